@@ -1,0 +1,45 @@
+// Sheets as compact text pictures, for tests.
+//
+// One text line per sheet row, three characters per cell: kind, character,
+// mark. "   " is an empty cell; trailing blanks may be left out.
+//   kind ' ' text font, '^' raised, '_' lowered, '$' symbol font,
+//        '-' fraction line ("--": Symbol 190 with cfFractionLine; loading also
+//            marks the cells above and below as numerator and denominator),
+//        'r' root sign ("r/"), 'f' function sign ("f~"),
+//        '(' ')' '[' ']' '{' '}' tall bracket pieces and 'S' integral pieces,
+//            with the character '/' top, '|' middle, '\' bottom.
+//   mark ' ' none, '*' result, 'g' green, 'b' bold, 'n' function name (bold too),
+//        'R' raised result, 'L' lowered result (for kinds without a script level).
+// Example: " x  =  1  +  ^2 " is x = 1 + with a raised 2.
+#pragma once
+
+#include <string>
+
+#include "Edit.h"
+
+// Writes the picture into the cells starting at (0, 0), leaving other cells as
+// they are, and grows the used extent. Throws std::invalid_argument on a
+// cell it cannot read.
+void LoadPicture(TEditText &sheet, const std::string &picture);
+
+// Prints rows 0..lastRow (default: the last row holding a cell that is not
+// all zero, ignoring SrcCol/SrcRow), each with trailing blanks removed.
+// Cells the picture cannot express print as '?' followed by two hex digits.
+std::string SheetToPicture(const TEditText &sheet, int lastRow = -1, int lastCol = -1);
+
+// Fixture state: a fresh grid of the given size bound to EditText, the
+// editing globals at their start values, and Beep counted.
+struct SheetSetup {
+    explicit SheetSetup(int cols = 72, int rows = 72);
+    ~SheetSetup();
+    TDrawGrid grid;
+    static int beeps;
+};
+
+// Byte-exact copy of both layers, to prove that a refusal changed nothing.
+struct SheetBytes {
+    SheetBytes();
+    bool operator==(const SheetBytes &o) const;
+    TCell cells[SheetCells][SheetCells];
+    TAttrCell attrs[SheetCells][SheetCells];
+};
