@@ -21,5 +21,3 @@ void TEditText::SetNesting(int, int, int) {}
 void TEditText::ClearNesting(int, int, int) {}
 void TEditText::ColumnRowRange(int &, int &) {}
 bool TEditText::RowIsEmpty(int) const { return true; }
-void TEditText::KeyDown(TShiftState, uint16_t &, TDrawGrid &) {}
-void TEditText::KeyPress(TShiftState, char &) {}

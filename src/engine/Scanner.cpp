@@ -1,0 +1,6 @@
+// Placeholder until the scanner lands.
+#include "Scanner.h"
+
+TScanner ScannerObj;
+
+bool TScanner::Scan() { return false; }
