@@ -4,7 +4,9 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -36,7 +38,7 @@ void Put(uint8_t ch, uint32_t flags)
 // The token stream of blank-separated items, as the scanner writes it.
 void Load(const std::string &items)
 {
-    std::memset(ScannerObj.Tokens, 0, sizeof ScannerObj.Tokens);
+    std::fill(std::begin(ScannerObj.Tokens), std::end(ScannerObj.Tokens), TCell());
     ScannerObj.Count = 0;
     std::istringstream in(items);
     std::string item;

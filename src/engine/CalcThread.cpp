@@ -47,7 +47,7 @@ bool HoldsValue(const TCodeList *n)
 // reduction only detaches them there.
 void Delete(TCodeList *&ref)
 {
-    if (IntegralRunning)
+    if (!ref || IntegralRunning)
         ref = nullptr;
     else
         TCodeList::DeleteNode(ref);
@@ -276,10 +276,8 @@ void TCalculator::Eval(TCodeList *&N)
         EvalProduct(N);
         break;
     case nkPower:
-        EvalPower(N);
-        break;
     case nkRoot:
-        EvalRoot(N);
+        EvalPower(N);
         break;
     case nkFunction:
         EvalFunction(N);
@@ -363,14 +361,19 @@ void TCalculator::EvalProduct(TCodeList *P)
         fault = IntegerDivide(a, b, P->Kind == nkMod, r);
         break;
     }
-    if (!Guarded(fault))
-        return;
+    if (Guarded(fault))
+        BecomeNumber(P, r);
+}
+
+void TCalculator::BecomeNumber(TCodeList *P, double r)
+{
     P->Value = r;
     P->Kind = nkNumber;
     Delete(P->Left);
     Delete(P->Right);
 }
 
+// Powers and roots: base (radicand) at Right, exponent (degree) at Left.
 void TCalculator::EvalPower(TCodeList *P)
 {
     if (P->Left)
@@ -379,38 +382,17 @@ void TCalculator::EvalPower(TCodeList *P)
         Eval(P->Right);
     if (!Reduced(P->Left) || !Reduced(P->Right))
         return;
+    bool root = P->Kind == nkRoot;
     double base = P->Right->Value, exponent = P->Left->Value, r = 0;
-    if (base < 0 && exponent < 1) {
+    // Refused for a root of any degree, odd ones included.
+    if (base < 0 && (root || exponent < 1)) {
         SetError(114, 1, 1);
         return;
     }
-    if (!Guarded(::Power(base, exponent, r)))
+    if (root && !Guarded(Divide(1, exponent, exponent)))
         return;
-    P->Value = r;
-    P->Kind = nkNumber;
-    Delete(P->Left);
-    Delete(P->Right);
-}
-
-void TCalculator::EvalRoot(TCodeList *P)
-{
-    if (P->Left)
-        Eval(P->Left);
-    if (P->Right)
-        Eval(P->Right);
-    if (!Reduced(P->Left) || !Reduced(P->Right))
-        return;
-    double radicand = P->Right->Value, degree = P->Left->Value, inverse = 0, r = 0;
-    if (radicand < 0) {
-        SetError(114, 1, 1);
-        return;
-    }
-    if (!Guarded(Divide(1, degree, inverse)) || !Guarded(::Power(radicand, inverse, r)))
-        return;
-    P->Value = r;
-    P->Kind = nkNumber;
-    Delete(P->Left);
-    Delete(P->Right);
+    if (Guarded(::Power(base, exponent, r)))
+        BecomeNumber(P, r);
 }
 
 void TCalculator::EvalFunction(TCodeList *F)

@@ -43,7 +43,7 @@ private:
     void EvalSum(TCodeList *T);
     void EvalProduct(TCodeList *P);
     void EvalPower(TCodeList *P);
-    void EvalRoot(TCodeList *P);
+    void BecomeNumber(TCodeList *P, double r);
     void EvalFunction(TCodeList *F);
     void EvalBracket(TCodeList *B);
     // The trapezoid walk of an integral whose limits and form are checked.

@@ -9,26 +9,11 @@
 
 namespace {
 
-struct CalcTest : ::testing::Test {
-    SheetSetup setup;
-    void SetUp() override
-    {
-        InitErrorTexts();
-        ClearError();
-        EditText.EqualMode = 0;
-        EditText.RadMode = 1;
-        RearrangeOnly = false;
-    }
+struct CalcTest : EngineTest {
     std::string Calc(const std::string &items)
     {
         EXPECT_TRUE(CalcStream(items)) << items;
         return TreeText(ExpressionTree);
-    }
-    std::string Error()
-    {
-        std::string text;
-        GetErrorText(text);
-        return text;
     }
 };
 

@@ -27,16 +27,7 @@ struct FakeBar : TProgressBar {
     }
 };
 
-struct IntegralTest : ::testing::Test {
-    SheetSetup setup;
-    void SetUp() override
-    {
-        InitErrorTexts();
-        ClearError();
-        EditText.EqualMode = 0;
-        EditText.RadMode = 1;
-        RearrangeOnly = false;
-    }
+struct IntegralTest : EngineTest {
     // y = the integral from a to b of body dx, followed by the definitions.
     std::string Integral(const std::string &a, const std::string &b, const std::string &body,
                          const std::string &defs = "")
@@ -50,12 +41,6 @@ struct IntegralTest : ::testing::Test {
         const TCodeList *r = ExpressionTree->Right;
         EXPECT_TRUE(r && r->Kind == nkNumber && !r->Left && !r->Right) << TreeText(ExpressionTree);
         return r ? r->Value : 0;
-    }
-    std::string Error()
-    {
-        std::string text;
-        GetErrorText(text);
-        return text;
     }
 };
 

@@ -9,15 +9,7 @@
 
 namespace {
 
-struct RebuildTest : ::testing::Test {
-    SheetSetup setup;
-    void SetUp() override
-    {
-        ClearError();
-        EditText.EqualMode = 0;
-        RearrangeOnly = true;
-    }
-    void TearDown() override { RearrangeOnly = false; }
+struct RebuildTest : EngineTest {
     std::string Rearranged(const std::string &items)
     {
         RearrangeOnly = true;
@@ -74,6 +66,7 @@ TEST_F(RebuildTest, NegateRightSideKeepsTheEquationEquivalent)
 {
     // 3 - x = 5 + y as the evaluator leaves the left side: a lone minus
     // term carrying the running sum 3.
+    RearrangeOnly = true;
     ASSERT_TRUE(CalcStream("- x + 3 = 5 + y"));
     TCodeList *root = ExpressionTree;
     root->Left->Value = 3;

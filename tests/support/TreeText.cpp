@@ -1,6 +1,8 @@
 #include "TreeText.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cstring>
 #include <sstream>
 
@@ -8,6 +10,7 @@
 #include "Errors.h"
 #include "Lists.h"
 #include "Parser.h"
+#include "Rebuilder.h"
 #include "Scanner.h"
 
 namespace {
@@ -45,7 +48,7 @@ char Closer(char open)
 void LoadStream(const std::string &items)
 {
     TScanner &s = ScannerObj;
-    std::memset(s.Tokens, 0, sizeof s.Tokens);
+    std::fill(std::begin(s.Tokens), std::end(s.Tokens), TCell());
     s.Count = 0;
     int col = 1;
     auto put = [&](TCell c) { s.Tokens[s.Count++] = c; };
@@ -133,4 +136,20 @@ TCodeList *SheetDef(const std::string &text)
             return d;
     }
     return nullptr;
+}
+
+void EngineTest::SetUp()
+{
+    InitErrorTexts();
+    ClearError();
+    EditText.EqualMode = 0;
+    EditText.RadMode = 1;
+    RearrangeOnly = false;
+}
+
+std::string EngineTest::Error()
+{
+    std::string text;
+    GetErrorText(text);
+    return text;
 }

@@ -1,7 +1,11 @@
 // Expression trees and token streams as compact text, for engine tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
+
+#include "SheetPicture.h"
 
 class TCodeList;
 
@@ -36,3 +40,12 @@ int ListLength();
 
 // The definition of the sheet named text, or null.
 TCodeList *SheetDef(const std::string &text);
+
+// A bound sheet, no error pending, single-result mode, radians, and no
+// rearrange-only request left over.
+struct EngineTest : ::testing::Test {
+    SheetSetup setup;
+    void SetUp() override;
+    // The pending error's text (moves the cursor to its cell).
+    std::string Error();
+};
