@@ -109,11 +109,16 @@ void TEditText::Backspace()
 // ---------------------------------------------------------------------------
 // Rows of a column operation
 
+// A row that only carries part of a root area (no characters) still belongs
+// to its block: a column operation must move the whole area.
 bool TEditText::RowIsEmpty(int row) const
 {
-    for (int c = 0; c <= ColMax; ++c)
-        if (!Cells[c][row].AllZero())
+    for (int c = 0; c <= ColMax; ++c) {
+        const TAttrCell &a = Attrs[c][row];
+        if (!Cells[c][row].AllZero() || a.RootLevel || a.RootTop || a.RootBottom || a.RootRow || a.Nesting ||
+            a.Overline)
             return false;
+    }
     return true;
 }
 
