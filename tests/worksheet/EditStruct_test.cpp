@@ -214,6 +214,17 @@ TEST(Brackets, InsertBracketsLayout)
     EXPECT_EQ(SheetSetup::beeps, 0);
 }
 
+TEST(Brackets, BracketInTheLastColumnStaysAndBeepsOnce)
+{
+    SheetSetup setup(10, 8);
+    Cursor(9, 3);
+    EXPECT_TRUE(EditText.InsertBrackets(246, 247, 248, 9, 3));
+    EXPECT_EQ(EditText.Cells[9][3].Code(), scParenCloseMiddle);
+    EXPECT_EQ(setup.grid.Col(), 9);
+    EXPECT_EQ(setup.grid.Row(), 3);
+    EXPECT_EQ(SheetSetup::beeps, 1);
+}
+
 TEST(Brackets, InsertBracketsRefusals)
 {
     struct Case {
@@ -506,6 +517,18 @@ TEST(Rows, BracketTopRowOpensOthersDoNot)
             ExpectRefused(before);
         }
     }
+}
+
+TEST(Rows, UnlockMarksInTheLastRowDoNotBlockARow)
+{
+    SheetSetup setup(10, 8);
+    LoadPicture(EditText, " a\n b");
+    for (int x = 0; x < 10; ++x)
+        EditText.Attrs[x][7].Protection = 2;
+    Cursor(0, 0);
+    EditText.InsertRow();
+    EXPECT_EQ(SheetToPicture(EditText), "\n a\n b\n");
+    EXPECT_EQ(SheetSetup::beeps, 0);
 }
 
 TEST(Rows, InsertRowRefusedWithTheLastRowOccupiedOrLocked)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <tuple>
 #include <utility>
 
 #include "SheetPicture.h"
@@ -206,6 +207,19 @@ TEST_F(EditTest, MiddleInTheTopRowErasesOnlyTheBottomPiece)
     EXPECT_EQ(SheetSetup::beeps, 0);
 }
 
+TEST_F(EditTest, MiddleWhosePiecesAreLockedStaysWrittenAndReportsItsColumn)
+{
+    LoadPicture(EditText, bracket);
+    EditText.PageLock = 1;
+    EditText.Attrs[1][1].Protection = 2;
+    Cursor(1, 1);
+    int newCol = -1;
+    EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
+    EXPECT_EQ(newCol, 1);
+    EXPECT_EQ(EditText.Cells[1][1].Code(), 'x');
+    EXPECT_EQ(SheetSetup::beeps, 1);
+}
+
 // ---------------------------------------------------------------------------
 // Locked pages
 
@@ -260,6 +274,22 @@ TEST_F(EditTest, OverwritingARootWithAnAreaClearsAreaAndOverline)
     EXPECT_TRUE(EditText.PutChar('x', 2, 5, newCol));
     EXPECT_EQ(AttrsToText(EditText), "");
     EXPECT_EQ(EditText.Cells[2][5].Code(), 'x');
+}
+
+TEST_F(EditTest, RootWithARangeBeyondTheSheetIsClearedSafely)
+{
+    LoadPicture(EditText, " \n      r/");
+    TAttrCell &root = EditText.Attrs[2][1];
+    for (auto [level, top, bottom] : std::initializer_list<std::tuple<int, int, int>>{{1, 200, 250}, {9, 1, 255}, {3, 144, 144}}) {
+        root.RootLevel = uint8_t(level);
+        root.RootTop = uint8_t(top);
+        root.RootBottom = uint8_t(bottom);
+        root.Overline = 1;
+        int newCol;
+        EXPECT_TRUE(EditText.PutChar('x', 2, 1, newCol));
+        EXPECT_EQ(root.RootLevel, 0);
+        EXPECT_EQ(root.Overline, 0);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -366,16 +396,6 @@ TEST_F(EditTest, CursorMovesBeepAtTheEdges)
         EXPECT_EQ(fresh.grid.Row(), c.toRow);
         EXPECT_EQ(SheetSetup::beeps, c.beeps);
     }
-}
-
-TEST_F(EditTest, SaveAndRestoreCursor)
-{
-    Cursor(4, 6);
-    EditText.SaveCursor();
-    Cursor(1, 1);
-    EditText.RestoreCursor();
-    EXPECT_EQ(setup.grid.Col(), 4);
-    EXPECT_EQ(setup.grid.Row(), 6);
 }
 
 TEST_F(EditTest, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
