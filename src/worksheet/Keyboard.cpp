@@ -18,6 +18,15 @@ void TKeyboard::Set(int entry, char keyChar, int32_t vkey, TShiftState shift)
     Keys[entry] = TKeyDef{keyChar, vkey, shift};
 }
 
+// German and Italian keyboards have the round brackets on Shift+8 and Shift+9.
+void TKeyboard::SetParensOn8And9()
+{
+    Set(kdParenKey, '8', 56, ssShift);
+    Set(kdTallParenOpen, '8', 56, ssCtrl);
+    Set(kdParenCloseKey, '9', 57, ssShift);
+    Set(kdTallParenClose, '9', 57, ssCtrl);
+}
+
 void TKeyboard::SetUSDefault()
 {
     Announce("US default", "US");
@@ -41,10 +50,7 @@ void TKeyboard::SetGerman()
 {
     SetUSDefault();
     Announce("German", "DE");
-    Set(kdParenKey, '8', 56, ssShift);
-    Set(kdTallParenOpen, '8', 56, ssCtrl);
-    Set(kdParenCloseKey, '9', 57, ssShift);
-    Set(kdTallParenClose, '9', 57, ssCtrl);
+    SetParensOn8And9();
     Set(kdSuperscript, '^', 220, ssCtrl);
     Set(kdFraction, '/', 55, ssCtrl);
 }
@@ -53,10 +59,7 @@ void TKeyboard::SetItalian()
 {
     SetUSDefault();
     Announce("Italian", "IT");
-    Set(kdParenKey, '8', 56, ssShift);
-    Set(kdTallParenOpen, '8', 56, ssCtrl);
-    Set(kdParenCloseKey, '9', 57, ssShift);
-    Set(kdTallParenClose, '9', 57, ssCtrl);
+    SetParensOn8And9();
     Set(kdTallBrackOpen, '[', 186, ssCtrl);
     Set(kdTallBrackClose, ']', 187, ssCtrl);
     Set(kdTallBraceOpen, '[', 186, ssShift | ssCtrl);

@@ -58,6 +58,7 @@ public:
 
 private:
     void Announce(const char *name, const char *code);
+    void SetParensOn8And9();
     void Set(int entry, char keyChar, int32_t vkey, TShiftState shift);
 };
 

@@ -2,36 +2,11 @@
 // integrals, deletions and the cursor advance after a written character.
 #include <gtest/gtest.h>
 
-#include "Keyboard.h"
-#include "SheetPicture.h"
+#include "KeyEditingFixture.h"
 
 namespace {
 
-class EditKeysStruct : public ::testing::Test {
-protected:
-    EditKeysStruct() { KeyboardObj.SetUSDefault(); }
-    ~EditKeysStruct() override { KeyboardObj.SetUSDefault(); }
-
-    void At(int col, int row)
-    {
-        s.grid.SetCol(col);
-        s.grid.SetRow(row);
-    }
-    void Down(TShiftState shift, uint16_t key) { EditText.KeyDown(shift, key, s.grid); }
-    void Press(TShiftState shift, int ch)
-    {
-        char c = char(ch);
-        EditText.KeyPress(shift, c);
-    }
-    void Type(const char *text)
-    {
-        for (; *text; ++text)
-            Press(0, *text);
-    }
-    uint16_t Code(int col, int row) { return EditText.Cells[col][row].Code(); }
-
-    SheetSetup s;
-};
+using EditKeysStruct = KeyEditing;
 
 struct BracketKey {
     uint16_t key;

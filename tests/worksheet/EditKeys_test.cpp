@@ -1,38 +1,9 @@
 // Key editing decisions that rest on PutChar alone.
 #include <gtest/gtest.h>
 
-#include "Keyboard.h"
-#include "SheetPicture.h"
+#include "KeyEditingFixture.h"
 
-namespace {
-
-class EditKeys : public ::testing::Test {
-protected:
-    EditKeys() { KeyboardObj.SetUSDefault(); }
-    ~EditKeys() override { KeyboardObj.SetUSDefault(); }
-
-    void At(int col, int row)
-    {
-        s.grid.SetCol(col);
-        s.grid.SetRow(row);
-    }
-    // Returns the key code as the handler left it.
-    uint16_t Down(TShiftState shift, uint16_t key)
-    {
-        EditText.KeyDown(shift, key, s.grid);
-        return key;
-    }
-    void Press(TShiftState shift, int ch)
-    {
-        char c = char(ch);
-        EditText.KeyPress(shift, c);
-    }
-    const TCell &Cell(int col, int row) { return EditText.Cells[col][row]; }
-
-    SheetSetup s;
-};
-
-}  // namespace
+using EditKeys = KeyEditing;
 
 TEST_F(EditKeys, CtrlLetterWritesFromTheOtherFontSet)
 {
