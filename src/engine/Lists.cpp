@@ -57,7 +57,7 @@ TCodeList *TCodeList::NewNode()
 void TCodeList::DeleteNode(TCodeList *&ref)
 {
     TCodeList *n = ref;
-    if (!n || n->IsHead())
+    if (!n || !n->Prev)
         return;
     if (n->Next)
         n->Next->Prev = n->Prev;

@@ -98,13 +98,15 @@ public:
     TCodeList &operator=(const TCodeList &) = delete;
     ~TCodeList() = default;  // the node alone: no link is followed
 
-    bool IsHead() const { return Prev == nullptr; }
+    // A built-in definition has no Prev either, but its Tail is the head
+    // that owns it, not a node of its own list.
+    bool IsHead() const { return Prev == nullptr && (Tail == this || Tail->Tail == this); }
     TCodeList *Owner() const { return Tail; }
 
     // On a head: a new node appended to its list. On a member: nil.
     TCodeList *NewNode();
     // Unlinks the member ref from its list, frees it and sets ref to nil.
-    // On a head (or nil) nothing happens.
+    // On a head, a node in no list, or nil nothing happens.
     static void DeleteNode(TCodeList *&ref);
     // On a head: frees every member from the last back to the first, resets
     // the head's data and tree links, and empties the UserDefs chain.

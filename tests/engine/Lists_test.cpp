@@ -135,6 +135,24 @@ TEST_F(ListsTest, NewDeleteAndClear)
     EXPECT_EQ(list.Tail, &list);
 }
 
+TEST_F(ListsTest, BuiltinDefinitionsAreNoHeads)
+{
+    TCodeList *sin = BuiltinDefs->NextDef;
+    while (sin && sin->Text() != "sin")
+        sin = sin->NextDef;
+    ASSERT_NE(sin, nullptr);
+    EXPECT_FALSE(sin->IsHead());
+    EXPECT_EQ(sin->NewNode(), nullptr);
+    sin->Clear();
+    TCodeList *ref = sin;
+    TCodeList::DeleteNode(ref);
+    EXPECT_EQ(ref, sin);
+    EXPECT_EQ(sin->Func, FnSin);
+    EXPECT_EQ(BuiltinDefs->Tail, BuiltinDefs);
+    EXPECT_EQ(BuiltinDefs->Next, nullptr);
+    EXPECT_TRUE(BuiltinDefs->IsHead());
+}
+
 TEST_F(ListsTest, ClearOfAnyHeadEmptiesTheSheetDefinitions)
 {
     Def("a");
