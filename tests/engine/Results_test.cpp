@@ -6,7 +6,10 @@
 #include "Errors.h"
 #include "Lists.h"
 #include "NumFormat.h"
+#include "Parser.h"
 #include "Results.h"
+#include "Router.h"
+#include "Scanner.h"
 #include "SheetPicture.h"
 
 namespace {
@@ -652,3 +655,66 @@ TEST_F(SmallSheetTest, FractionPastTheRightEdgeIsPageFull)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Sheets read by the reading order, scanner and parser, written back unevaluated
+
+struct ReadBackTest : ResultsTest {
+    TCodeList *ownTree = ExpressionTree;
+    ~ReadBackTest() override { ExpressionTree = ownTree; }
+
+    void Calculate()
+    {
+        ClearError();
+        ASSERT_TRUE(RouterObj.BuildRoute());
+        ScannerObj.Scan();
+        ASSERT_FALSE(ErrorPending());
+        TCodeList *tree = nullptr;
+        ASSERT_TRUE(ParserObj.Parse(tree));
+        ASSERT_FALSE(ErrorPending());
+        ExpressionTree = tree;
+        DisplayResults();
+    }
+};
+
+TEST_F(ReadBackTest, FractionAfterFactorWrittenBackInTwoDimensions)
+{
+    LoadPicture(EditText, "       a  +  1\n"
+                          " c -- -- -- -- --\n"
+                          "          b");
+    Calculate();
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(Picture(), "       a  +  1\n"
+                         " c -- -- -- -- --\n"
+                         "          b\n"
+                         "\n"
+                         "      . *" + R("a+1") + ". *\n"
+                         " c* **--*--*--*--*--*\n"
+                         "      . * b*. *. *. *\n");
+}
+
+TEST_F(ReadBackTest, TallBracketAndExponentWrittenBack)
+{
+    // The bracket holds no fraction: its pieces still get their rows.
+    LoadPicture(EditText, "(/          )/\n"
+                          "(|  x  +  1 )| ^2\n"
+                          "(\\          )\\");
+    Calculate();
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(Picture(), "(/          )/\n"
+                         "(|  x  +  1 )| ^2\n"
+                         "(\\          )\\\n"
+                         "\n"
+                         "(/*         )/*\n"
+                         "(|*" + R("x+1") + ")|* 2R\n"
+                         "(\\*         )\\*\n");
+}
+
+TEST_F(ReadBackTest, MultiModeUnknownSumAfterSecondEquals)
+{
+    EditText.EqualMode = 1;
+    LoadPicture(EditText, " X  =  y  +  1  =");
+    Calculate();
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(Picture(), " X  =  y  +  1  = " + R("y+1") + "\n");
+}
