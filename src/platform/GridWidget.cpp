@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "CellPainter.h"
+#include "KeyMap.h"
 
 namespace {
 
@@ -24,66 +25,6 @@ enum : uint16_t {
     vkOem1 = 186, vkOemPlus = 187, vkOemComma = 188, vkOemMinus = 189, vkOemPeriod = 190, vkOem2 = 191,
     vkOem3 = 192, vkOem4 = 219, vkOem5 = 220, vkOem6 = 221, vkOem7 = 222, vkOem102 = 226,
 };
-
-struct KeyMap {
-    int qt;
-    uint16_t vk;
-};
-
-const KeyMap plainKeys[] = {
-    {Qt::Key_Backspace, vkBack}, {Qt::Key_Tab, vkTab}, {Qt::Key_Backtab, vkTab},
-    {Qt::Key_Return, vkReturn}, {Qt::Key_Enter, vkReturn}, {Qt::Key_Shift, vkShift},
-    {Qt::Key_Control, vkControl}, {Qt::Key_Alt, vkMenu}, {Qt::Key_Pause, vkPause},
-    {Qt::Key_CapsLock, vkCapital}, {Qt::Key_Escape, vkEscape}, {Qt::Key_Space, vkSpace},
-    {Qt::Key_PageUp, vkPrior}, {Qt::Key_PageDown, vkNext}, {Qt::Key_End, vkEnd}, {Qt::Key_Home, vkHome},
-    {Qt::Key_Left, vkLeft}, {Qt::Key_Up, vkUp}, {Qt::Key_Right, vkRight}, {Qt::Key_Down, vkDown},
-    {Qt::Key_Insert, vkInsert}, {Qt::Key_Delete, vkDelete},
-    // Punctuation keys by the character they carry unshifted.
-    {Qt::Key_Semicolon, vkOem1}, {Qt::Key_Equal, vkOemPlus}, {Qt::Key_Plus, vkOemPlus},
-    {Qt::Key_Comma, vkOemComma}, {Qt::Key_Minus, vkOemMinus}, {Qt::Key_Period, vkOemPeriod},
-    {Qt::Key_Slash, vkOem2}, {Qt::Key_QuoteLeft, vkOem3}, {Qt::Key_BracketLeft, vkOem4},
-    {Qt::Key_Backslash, vkOem5}, {Qt::Key_BracketRight, vkOem6}, {Qt::Key_Apostrophe, vkOem7},
-    {Qt::Key_NumberSign, vkOem2}, {Qt::Key_Less, vkOem102},
-    // Letter keys of the German, Italian and Brazilian layouts.
-    {Qt::Key_ssharp, vkOem4}, {Qt::Key_Udiaeresis, vkOem1}, {Qt::Key_Odiaeresis, vkOem3},
-    {Qt::Key_Adiaeresis, vkOem7}, {Qt::Key_Dead_Circumflex, vkOem5}, {Qt::Key_Dead_Acute, vkOem6},
-    {Qt::Key_Egrave, vkOem1}, {Qt::Key_Ograve, vkOem3}, {Qt::Key_Agrave, vkOem7},
-    {Qt::Key_Ugrave, vkOem2}, {Qt::Key_Igrave, vkOem6}, {Qt::Key_Ccedilla, vkOem1},
-    {Qt::Key_Dead_Tilde, vkOem7},
-};
-
-// With Shift held, the character on a key of the US layout names the key.
-const KeyMap shiftedKeys[] = {
-    {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'}, {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'},
-    {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'},
-    {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'}, {Qt::Key_ParenRight, '0'},
-    {Qt::Key_Colon, vkOem1}, {Qt::Key_Plus, vkOemPlus}, {Qt::Key_Less, vkOemComma},
-    {Qt::Key_Underscore, vkOemMinus}, {Qt::Key_Greater, vkOemPeriod}, {Qt::Key_Question, vkOem2},
-    {Qt::Key_AsciiTilde, vkOem3}, {Qt::Key_BraceLeft, vkOem4}, {Qt::Key_Bar, vkOem5},
-    {Qt::Key_BraceRight, vkOem6}, {Qt::Key_QuoteDbl, vkOem7},
-};
-
-const KeyMap keypadKeys[] = {
-    {Qt::Key_Asterisk, vkMultiply}, {Qt::Key_Plus, vkAdd}, {Qt::Key_Minus, vkSubtract},
-    {Qt::Key_Period, vkDecimal}, {Qt::Key_Comma, vkDecimal}, {Qt::Key_Slash, vkDivide},
-};
-
-uint16_t Lookup(const KeyMap *begin, const KeyMap *end, int key)
-{
-    const KeyMap *m = std::find_if(begin, end, [key](const KeyMap &k) { return k.qt == key; });
-    return m == end ? 0 : m->vk;
-}
-
-// Unicode to the text code page (Windows-1252); 0 where it has no byte.
-char ToCodePage(char16_t u)
-{
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return char(u);
-    for (int b = 0x80; b < 0xA0; ++b)
-        if (TextFontChar(uint8_t(b)) == u && u != 0)
-            return char(b);
-    return 0;
-}
 
 }  // namespace
 
@@ -396,74 +337,6 @@ void GridWidget::mouseDoubleClickEvent(QMouseEvent *e)
 // ---------------------------------------------------------------------------
 // Keys
 
-uint16_t GridWidget::VirtualKeyOf(const QKeyEvent &e)
-{
-    const int key = e.key();
-    const auto mods = e.modifiers();
-    if (mods & Qt::KeypadModifier) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9)
-            return uint16_t(vkNumpad0 + (key - Qt::Key_0));
-        if (const uint16_t vk = Lookup(std::begin(keypadKeys), std::end(keypadKeys), key))
-            return vk;
-    }
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return uint16_t(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return uint16_t(vkF1 + (key - Qt::Key_F1));
-    if (mods & Qt::ShiftModifier)
-        if (const uint16_t vk = Lookup(std::begin(shiftedKeys), std::end(shiftedKeys), key))
-            return vk;
-    return Lookup(std::begin(plainKeys), std::end(plainKeys), key);
-}
-
-TShiftState GridWidget::ShiftStateOf(Qt::KeyboardModifiers m)
-{
-    TShiftState s = 0;
-    if (m & Qt::ShiftModifier)
-        s |= ssShift;
-    if (m & Qt::AltModifier)
-        s |= ssAlt;
-    if (m & Qt::ControlModifier)
-        s |= ssCtrl;
-    return s;
-}
-
-char GridWidget::CharOf(const QKeyEvent &e)
-{
-    const auto mods = e.modifiers();
-    const uint16_t vk = VirtualKeyOf(e);
-    // With Ctrl alone the system types control codes, and nothing for other keys.
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
-        const bool shift = mods & Qt::ShiftModifier;
-        if (vk >= 'A' && vk <= 'Z')
-            return char(vk - 'A' + 1);
-        switch (vk) {
-        case vkOem4: return 27;
-        case vkOem5: return 28;
-        case vkOem6: return 29;
-        case vkReturn: return 10;
-        case vkBack: return 127;
-        case '6': return shift ? 30 : 0;
-        case vkOemMinus: return shift ? 31 : 0;
-        default: return 0;
-        }
-    }
-    switch (vk) {
-    case vkReturn: return 13;
-    case vkEscape: return 27;
-    case vkBack: return 8;
-    case vkTab: return 9;
-    case vkDelete: return 0;
-    }
-    const QString text = e.text();
-    if (text.isEmpty())
-        return 0;
-    const char16_t u = text.at(0).unicode();
-    if (u < 0x20 || u == 0x7F)
-        return 0;
-    return ToCodePage(u);
-}
-
 void GridWidget::KeyNavigate(uint16_t key, TShiftState shift)
 {
     int col = grid_.Col(), row = grid_.Row();
@@ -497,15 +370,16 @@ void GridWidget::KeyNavigate(uint16_t key, TShiftState shift)
 
 void GridWidget::keyPressEvent(QKeyEvent *e)
 {
-    uint16_t key = VirtualKeyOf(*e);
-    const TShiftState shift = ShiftStateOf(e->modifiers());
+    uint16_t key = VirtualKeyFromQt(*e);
+    const TShiftState shift = ShiftFromQt(e->modifiers());
     if (key != 0) {
         emit keyDown(key, shift);
         if (key != 0)
             KeyNavigate(key, shift);
     }
-    char ch = CharOf(*e);
-    if (ch != 0)
+    if (const std::optional<uint8_t> c = CharFromQt(*e)) {
+        char ch = char(*c);
         emit keyPress(ch);
+    }
     e->accept();
 }

@@ -47,11 +47,6 @@ public:
     // background, selection, lines, cells through the painter, focus frame.
     void PaintCells(QPainter &p, const QRect &area);
 
-    // Key translation: the system's virtual-key code and shift state of a key
-    // event, and the character it types (0 when none in the text code page).
-    static uint16_t VirtualKeyOf(const QKeyEvent &e);
-    static TShiftState ShiftStateOf(Qt::KeyboardModifiers m);
-    static char CharOf(const QKeyEvent &e);
 
     void GridCellChanged(int col, int row) override;
     void GridRepaint() override;

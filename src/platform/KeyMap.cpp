@@ -1,5 +1,7 @@
 #include "KeyMap.h"
 
+#include "CellPainter.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <array>
@@ -46,6 +48,16 @@ const Named namedKeys[] = {
     {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},        {Qt::Key_Right, 39},
     {Qt::Key_Down, 40},     {Qt::Key_Print, 44},    {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},
     {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},     {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
+};
+
+// Letter keys of the German, Italian and Brazilian layouts, by the key
+// they sit on in the US layout.
+const Named layoutLetterKeys[] = {
+    {Qt::Key_ssharp, 219},    {Qt::Key_Udiaeresis, 186}, {Qt::Key_Odiaeresis, 192},
+    {Qt::Key_Adiaeresis, 222}, {Qt::Key_Dead_Circumflex, 220}, {Qt::Key_Dead_Acute, 221},
+    {Qt::Key_Egrave, 186},    {Qt::Key_Ograve, 192},     {Qt::Key_Agrave, 222},
+    {Qt::Key_Ugrave, 191},    {Qt::Key_Igrave, 221},     {Qt::Key_Ccedilla, 186},
+    {Qt::Key_Dead_Tilde, 222},
 };
 
 // The number pad with Num Lock on; with it off the pad sends the named keys.
@@ -113,6 +125,9 @@ uint16_t VirtualKeyFromQt(const QKeyEvent &e, TNativeKeys native)
 
     if (key >= 0 && key < int(asciiKeys.size()))
         return asciiKeys[size_t(key)];
+    for (const Named &n : layoutLetterKeys)
+        if (n.qtKey == key)
+            return n.vk;
     return 0;
 }
 
@@ -143,6 +158,10 @@ std::optional<uint8_t> CharFromQt(const QKeyEvent &e)
         const char16_t u = t.at(0).unicode();
         if ((u >= 32 && u <= 126) || (u >= 160 && u <= 255))
             return uint8_t(u);
+        // The text font's code page keeps a few more characters in 128..159.
+        for (int b = 0x80; b < 0xA0; ++b)
+            if (TextFontChar(uint8_t(b)) == u)
+                return uint8_t(b);
         return std::nullopt;
     }
     if (t.isEmpty() && key == Qt::Key_Space)

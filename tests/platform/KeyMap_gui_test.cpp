@@ -110,8 +110,8 @@ const VkCase vkCases[] = {
     {{Qt::Key_Period, Pad, "."}, Plain, 110},
     {{Qt::Key_Slash, Pad, "/"}, Plain, 111},
     {{Qt::Key_Home, Pad, ""}, Plain, 36},
-    // Nothing to go by.
-    {{Qt::Key_Udiaeresis, None, "\xc3\xbc"}, Plain, 0},
+    // Layout letter keys by their place; nothing else to go by.
+    {{Qt::Key_Udiaeresis, None, "\xc3\xbc"}, Plain, 186},  // the German key right of P sits where the US ";" is
     {{Qt::Key_unknown, None, ""}, Plain, 0},
     // xkb keycodes name the digit key even where Qt reports its symbol
     // (Shift+8 is '(' on a German keyboard).
@@ -169,7 +169,7 @@ const CharCase charCases[] = {
     {{Qt::Key_Backspace, None, "\b"}, -1},
     {{Qt::Key_Tab, None, "\t"}, -1},
     {{Qt::Key_Delete, None, "\x7f"}, -1},
-    {{Qt::Key_unknown, None, "\xe2\x82\xac"}, -1},  // the euro sign is no 8-bit character
+    {{Qt::Key_unknown, None, "\xe2\x82\xac"}, 128},  // the euro sign of the text code page
     {{Qt::Key_A, None, "ab"}, -1},
 };
 
