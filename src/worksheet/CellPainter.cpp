@@ -431,7 +431,6 @@ void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
     int rp = r;
     if (r < SheetLast && col[r + 1].Overline != 0)
         rp = r + 1;
-    PaintHost.GridPainted = 1;
     // A root row beyond the sheet (damaged data) names no root.
     int rootAbove = -1;
     bool arm = false;
@@ -447,8 +446,8 @@ void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
         if (k <= SheetLast && col[k].RootTop == rp + 1)
             arm = true;
     }
-    if (arm && PaintHost.RepaintCountdown == 0)
-        PaintHost.RepaintCountdown = 10;
+    if (PaintHost.CellPainted)
+        PaintHost.CellPainted(arm);
     if (r > 0 && rootAbove >= 0)
         rp = rootAbove;
     if (col[rp].Overline != 0 || (rp < SheetLast && col[rp + 1].Overline != 0))

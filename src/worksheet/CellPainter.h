@@ -51,13 +51,13 @@ struct TCellCanvas {
     int DefaultRowHeight = 0;        // screen: a row of another height is out of view
 };
 
-// State of the main window that the painter reads and arms. The window points
-// the two flags at its own globals and runs the countdown in its timer.
+// State of the main window that the painter reads. The window points the two
+// flags at its own globals; CellPainted tells it of every painted cell and
+// whether the cell asks for the delayed repaint (the window runs that countdown).
 struct TPaintHost {
     const bool *SuspendDraw = nullptr;       // results are being written: draw nothing
     const bool *ShowNestingMarks = nullptr;  // diagnostic overlay of the structure bits
-    int RepaintCountdown = 0;
-    int GridPainted = 0;
+    std::function<void(bool arm)> CellPainted;
 };
 extern TPaintHost PaintHost;
 

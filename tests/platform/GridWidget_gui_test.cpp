@@ -19,9 +19,12 @@ protected:
     GridWidget widget{setup.grid};
     TDrawGrid &grid = setup.grid;
 
+    int painted = 0;
+    void TearDown() override { PaintHost = {}; }
     void SetUp() override
     {
         PaintHost = {};
+        PaintHost.CellPainted = [this](bool) { ++painted; };
         widget.resize(400, 300);
         widget.ApplyFontSize(14);  // cells of 14 x 17
         widget.show();
@@ -256,7 +259,7 @@ TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
     EXPECT_GT(count(widget.CellRect(1, 12), blue), 5);
     EXPECT_GT(count(widget.CellRect(2, 12), green), 5);
     EXPECT_EQ(count(widget.CellRect(3, 12), blue), 0);
-    EXPECT_EQ(PaintHost.GridPainted, 1);
+    EXPECT_GT(painted, 0);
     EXPECT_EQ(EditText.UsedColExt, 2);
     EXPECT_EQ(EditText.UsedRowExt, 12);
 }
