@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-class TProgressView;
+class TProgressBar;
 
 // What the command needs of the main window.
 class TCalcWindow {
@@ -29,7 +29,7 @@ public:
     virtual void SetLockGridChecked(bool checked) = 0;
     virtual void DeleteBoxes() = 0;  // every text box and picture of the sheet
     virtual void ShowRoute() = 0;    // draw RouterObj's route over the grid
-    virtual TProgressView *ProgressBar() = 0;
+    virtual TProgressBar *ProgressBar() = 0;
 };
 
 constexpr uint32_t StatusRed = 0x0000FF;
