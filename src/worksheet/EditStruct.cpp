@@ -32,6 +32,12 @@ void MoveBit(uint8_t &byte, int from, int to)
     byte = uint8_t(byte | LevelBit(to));
 }
 
+// Root-area data (everything but the unlock mark).
+bool HasAreaData(const TAttrCell &a)
+{
+    return a.RootLevel || a.RootTop || a.RootBottom || a.RootRow || a.Nesting || a.Overline;
+}
+
 // Snapshot of the structure layer, to take back a root range that turns out
 // to need a level beyond the last one.
 TAttrCell savedAttrs[SheetCells][SheetCells];
@@ -109,10 +115,12 @@ void TEditText::Backspace()
 // ---------------------------------------------------------------------------
 // Rows of a column operation
 
+// A row that only carries part of a root area (no characters) still belongs
+// to its block: a column operation must move the whole area.
 bool TEditText::RowIsEmpty(int row) const
 {
     for (int c = 0; c <= ColMax; ++c)
-        if (!Cells[c][row].AllZero())
+        if (!Cells[c][row].AllZero() || HasAreaData(Attrs[c][row]))
             return false;
     return true;
 }
@@ -293,7 +301,7 @@ void TEditText::InsertRow()
         return;
     }
     for (int x = 0; x <= ColMax; ++x)
-        if (Cells[x][RowMax].Code() != 0 || !Attrs[x][RowMax].AllZero()) {
+        if (Cells[x][RowMax].Code() != 0 || HasAreaData(Attrs[x][RowMax])) {
             Beep();
             return;
         }
