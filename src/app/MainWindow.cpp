@@ -14,6 +14,8 @@
 #include "Keyboard.h"
 #include "ModeButtons.h"
 #include "NumFormat.h"
+#include "RouteOverlay.h"
+#include "Router.h"
 #include "StatusLine.h"
 #include "UndoEd.h"
 
@@ -56,6 +58,7 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
     grid->SetCellSize(14, 21);
     grid->viewport()->installEventFilter(this);
     grid->installEventFilter(this);
+    routeOverlay_ = new TRouteOverlay(*grid);
 
     auto *central = new QWidget;
     auto *column = new QVBoxLayout(central);
@@ -319,7 +322,8 @@ void TForm2::DeleteBoxes()
 
 void TForm2::ShowRoute()
 {
-    // GAP (reading order, not merged yet): draw RouterObj's route over the grid.
+    RouterObj.ShowRoute();
+    routeOverlay_->ShowRoute();
 }
 
 TProgressView *TForm2::ProgressBar()
@@ -331,9 +335,13 @@ TProgressView *TForm2::ProgressBar()
 
 bool TForm2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == grid->viewport() && event->type() == QEvent::Paint)
-        calc_.PaintStarted();
-    if (watched == grid && event->type() == QEvent::KeyPress) {
+    if (watched == grid->viewport()) {
+        if (event->type() == QEvent::Paint)
+            calc_.PaintStarted();
+        else if (event->type() == QEvent::MouseButtonPress)
+            routeOverlay_->HideRoute();
+    } else if (watched == grid && event->type() == QEvent::KeyPress) {
+        routeOverlay_->HideRoute();
         RouteGridKey(static_cast<QKeyEvent &>(*event));
         return true;
     }

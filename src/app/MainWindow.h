@@ -19,6 +19,7 @@
 class GridWidget;
 class TStatusLine;
 class TModeButton;
+class TRouteOverlay;
 class QAction;
 class QTimer;
 class QToolBar;
@@ -68,6 +69,7 @@ public:
     TDrawGrid &SheetGrid() { return sheetGrid_; }
     GridWidget *Grid() const { return grid; }
     TStatusLine *StatusLine() const { return RichEdit1; }
+    TRouteOverlay *RouteOverlay() const { return routeOverlay_; }
     TCalcCommand &Calc() { return calc_; }
     bool SizeItemsLocked() const { return sizeItemsLocked_; }
 
@@ -146,6 +148,7 @@ private:
     TCalcCommand calc_;
     GridWidget *grid = nullptr;
     TStatusLine *RichEdit1 = nullptr;
+    TRouteOverlay *routeOverlay_ = nullptr;
     QToolBar *ToolBar2 = nullptr;
     QWidget *PanelRight = nullptr;
     QWidget *PanelFunctions = nullptr;

@@ -15,6 +15,8 @@
 #include "MainWindow.h"
 #include "ModeButtons.h"
 #include "NumFormat.h"
+#include "RouteOverlay.h"
+#include "Router.h"
 #include "SheetPicture.h"
 #include "StatusLine.h"
 #include "UndoEd.h"
@@ -350,6 +352,20 @@ TEST_F(MainWindowTest, FontSizesAreClamped)
         EXPECT_EQ(CellFontSize, c.got);
         EXPECT_EQ(grid->CellHeight(), c.got * 5 / 4);
     }
+}
+
+TEST_F(MainWindowTest, RouteIsDrawnOverTheGridUntilTheNextKey)
+{
+    Goto(0, 1);
+    Type("a+b");
+    ASSERT_TRUE(RouterObj.BuildRoute());
+    form->ShowRoute();
+    EXPECT_FALSE(RouterObj.ShownRoute.empty());
+    EXPECT_TRUE(form->RouteOverlay()->isVisible());
+    if (const char *file = std::getenv("VELMORA_ROUTE_SHOT"))
+        form->grab().save(QString::fromLocal8Bit(file));
+    Key(Qt::Key_Right);
+    EXPECT_FALSE(form->RouteOverlay()->isVisible());
 }
 
 // The window as a picture, for a look by eye: set VELMORA_SHOT to a file name.
