@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <algorithm>
 
 TStatusLine::TStatusLine(QWidget *parent) : QWidget(parent)
 {
@@ -56,6 +57,23 @@ void TStatusLine::SetColor(uint32_t bgr)
     pal.setColor(QPalette::Text, QColor(0, 0, 0x80));  // navy
     view_->setPalette(pal);
     view_->viewport()->update();
+}
+
+void TStatusLine::SetProgressVisible(bool visible)
+{
+    bar_->setVisible(visible);
+    if (visible)
+        bar_->raise();
+}
+
+int TStatusLine::ProgressPosition() const
+{
+    return bar_->value();
+}
+
+void TStatusLine::SetProgressPosition(int position)
+{
+    bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
 }
 
 void TStatusLine::resizeEvent(QResizeEvent *e)

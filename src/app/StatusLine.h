@@ -25,7 +25,12 @@ public:
     uint32_t Color() const { return color_; }
     void SetColor(uint32_t bgr);
 
+    // The progress bar of a running calculation: shown over the text while
+    // the evaluator runs; positions are kept to the bar's range 0..100.
     QProgressBar *ProgressBar1() const { return bar_; }
+    void SetProgressVisible(bool visible);
+    int ProgressPosition() const;
+    void SetProgressPosition(int position);
     QPlainTextEdit *View() const { return view_; }
 
 protected:

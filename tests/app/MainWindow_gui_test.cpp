@@ -322,6 +322,24 @@ TEST_F(MainWindowTest, StatusLineKeepsTheExactTextAndShowsColours)
     EXPECT_EQ(form->StatusLine()->View()->palette().color(QPalette::Base), QColor(255, 255, 255));
 }
 
+TEST_F(MainWindowTest, ProgressBarLiesOverTheStatusLineAndKeepsItsRange)
+{
+    TStatusLine &line = *form->StatusLine();
+    line.SetProgressVisible(true);
+    EXPECT_TRUE(line.ProgressBar1()->isVisible());
+    EXPECT_EQ(line.ProgressBar1()->geometry(), line.View()->geometry());
+    const struct {
+        int set, got;
+    } cases[] = {{40, 40}, {150, 100}, {-5, 0}, {100, 100}};
+    for (const auto &c : cases) {
+        line.SetProgressPosition(c.set);
+        EXPECT_EQ(line.ProgressPosition(), c.got) << c.set;
+    }
+    line.SetProgressVisible(false);
+    EXPECT_FALSE(line.ProgressBar1()->isVisible());
+    EXPECT_EQ(Status(), "  Hello");
+}
+
 TEST_F(MainWindowTest, CalcWindowSideOfTheModes)
 {
     Type("_");
