@@ -289,7 +289,8 @@ bool TScanner::PutImplicit(bool beforeFraction, int *starAt)
     return false;
 }
 
-bool TScanner::ReadName()
+// The ';' before a name or number; neither may begin with a lowered cell.
+bool TScanner::StartOperand(int *starAt)
 {
     if (!PutCode(';'))
         return false;
@@ -297,8 +298,13 @@ bool TScanner::ReadName()
         Error(104);
         return false;
     }
+    return PutImplicit(false, starAt);
+}
+
+bool TScanner::ReadName()
+{
     int starAt = -1;
-    if (!PutImplicit(false, &starAt))
+    if (!StartOperand(&starAt))
         return false;
     OperandPending = false;
     const TCell first = Current;
@@ -355,13 +361,7 @@ bool TScanner::ReadName()
 
 bool TScanner::ReadNumber()
 {
-    if (!PutCode(';'))
-        return false;
-    if (Current.Has(cfLowered)) {
-        Error(104);
-        return false;
-    }
-    if (!PutImplicit(false))
+    if (!StartOperand(nullptr))
         return false;
     bool point = Current.Ch == '.';
     if (point && !PutCode('0'))

@@ -64,6 +64,7 @@ private:
     bool PutCodes(const char *chs);
     bool PutGenerated(uint8_t ch);
     bool PutImplicit(bool beforeFraction, int *starAt = nullptr);
+    bool StartOperand(int *starAt);
     bool RejectStrayCloser();
     bool IsBlank();
 };

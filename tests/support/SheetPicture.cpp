@@ -80,6 +80,7 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
                 break;
             case 'r': cell.Ch = 214; flags |= cfSymbolFont; break;
             case 'f': cell.Ch = 166; flags |= cfSymbolFont; break;
+            case '.': cell.Ch = 0; break;
             default: {
                 const Kind *k = nullptr;
                 for (const Kind &p : pieces)
@@ -140,7 +141,8 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
             const char mark = flagsMark(flags);
             char kind = '?', ch = char(cell.Ch);
             const uint8_t sym = cell.Ch;
-            if (flags == 0 && cell.Ch >= 32 && cell.Ch < 127) kind = ' ';
+            if (flags == 0 && cell.Ch == 0 && mark != ' ') { kind = '.'; ch = ' '; }
+            else if (flags == 0 && cell.Ch >= 32 && cell.Ch < 127) kind = ' ';
             else if (flags == cfRaised && cell.Ch >= 32 && cell.Ch < 127) kind = '^';
             else if (flags == cfLowered && cell.Ch >= 32 && cell.Ch < 127) kind = '_';
             else if (flags == (cfSymbolFont | cfFractionLine) && sym == 190) { kind = '-'; ch = '-'; }

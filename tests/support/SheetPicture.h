@@ -8,6 +8,8 @@
 //        'r' root sign ("r/"), 'f' function sign ("f~"),
 //        '(' ')' '[' ']' '{' '}' tall bracket pieces and 'S' integral pieces,
 //            with the character '/' top, '|' middle, '\' bottom.
+//        '.' an empty cell (character 0) that carries only a mark, such as
+//            the result mark a result fraction line leaves above and below it.
 //   mark ' ' none, '*' result, 'g' green, 'b' bold, 'n' function name (bold too),
 //        'R' raised result, 'L' lowered result (for kinds without a script level).
 // Example: " x  =  1  +  ^2 " is x = 1 + with a raised 2.
