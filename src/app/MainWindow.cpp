@@ -14,6 +14,7 @@
 #include "Keyboard.h"
 #include "ModeButtons.h"
 #include "NumFormat.h"
+#include "Results.h"
 #include "RouteOverlay.h"
 #include "Router.h"
 #include "StatusLine.h"
@@ -174,7 +175,7 @@ void TForm2::InitForm()
 
     calc_.GridPainted = 0;
     calc_.RepaintCountdown = 0;
-    // GAP (result writer, not merged yet): SuspendDraw := False.
+    SuspendDraw = false;
     RichEdit1->SetText("  Hello");
     // GAP (rearranger, not merged yet): RearrangeOnly := False.
     NewLineFlag = false;
