@@ -125,8 +125,21 @@ void TForm2::GridKeyPress(char &key)
         SaveUndoProc();
 }
 
-// Enter just right of a fraction line: up to the numerator, whose first
-// cell is the line's second (a line overhangs its numerator by one cell).
+namespace {
+
+// First column of a numerator or denominator over the line that runs left
+// from lineCol - 1 in lineRow: a line overhangs its numerator by one cell.
+int ZoneStart(int lineCol, int lineRow)
+{
+    int c = lineCol;
+    while (c - 2 >= 0 && EditText.CellAt(c - 2, lineRow).Has(cfFractionLine))
+        --c;
+    return c;
+}
+
+}  // namespace
+
+// Enter just right of a fraction line: up to the numerator.
 void TForm2::MoveUpLeft()
 {
     const int r = sheetGrid_.Row();
@@ -134,14 +147,11 @@ void TForm2::MoveUpLeft()
         Beep();
         return;
     }
-    int c = sheetGrid_.Col();
-    while (c - 2 >= 0 && EditText.CellAt(c - 2, r).Has(cfFractionLine))
-        --c;
-    sheetGrid_.SetCol(c);
+    sheetGrid_.SetCol(ZoneStart(sheetGrid_.Col(), r));
     sheetGrid_.SetRow(r - 1);
 }
 
-// Enter on the numerator: down to the denominator's first cell.
+// Enter on the numerator: down to the denominator.
 void TForm2::MoveDownLeft()
 {
     const int r = sheetGrid_.Row() + 1;
@@ -149,10 +159,7 @@ void TForm2::MoveDownLeft()
         Beep();
         return;
     }
-    int c = sheetGrid_.Col();
-    while (c - 2 >= 0 && EditText.CellAt(c - 2, r).Has(cfFractionLine))
-        --c;
-    sheetGrid_.SetCol(c);
+    sheetGrid_.SetCol(ZoneStart(sheetGrid_.Col(), r));
     sheetGrid_.SetRow(r + 1);
 }
 
