@@ -310,6 +310,21 @@ TEST_F(MainWindowTest, SelectingARangeRecordsItAndTakesASnapshot)
     EXPECT_EQ(UndoIndex, after);
 }
 
+TEST_F(MainWindowTest, RangeThenRootCellGivesTheRootItsAreaAndDoubleClickTakesItAway)
+{
+    LoadPicture(EditText, "\n\n\nr/  a  b");  // root sign at (0, 2)
+    form->SheetGrid().SetSelection({1, 2, 2, 2});
+    bool can = false;
+    form->gridSelectCell(0, 2, can);
+    ASSERT_NE(EditText.Attrs[0][2].RootLevel, 0);
+    EXPECT_NE(EditText.Attrs[1][2].Nesting, 0);
+    Goto(0, 2);
+    form->gridDblClick();
+    EXPECT_EQ(EditText.Attrs[0][2].RootLevel, 0);
+    EXPECT_EQ(EditText.Attrs[1][2].Nesting, 0);
+    EXPECT_EQ(EditText.Attrs[2][2].Nesting, 0);
+}
+
 TEST_F(MainWindowTest, StatusLineKeepsTheExactTextAndShowsColours)
 {
     form->SetStatusText("  ERROR : bad\r");
