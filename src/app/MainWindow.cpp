@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Errors.h"
 #include "GridWidget.h"
 #include "Keyboard.h"
 #include "ModeButtons.h"
@@ -193,6 +194,13 @@ void TForm2::InitForm()
     KeyboardObj.SetUSDefault();
 
     EditText.PageLock = 0;
+    // A message left by the start-up is shown alone, once.
+    if (ErrorPending()) {
+        std::string text;
+        GetErrorText(text);
+        RichEdit1->SetText(text);
+        ClearError();
+    }
     SyncModeGlyphs();
     grid->setFocus();
 }

@@ -38,6 +38,7 @@ protected:
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        timerStarted = form->Timer1->isActive();
         // Ticks only when a test runs them.
         form->Timer1->stop();
         grid = form->Grid();
@@ -64,6 +65,7 @@ protected:
 
     std::unique_ptr<TForm2> form;
     GridWidget *grid = nullptr;
+    bool timerStarted = false;
 };
 
 TEST_F(MainWindowTest, StartValues)
@@ -98,6 +100,7 @@ TEST_F(MainWindowTest, StartValues)
     EXPECT_EQ(KeyboardObj.LayoutName, "US default");
     EXPECT_EQ(form->SpeedKeyboard->text(), QStringLiteral("US"));
     EXPECT_EQ(form->Timer1->interval(), 10);
+    EXPECT_TRUE(timerStarted);
     EXPECT_FALSE(form->SizeItemsLocked());
     EXPECT_FALSE(form->StatusLine()->ProgressBar1()->isVisible());
     EXPECT_EQ(form->pos(), QPoint(50, 50));
@@ -110,6 +113,18 @@ TEST_F(MainWindowTest, StartValues)
     EXPECT_FALSE(form->TB1ButtonSub->IsOn());
     EXPECT_FALSE(form->TB1ButtonESC->IsOn());
     EXPECT_FALSE(form->PRButtonClear->IsOn());
+}
+
+TEST_F(MainWindowTest, MessageLeftByTheStartIsShownAloneOnceAndCleared)
+{
+    form.reset();
+    SetErrorText("time for an update", 0, 0);
+    form = std::make_unique<TForm2>();
+    form->InitForm();
+    EXPECT_EQ(form->StatusText(), "time for an update");
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(ErrorBlink, 31);
+    EXPECT_EQ(beeps, 0);
 }
 
 TEST_F(MainWindowTest, TypedCharactersReachTheSheetAndLockTheSizeItems)
