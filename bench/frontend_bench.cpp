@@ -1,4 +1,4 @@
-// Reading order and scanner over a full 145 x 145 sheet whose formulas come
+// Reading order, scanner and parser over a full 145 x 145 sheet whose formulas come
 // close to the 8000-token stream limit, against a plain read of every cell.
 #include <benchmark/benchmark.h>
 
@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "Errors.h"
+#include "Lists.h"
+#include "Parser.h"
 #include "Router.h"
 #include "Scanner.h"
 
@@ -19,7 +21,7 @@ void Put(int c, int r, uint8_t ch, uint32_t flags = 0)
     EditText.Cells[c][r].SetFlags(flags);
 }
 
-// Rows of long numbers joined by operators, a fraction every other line,
+// Definitions of long numbers joined by operators, a fraction every other line,
 // an empty row between formulas; `lines` formulas of `width` cells.
 void BuildSheet(TDrawGrid &grid, int lines, int width)
 {
@@ -30,7 +32,11 @@ void BuildSheet(TDrawGrid &grid, int lines, int width)
         const int row = 1 + l * 3;
         if (row + 1 >= SheetCells)
             break;
-        for (int c = 0; c < width; ++c)
+        // each line defines its own name, a letter with a lowered index: "a0=1234..."
+        Put(0, row, uint8_t('a' + l % 26));
+        Put(1, row, uint8_t('0' + l / 26), cfLowered);
+        Put(2, row, '=');
+        for (int c = 3; c < width; ++c)
             Put(c, row, c % 12 == 11 ? (c % 24 == 11 ? '+' : '*') : uint8_t('1' + c % 9));
         if (l % 2 == 0 && width + 6 < SheetCells) {
             // "+" then a fraction 12/34 right after the number row
@@ -70,8 +76,8 @@ void PrepareSheet()
     }
     BuildSheet(Grid(), lines, width);
     ClearError();
-    if (!RouterObj.BuildRoute() || !ScannerObj.Scan()) {
-        std::fprintf(stderr, "benchmark sheet does not scan (error %d)\n", ErrorCode);
+    if (!RouterObj.BuildRoute() || !ScannerObj.Scan() || !ParserObj.Parse(ExpressionTree) || ErrorPending()) {
+        std::fprintf(stderr, "benchmark sheet does not parse (error %d)\n", ErrorCode);
         std::abort();
     }
 }
@@ -102,6 +108,19 @@ void BM_RouteAndScan(benchmark::State &state)
     state.counters["cells"] = benchmark::Counter(double(CellCount), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_RouteAndScan);
+
+void BM_RouteScanParse(benchmark::State &state)
+{
+    PrepareSheet();
+    for (auto _ : state) {
+        ClearError();
+        const bool ok = RouterObj.BuildRoute() && ScannerObj.Scan() && ParserObj.Parse(ExpressionTree);
+        benchmark::DoNotOptimize(ok);
+    }
+    state.counters["tokens"] = double(ScannerObj.Count);
+    state.counters["cells"] = benchmark::Counter(double(CellCount), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_RouteScanParse);
 
 }  // namespace
 
