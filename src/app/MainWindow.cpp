@@ -95,6 +95,11 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
 TForm2::~TForm2()
 {
+    // The grid widget watches sheetGrid_: it goes first, while the grid
+    // state still exists.
+    grid->viewport()->removeEventFilter(this);
+    grid->removeEventFilter(this);
+    delete takeCentralWidget();
     // The sheet model and the keyboard outlive the window.
     if (EditText.Grid == &sheetGrid_)
         EditText.Grid = nullptr;
