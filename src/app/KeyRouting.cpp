@@ -1,14 +1,13 @@
 // Keys and events of the grid: where each key of the sheet goes before the
 // grid itself acts on it.
-#include <QKeyEvent>
-
 #include "GridWidget.h"
-#include "KeyMap.h"
 #include "Keyboard.h"
 #include "MainWindow.h"
+#include "RouteOverlay.h"
 
 void TForm2::GridKeyDown(uint16_t &key, TShiftState shift)
 {
+    routeOverlay_->HideRoute();
     LastShift = shift;
     LastKey = key;
     const bool ctrl = (shift & ssCtrl) != 0;
@@ -108,6 +107,7 @@ void TForm2::GridKeyDown(uint16_t &key, TShiftState shift)
     F12Armed = false;
     if (key == vkF12 && shift == (ssShift | ssCtrl))
         F12Armed = true;
+    SyncModeGlyphs();
 }
 
 void TForm2::GridKeyPress(char &key)
@@ -123,6 +123,7 @@ void TForm2::GridKeyPress(char &key)
     NewLineFlag = false;
     if (SaveUndoProc)
         SaveUndoProc();
+    SyncModeGlyphs();
 }
 
 namespace {
@@ -201,31 +202,8 @@ void TForm2::gridDblClick()
         EditText.ClearNesting(level, c, r);
 }
 
-// Until the grid widget reports its keys itself: translate the key event,
-// route it, and let the arrow keys move the cursor.
-void TForm2::RouteGridKey(QKeyEvent &e)
+void TForm2::gridTopLeftChanged()
 {
-    uint16_t key = VirtualKeyFromQt(e);
-    const TShiftState shift = ShiftFromQt(e.modifiers());
-    if (key != 0)
-        GridKeyDown(key, shift);
-    switch (key) {
-    case 37:
-        sheetGrid_.SetCol(sheetGrid_.Col() - 1);
-        break;
-    case 38:
-        sheetGrid_.SetRow(sheetGrid_.Row() - 1);
-        break;
-    case 39:
-        sheetGrid_.SetCol(sheetGrid_.Col() + 1);
-        break;
-    case 40:
-        sheetGrid_.SetRow(sheetGrid_.Row() + 1);
-        break;
-    }
-    if (const std::optional<uint8_t> ch = CharFromQt(e)) {
-        char c = char(*ch);
-        GridKeyPress(c);
-    }
-    SyncModeGlyphs();
+    // Text boxes follow the scrolling here once they exist.
+    routeOverlay_->update();
 }

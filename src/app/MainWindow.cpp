@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -11,6 +10,7 @@
 #include <algorithm>
 
 #include "Errors.h"
+#include "CellPainter.h"
 #include "GridWidget.h"
 #include "Keyboard.h"
 #include "ModeButtons.h"
@@ -34,8 +34,29 @@ namespace {
 
 constexpr int StartCols = 72;
 constexpr int StartRows = 72;
-constexpr int SheetMinFontSize = 8;
-constexpr int SheetMaxFontSize = 512;
+
+// The grid of the window: tells the calculate command of every paint, so the
+// delayed repaint settles however late Qt delivers the paints it asked for.
+class TSheetGridWidget : public GridWidget {
+public:
+    TSheetGridWidget(TDrawGrid &grid, TCalcCommand &calc) : GridWidget(grid), calc_(calc) {}
+
+protected:
+    void paintEvent(QPaintEvent *e) override
+    {
+        calc_.PaintStarted();
+        // The painter arms its countdown only from 0: what it arms during
+        // this paint is this paint's decision.
+        PaintHost.RepaintCountdown = 0;
+        PaintHost.GridPainted = 0;
+        GridWidget::paintEvent(e);
+        if (PaintHost.GridPainted > 0)
+            calc_.CellPainted(PaintHost.RepaintCountdown != 0);
+    }
+
+private:
+    TCalcCommand &calc_;
+};
 
 }  // namespace
 
@@ -53,13 +74,20 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
     BuildToolBar();
 
-    grid = new GridWidget(sheetGrid_);
+    grid = new TSheetGridWidget(sheetGrid_, calc_);
     QFont gridFont("Courier New");
     gridFont.setPixelSize(32);
     grid->setFont(gridFont);
     grid->SetCellSize(14, 21);
     grid->viewport()->installEventFilter(this);
-    grid->installEventFilter(this);
+    // The grid's signals carry references the handlers change: direct calls.
+    connect(grid, &GridWidget::keyDown, this, [this](uint16_t &key, TShiftState shift) { GridKeyDown(key, shift); },
+            Qt::DirectConnection);
+    connect(grid, &GridWidget::keyPress, this, [this](char &key) { GridKeyPress(key); }, Qt::DirectConnection);
+    connect(grid, &GridWidget::cellSelected, this,
+            [this](int col, int row, bool &canSelect) { gridSelectCell(col, row, canSelect); }, Qt::DirectConnection);
+    connect(grid, &GridWidget::doubleClicked, this, [this] { gridDblClick(); });
+    connect(grid, &GridWidget::topLeftChanged, this, [this] { gridTopLeftChanged(); });
     routeOverlay_ = new TRouteOverlay(*grid);
 
     auto *central = new QWidget;
@@ -98,8 +126,10 @@ TForm2::~TForm2()
     // The grid widget watches sheetGrid_: it goes first, while the grid
     // state still exists.
     grid->viewport()->removeEventFilter(this);
-    grid->removeEventFilter(this);
+    disconnect(grid, nullptr, this, nullptr);
     delete takeCentralWidget();
+    if (SetFontSizeProc == setFontSizeOfForm2)
+        SetFontSizeProc = nullptr;
     // The sheet model and the keyboard outlive the window.
     if (EditText.Grid == &sheetGrid_)
         EditText.Grid = nullptr;
@@ -152,6 +182,9 @@ QWidget *TForm2::BuildStatusPanel()
 
 void TForm2::InitForm()
 {
+    PaintHost.SuspendDraw = &SuspendDraw;
+    PaintHost.ShowNestingMarks = &ShowNestingMarks;
+    SetFontSizeProc = setFontSizeOfForm2;
     move(50, 50);
     TB1ButtonAnsiClick();
     Timer1->start();
@@ -213,18 +246,16 @@ void TForm2::InitForm()
 // The one way the sheet's font size changes.
 void TForm2::SetFontSize(int size)
 {
-    size = std::clamp(size, SheetMinFontSize, SheetMaxFontSize);
-    FontSize = size;
-    CellFontSize = size;
-    LineUnit = size;
+    const int applied = grid->ApplyFontSize(size);
     QFont f = grid->font();
-    f.setPointSize(size);
+    f.setPointSize(applied);
     grid->setFont(f);
-    // Pixel height of the font as the system rounds it; the column is that
-    // divided by 1.33333, truncated.
-    const int dpi = grid->logicalDpiY() > 0 ? grid->logicalDpiY() : 96;
-    const int h = (size * dpi + 36) / 72;
-    grid->SetCellSize(int(h / 1.33333), size * 5 / 4);
+}
+
+void TForm2::setFontSizeOfForm2(int size)
+{
+    if (Form2)
+        Form2->SetFontSize(size);
 }
 
 void TForm2::undo1Click()
@@ -349,15 +380,7 @@ TProgressView *TForm2::ProgressBar()
 
 bool TForm2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == grid->viewport()) {
-        if (event->type() == QEvent::Paint)
-            calc_.PaintStarted();
-        else if (event->type() == QEvent::MouseButtonPress)
-            routeOverlay_->HideRoute();
-    } else if (watched == grid && event->type() == QEvent::KeyPress) {
+    if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress)
         routeOverlay_->HideRoute();
-        RouteGridKey(static_cast<QKeyEvent &>(*event));
-        return true;
-    }
     return QMainWindow::eventFilter(watched, event);
 }

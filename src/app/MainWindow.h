@@ -83,6 +83,7 @@ public:
     void GridKeyPress(char &key);
     void gridSelectCell(int col, int row, bool &canSelect);
     void gridDblClick();
+    void gridTopLeftChanged();
     void MoveUpLeft();
     void MoveDownLeft();
     void MoveUpRight();
@@ -142,7 +143,7 @@ private:
     QWidget *BuildFunctionPanel();
     QWidget *BuildStatusPanel();
     void SetGridFontName(const char *name);
-    void RouteGridKey(QKeyEvent &e);
+    static void setFontSizeOfForm2(int size);
 
     TDrawGrid sheetGrid_;
     TCalcCommand calc_;

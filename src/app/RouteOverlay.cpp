@@ -40,9 +40,12 @@ bool TRouteOverlay::eventFilter(QObject *watched, QEvent *event)
 
 QPoint TRouteOverlay::CellCentre(int col, int row) const
 {
+    // Cells out of view still give a point, so the line leaves the view.
     const TDrawGrid &g = const_cast<GridWidget &>(grid_).Grid();
-    return QPoint((col - g.LeftCol) * grid_.CellWidth() + grid_.CellWidth() / 2,
-                  (row - g.TopRow) * grid_.CellHeight() + grid_.CellHeight() / 2);
+    const int colStep = grid_.CellWidth() + grid_.GridLineWidth();
+    const int rowStep = grid_.CellHeight() + grid_.GridLineWidth();
+    return QPoint((col - g.LeftCol) * colStep + grid_.CellWidth() / 2,
+                  (row - g.TopRow) * rowStep + grid_.CellHeight() / 2);
 }
 
 void TRouteOverlay::paintEvent(QPaintEvent *)

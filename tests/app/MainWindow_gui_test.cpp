@@ -210,7 +210,8 @@ TEST_F(MainWindowTest, EscModeWritesAFunctionNameAndTheParenEndsIt)
     Key(Qt::Key_Escape);
     EXPECT_EQ(EditText.EscMode, 1);
     EXPECT_TRUE(form->TB1ButtonESC->IsOn());
-    Type("sin(");
+    Type("sin");
+    Key(Qt::Key_ParenLeft, Qt::ShiftModifier);  // Shift+9 on the US layout
     EXPECT_EQ(EditText.EscMode, 0);
     EXPECT_FALSE(form->TB1ButtonESC->IsOn());
     EXPECT_EQ(SheetToPicture(EditText), "\n sn in nn (\n");
@@ -492,6 +493,32 @@ TEST_F(MainWindowTest, FaultyFormulaShowsTheErrorAndPutsTheCursorOnIt)
     std::string text;
     GetErrorText(text);
     EXPECT_EQ(s, "  ERROR : " + text + "\r");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, DelayedRepaintDeliveredLateDoesNotArmAgain)
+{
+    if (!VELMORA_HAVE_ENGINE)
+        GTEST_SKIP() << "needs the calculate command";
+    LoadPicture(EditText, "\n\n\nr/  a  b");
+    form->SheetGrid().SetSelection({1, 2, 2, 2});
+    bool can = false;
+    form->gridSelectCell(0, 2, can);
+    TCalcCommand &calc = form->Calc();
+    calc.PRButtonRefreshClick();
+    grid->viewport()->repaint();
+    ASSERT_GT(calc.GridPainted, 0);
+    ASSERT_EQ(calc.RepaintCountdown, 10);
+    // Five ticks ask for the repaint; Qt delivers it only after the
+    // countdown has run out.
+    for (int i = 0; i < 10; ++i)
+        calc.Timer1Timer();
+    EXPECT_EQ(calc.RepaintCountdown, 0);
+    QApplication::processEvents();  // the late paint
+    EXPECT_EQ(calc.RepaintCountdown, 0);
 }
 
 }  // namespace
