@@ -417,11 +417,22 @@ TEST_F(MainWindowTest, RouteIsDrawnOverTheGridUntilTheNextKey)
     EXPECT_FALSE(form->RouteOverlay()->isVisible());
 }
 
-// The window as a picture, for a look by eye: set VELMORA_SHOT to a file name.
+// A fraction and an exponent typed as a user types them; the window as a
+// picture for a look by eye: set VELMORA_SHOT to a file name.
 TEST_F(MainWindowTest, RendersTheWindow)
 {
-    Goto(0, 1);
-    Type("x=2");
+    Goto(0, 2);
+    Key(Qt::Key_Slash, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    Type("1");
+    Key(Qt::Key_Return);
+    Type("2");
+    Key(Qt::Key_Return);
+    Type("+3^2^=");
+    // Ctrl+/ draws the line, Enter walks numerator, denominator, after the line.
+    EXPECT_EQ(SheetToPicture(EditText), "\n    1\n-- -- --  +  3 ^2  =\n    2\n");
+    EXPECT_EQ(Col(), 7);
+    EXPECT_EQ(Row(), 2);
     const QImage shot = form->grab().toImage();
     EXPECT_FALSE(shot.isNull());
     EXPECT_GE(shot.width(), 640);
