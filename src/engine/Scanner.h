@@ -29,8 +29,44 @@ public:
     bool NewLineDone = false;
     uint8_t Nesting = 0;
 
-    // Scans the whole route into Tokens; False when a fault ended the scan.
+    // Scans the whole route into Tokens; False when a fault ended the scan
+    // (after a fault inside a bracket or fraction it may return True:
+    // ErrorPending tells).
     bool Scan();
+    bool ScanExpression();
+    bool NextCell(TCell &cell);
+    bool EmitNesting(bool all);
+    bool PutToken(const TCell &token);
+    bool PutCode(uint8_t ch);
+    void MakeToken(TCell &token, uint8_t ch);
+    void Error(int32_t code);
+
+    bool ReadName();
+    bool ReadNumber();
+    bool ReadOperator();
+    bool ReadBracket(const TCell &opener);
+    bool ReadExponent();
+    bool PutExponentEnd();
+    bool ReadRoot();
+    bool ReadFunction();
+    bool ReadIntegral();
+    bool ReadColon();
+    bool ReadFraction();
+
+private:
+    // The last cell of the route was a closer or line end that a reader
+    // consumed; the enclosing levels meet it once more.
+    bool FinalCellRead = false;
+    // A fault was recorded in this scan: every level stops.
+    bool Failed = false;
+
+    void Fault(int32_t code, int32_t col, int32_t row, bool beep);
+    bool PutCodes(const char *chs);
+    bool PutGenerated(uint8_t ch);
+    bool PutImplicit(bool beforeFraction, int *starAt = nullptr);
+    bool StartOperand(int *starAt);
+    bool RejectStrayCloser();
+    bool IsBlank();
 };
 
 extern TScanner ScannerObj;

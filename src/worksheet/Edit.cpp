@@ -114,7 +114,8 @@ bool TEditText::CellLocked(int col, int row) const
 
 bool TEditText::PutChar(uint8_t ch, int col, int row, int &newCol)
 {
-    if (!InSheet(col, row)) {
+    // Cells outside the grid are never written.
+    if (col < 0 || row < 0 || col > ColMax || row > RowMax) {
         Beep();
         return false;
     }
@@ -124,13 +125,16 @@ bool TEditText::PutChar(uint8_t ch, int col, int row, int &newCol)
         return false;
     }
 
-    // Numerator and denominator keep their line one cell wider than their text.
+    // Numerator and denominator keep their line one cell wider than their
+    // text. The column opens at the cell written, which need not be the cursor
+    // (block paste). At the last column there is nothing to widen into.
     if (ch != 0) {
         auto keepLineWide = [&](uint32_t marker, int lineRow) {
-            if (Cells[col][row].Has(marker) && !CellAt(col + 1, lineRow).Has(cfFractionLine))
-                InsertColumn();
-            if (Cells[col][row].Has(marker) && (col == 0 || !CellAt(col - 1, lineRow).Has(cfFractionLine))) {
-                if (InsertColumn() && col < SheetLast) {
+            if (col < ColMax && Cells[col][row].Has(marker) && !CellAt(col + 1, lineRow).Has(cfFractionLine))
+                InsertColumnAt(col, row);
+            if (col < ColMax && Cells[col][row].Has(marker) &&
+                (col == 0 || !CellAt(col - 1, lineRow).Has(cfFractionLine))) {
+                if (InsertColumnAt(col, row)) {
                     ++col;
                     SetCursorCol(col);
                 }
@@ -167,11 +171,13 @@ bool TEditText::PutChar(uint8_t ch, int col, int row, int &newCol)
 
     newCol = col;
     if (old & cfTallBracket) {
+        // The pieces go with their middle; a piece outside the grid is absent.
         for (int r : {row - 1, row + 1})
-            if (InSheet(col, r))
+            if (r >= 0 && r <= RowMax)
                 Cells[col][r].Remove(cfBracketPart);
-        if (!DeleteAt(col, row - 1) || !DeleteAt(col, row + 1))
-            return true;
+        for (int r : {row - 1, row + 1})
+            if (r >= 0 && r <= RowMax && !DeleteAt(col, r))
+                return true;
         SetCursorRow(row - 1);
         SetCursorRow(row + 1);
         SetCursorRow(row);

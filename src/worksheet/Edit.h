@@ -221,8 +221,20 @@ public:
     void KeyPress(TShiftState shift, char &key);
 
 private:
-    void ColumnRowRange(int &first, int &last);
+    // Block rows and column-operation rows around a given row.
+    void BlockRows(int row, int &first, int &last) const;
+    void ColumnRowRange(int row, int &first, int &last) const;
     bool RowIsEmpty(int row) const;
+    bool InsertColumnAt(int col, int row);
+    // One fraction-line cell; col becomes the column actually written.
+    bool PutLineCell(int &col, int row, int &shift, bool isResult);
+    // Line cells from..to in row, following columns that writes insert.
+    bool LineCells(int from, int &to, int row, bool isResult);
+    // Moves level m of the area running over (col, t) by delta (+1 or -1).
+    void MoveEnclosingLevel(int m, int delta, int col, int t);
+    bool RootRowAtLimit() const;
+    void ShiftRootRows(int row, int delta);
+    void NoteCell(int col, int row);
 };
 
 // ---------------------------------------------------------------------------

@@ -80,6 +80,7 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
                 break;
             case 'r': cell.Ch = 214; flags |= cfSymbolFont; break;
             case 'f': cell.Ch = 166; flags |= cfSymbolFont; break;
+            case '.': cell.Ch = 0; break;
             default: {
                 const Kind *k = nullptr;
                 for (const Kind &p : pieces)
@@ -106,8 +107,10 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
             if (sheet.Cells[c][r].Has(cfFractionLine)) {
                 if (r > 0)
                     sheet.Cells[c][r - 1].Add(cfAboveLine);
-                if (r < SheetLast)
+                if (r < SheetLast) {
                     sheet.Cells[c][r + 1].Add(cfBelowLine);
+                    sheet.NoteUsed(c, r + 1);
+                }
             }
 }
 
@@ -138,7 +141,8 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
             const char mark = flagsMark(flags);
             char kind = '?', ch = char(cell.Ch);
             const uint8_t sym = cell.Ch;
-            if (flags == 0 && cell.Ch >= 32 && cell.Ch < 127) kind = ' ';
+            if (flags == 0 && cell.Ch == 0 && mark != ' ') { kind = '.'; ch = ' '; }
+            else if (flags == 0 && cell.Ch >= 32 && cell.Ch < 127) kind = ' ';
             else if (flags == cfRaised && cell.Ch >= 32 && cell.Ch < 127) kind = '^';
             else if (flags == cfLowered && cell.Ch >= 32 && cell.Ch < 127) kind = '_';
             else if (flags == (cfSymbolFont | cfFractionLine) && sym == 190) { kind = '-'; ch = '-'; }
@@ -168,6 +172,48 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
         out += line;
         out += '\n';
     }
+    return out;
+}
+
+std::string AttrsToText(const TEditText &sheet)
+{
+    auto fields = [](const TAttrCell &a) {
+        static const char hex[] = "0123456789abcdef";
+        std::string f;
+        auto dec = [&](char name, int v) {
+            if (v)
+                f += std::string(" ") + name + std::to_string(v);
+        };
+        auto hx = [&](char name, uint8_t v) {
+            if (v)
+                f += std::string(" ") + name + hex[v >> 4] + hex[v & 15];
+        };
+        dec('L', a.RootLevel);
+        dec('T', a.RootTop);
+        dec('B', a.RootBottom);
+        dec('R', a.RootRow);
+        hx('N', a.Nesting);
+        hx('O', a.Overline);
+        dec('P', a.Protection);
+        if (a.Reserved)
+            f += " ?" + std::to_string(a.Reserved);
+        return f;
+    };
+    std::string out;
+    for (int r = 0; r < SheetCells; ++r)
+        for (int c = 0; c < SheetCells;) {
+            const TAttrCell &a = sheet.Attrs[c][r];
+            int e = c;
+            while (e + 1 < SheetCells && sheet.Attrs[e + 1][r] == a)
+                ++e;
+            if (!a.AllZero()) {
+                out += std::to_string(c);
+                if (e > c)
+                    out += "-" + std::to_string(e);
+                out += "," + std::to_string(r) + fields(a) + "\n";
+            }
+            c = e + 1;
+        }
     return out;
 }
 

@@ -8,9 +8,13 @@
 //        'r' root sign ("r/"), 'f' function sign ("f~"),
 //        '(' ')' '[' ']' '{' '}' tall bracket pieces and 'S' integral pieces,
 //            with the character '/' top, '|' middle, '\' bottom.
+//        '.' an empty cell (character 0) that carries only a mark, such as
+//            the result mark a result fraction line leaves above and below it.
 //   mark ' ' none, '*' result, 'g' green, 'b' bold, 'n' function name (bold too),
 //        'R' raised result, 'L' lowered result (for kinds without a script level).
 // Example: " x  =  1  +  ^2 " is x = 1 + with a raised 2.
+// A picture that starts with a line break drops that first empty line (handy
+// for raw strings); start with " \n" to keep an empty first row.
 #pragma once
 
 #include <string>
@@ -18,7 +22,7 @@
 #include "Edit.h"
 
 // Writes the picture into the cells starting at (0, 0), leaving other cells as
-// they are, and grows the used extent. Throws std::invalid_argument on a
+// they are, and grows the used extent (denominator markers included). Throws std::invalid_argument on a
 // cell it cannot read.
 void LoadPicture(TEditText &sheet, const std::string &picture);
 
@@ -26,6 +30,13 @@ void LoadPicture(TEditText &sheet, const std::string &picture);
 // all zero, ignoring SrcCol/SrcRow), each with trailing blanks removed.
 // Cells the picture cannot express print as '?' followed by two hex digits.
 std::string SheetToPicture(const TEditText &sheet, int lastRow = -1, int lastCol = -1);
+
+// The structure layer as text: one line per run of equal, not all-zero
+// TAttrCells in one row, rows top to bottom, "col,row" or "first-last,row"
+// followed by the non-zero fields: L RootLevel, T RootTop, B RootBottom,
+// R RootRow (decimal), N Nesting, O Overline (two hex digits), P Protection.
+// Example: "3-7,4 N02 O02" is the first row of a level-1 area over columns 3..7.
+std::string AttrsToText(const TEditText &sheet);
 
 // Fixture state: a fresh grid of the given size bound to EditText, the
 // editing globals at their start values, and Beep counted.

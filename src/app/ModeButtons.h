@@ -1,0 +1,33 @@
+// Buttons that show one of two glyphs: the normal one, or the "on" one
+// while their mode is active. The glyph pictures are drawn here.
+#pragma once
+
+#include <QPixmap>
+#include <QToolButton>
+
+enum class TGlyph {
+    Ansi,    // text font set
+    Symbol,  // symbol font set (Greek)
+    Super,   // superscript
+    Sub,     // subscript
+    Esc,     // function-name mode
+    Clear,   // the Clear button; "on" while a Clear waits for Enter
+};
+
+// The picture of a glyph, normal or "on".
+QPixmap DrawGlyph(TGlyph glyph, bool on);
+
+class TModeButton : public QToolButton {
+    Q_OBJECT
+public:
+    TModeButton(TGlyph glyph, const QString &hint, QWidget *parent = nullptr);
+
+    TGlyph Glyph() const { return glyph_; }
+    bool IsOn() const { return on_; }
+    // Shows the "on" glyph when on, the normal glyph otherwise.
+    void SetOn(bool on);
+
+private:
+    TGlyph glyph_;
+    bool on_ = false;
+};

@@ -1,0 +1,60 @@
+// The reading order: links the used cells of the sheet into one chain, the
+// route, in the order in which the formula is to be read.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Edit.h"
+
+// One entry of the route: where the next routed cell is. (0, 0) = no successor.
+struct TLink {
+    uint8_t Zero[2] = {0, 0};
+    uint8_t NextCol = 0;
+    uint8_t NextRow = 0;
+
+    bool IsEnd() const { return NextCol == 0 && NextRow == 0; }
+};
+static_assert(sizeof(TLink) == 4);
+
+struct TRoutePoint {
+    int32_t Col = 0;
+    int32_t Row = 0;
+    friend bool operator==(const TRoutePoint &, const TRoutePoint &) = default;
+};
+
+class TRouter {
+public:
+    TLink Links[SheetCells][SheetCells];  // [col][row]
+    uint8_t RowUsed[SheetCells] = {};
+    int32_t WalkCol = 0;
+    int32_t WalkRow = 0;
+    TCell Current;
+    bool IntegralMode = false;
+    uint8_t PrevCol = 0;
+    uint8_t PrevRow = 0;
+
+    // The route as ShowRoute found it, from (0, 0) to the last cell; the grid
+    // widget draws it over the cells.
+    std::vector<TRoutePoint> ShownRoute;
+
+    // Rebuilds the whole route of EditText; False when a layout error was set
+    // (or when the sheet has fewer than two rows).
+    bool BuildRoute();
+    // Collects the current route into ShownRoute and asks the grid to repaint.
+    void ShowRoute();
+    void Clear();
+    void MarkUsedRows();
+    bool RouteBlock(int colBound, int firstRow, int lastRow);
+    bool NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound);
+    void SetPosition(const TCell &cell, int col, int row);
+    int FractionLineEnd(int col, int row);
+    void Link(int col, int row);
+
+private:
+    const TCell &SheetCell(int col, int row) const;
+    bool RouteFraction(int c, int r, int colBound, int firstRow, int lastRow, bool &walkDone);
+    bool RouteIntegral(int c, int r, int colBound, int firstRow, int lastRow);
+};
+
+extern TRouter RouterObj;

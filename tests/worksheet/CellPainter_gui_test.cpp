@@ -1,0 +1,531 @@
+// The cell painter, rendered into images: pixels where the drawing matters.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "CellPainter.h"
+#include "SheetPicture.h"
+
+namespace {
+
+// A piece of sheet drawn as the grid draws it: cells in rows from the top,
+// each row left to right, at 96 dpi like the screen, with a margin so that
+// lines above row 0 and left of column 0 land in the image.
+struct Render {
+    int size, w, h, gap;
+    QImage img;
+    static constexpr int margin = 40;
+
+    QRect Cell(int c, int r) const { return {margin + c * (w + gap), margin + r * (h + gap), w, h}; }
+    int L(int c) const { return Cell(c, 0).left(); }
+    int R(int c) const { return Cell(c, 0).left() + w; }  // just outside, as the grid counts
+    int T(int r) const { return Cell(0, r).top(); }
+    int B(int r) const { return Cell(0, r).top() + h; }
+    QColor At(int x, int y) const { return img.pixelColor(x, y); }
+};
+
+struct RenderOptions {
+    int cols = 6, rows = 5;
+    int gap = 0;  // grid lines between the cells
+    int curCol = -1, curRow = -1;
+    QBrush brush{Qt::white};
+    bool print = false;
+};
+
+Render Paint(int size, const RenderOptions &o = {})
+{
+    const TSheetCellSize s = ApplySheetFontSize(size);
+    Render out{s.Size, s.ColWidth, s.RowHeight, o.gap, {}};
+    out.img = QImage(2 * Render::margin + o.cols * (out.w + o.gap), 2 * Render::margin + o.rows * (out.h + o.gap),
+                     QImage::Format_RGB32);
+    out.img.setDotsPerMeterX(3780);  // 96 dpi
+    out.img.setDotsPerMeterY(3780);
+    out.img.fill(Qt::white);
+    QPainter p(&out.img);
+    TCellCanvas cv;
+    cv.Canvas = &p;
+    cv.PrintPath = o.print;
+    cv.CellRect = [&out](int c, int r) { return out.Cell(c, r); };
+    cv.CurCol = o.curCol;
+    cv.CurRow = o.curRow;
+    cv.CurrentBrush = o.brush;
+    cv.DefaultRowHeight = out.h;
+    for (int r = 0; r < o.rows; ++r)
+        for (int c = 0; c < o.cols; ++c)
+            DrawSheetCell(cv, c, r, out.Cell(c, r));
+    return out;
+}
+
+bool Dark(const QColor &c) { return c.red() < 110 && c.green() < 110 && c.blue() < 110; }
+bool Blue(const QColor &c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; }
+bool Green(const QColor &c) { return c.green() > 80 && c.red() < 70 && c.blue() < 70; }
+bool White(const QColor &c) { return c == QColor(Qt::white); }
+
+struct Ink {
+    int top = INT32_MAX, bottom = -1, count = 0, blue = 0, green = 0, dark = 0;
+};
+
+Ink InkIn(const Render &img, const QRect &area)
+{
+    Ink k;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = img.At(x, y);
+            if (White(c))
+                continue;
+            ++k.count;
+            k.top = std::min(k.top, y);
+            k.bottom = std::max(k.bottom, y);
+            k.blue += Blue(c);
+            k.green += Green(c);
+            k.dark += Dark(c);
+        }
+    return k;
+}
+
+class CellPainterTest : public ::testing::Test {
+protected:
+    SheetSetup setup{20, 20};
+    bool suspend = false, marks = false;
+    int painted = 0, armed = 0;  // cells reported to the window, and those asking for the delayed repaint
+    void SetUp() override
+    {
+        PaintHost = {};
+        PaintHost.SuspendDraw = &suspend;
+        PaintHost.ShowNestingMarks = &marks;
+        PaintHost.CellPainted = [this](bool arm) {
+            ++painted;
+            armed += arm;
+        };
+        FontSize = CellFontSize = LineUnit = 14;
+    }
+    void TearDown() override { PaintHost = {}; }
+    TCell &At(int c, int r) { return EditText.Cells[c][r]; }
+    TAttrCell &AttrAt(int c, int r) { return EditText.Attrs[c][r]; }
+    void Put(int c, int r, uint8_t ch, uint32_t flags = 0)
+    {
+        At(c, r).Ch = ch;
+        At(c, r).SetFlags(flags);
+    }
+    // A root sign at (c, r) whose level-1 area covers columns c+1..c+n, rows top..bottom.
+    void Root(int c, int r, int n, int top, int bottom, uint32_t flags = 0)
+    {
+        Put(c, r, 214, cfSymbolFont | flags);
+        TAttrCell &a = AttrAt(c, r);
+        a.RootLevel = 1;
+        a.RootTop = uint8_t(top);
+        a.RootBottom = uint8_t(bottom);
+        a.Overline |= 1;
+        AttrAt(c, top).RootRow = uint8_t(r);
+        AttrAt(c, bottom).RootRow = uint8_t(r);
+        for (int x = c + 1; x <= c + n; ++x) {
+            AttrAt(x, top).Overline |= 2;
+            for (int y = top; y <= bottom; ++y)
+                AttrAt(x, y).Nesting |= 2;
+        }
+    }
+};
+
+TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
+{
+    struct Case {
+        int size;
+        uint32_t flags;
+        bool blue;
+    };
+    const Case cases[] = {
+        {8, 0, false}, {14, cfSymbolFont | cfFractionLine, false}, {14, 0, false},
+        {14, cfSymbolFont | cfFractionLine | cfResult, true}, {60, cfSymbolFont | cfFractionLine, false},
+        {200, cfResult, true},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(testing::Message() << "size " << k.size << " flags " << k.flags);
+        EditText.Reset();
+        Put(1, 1, 190, k.flags);
+        Put(2, 1, 190, k.flags);
+        const Render img = Paint(k.size, {.cols = 4, .rows = 3});
+        const int W = k.size / 25 + 1;
+        const int m = img.T(1) + img.h / 2;
+        for (int x = img.L(1) - 1; x < img.R(2); ++x) {
+            const QColor c = img.At(x, m);
+            EXPECT_TRUE(k.blue ? Blue(c) : Dark(c)) << "x " << x;
+        }
+        EXPECT_TRUE(White(img.At(img.R(2), m)));
+        // Only the bar: nothing above or below it.
+        const Ink ink = InkIn(img, QRect(img.L(1) - 1, img.T(1), img.R(2) - img.L(1) + 1, img.h));
+        EXPECT_EQ(ink.top, m - W / 2);
+        EXPECT_EQ(ink.bottom, m - W / 2 + W - 1);
+    }
+}
+
+TEST_F(CellPainterTest, ColoursFollowResultAndGreenFlags)
+{
+    struct Case {
+        uint32_t flags;
+        bool blue, green;
+    };
+    const Case cases[] = {
+        {0, false, false}, {cfResult, true, false}, {cfGreen, false, true},
+        {cfResult | cfGreen, true, false}, {cfSymbolFont | cfResult, true, false}, {cfBold | cfGreen, false, true},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.flags);
+        EditText.Reset();
+        Put(1, 1, 'W', k.flags);
+        const Render img = Paint(28, {.cols = 3, .rows = 3});
+        const Ink ink = InkIn(img, img.Cell(1, 1));
+        ASSERT_GT(ink.count, 20);
+        // Edges of glyphs are blended with the white; their cores carry the colour.
+        EXPECT_EQ(ink.blue > ink.count / 3, k.blue);
+        EXPECT_EQ(ink.green > ink.count / 3, k.green);
+        EXPECT_EQ(ink.dark > ink.count / 3, !k.blue && !k.green);
+    }
+}
+
+TEST_F(CellPainterTest, RaisedCellsAreSmallerAndHigherLoweredCellsLower)
+{
+    for (int size : {14, 28, 64}) {
+        SCOPED_TRACE(size);
+        EditText.Reset();
+        Put(0, 1, 'H');
+        Put(1, 1, 'H', cfRaised);
+        Put(2, 1, 'H', cfLowered);
+        const Render img = Paint(size, {.cols = 3, .rows = 4});
+        auto column = [&](int c) { return InkIn(img, QRect(img.L(c), 0, img.w, img.img.height())); };
+        const Ink base = column(0), raised = column(1), lowered = column(2);
+        ASSERT_GT(base.count, 0);
+        EXPECT_LT(raised.bottom - raised.top, base.bottom - base.top);
+        EXPECT_LT(raised.bottom, base.bottom);
+        EXPECT_LT(lowered.bottom - lowered.top, base.bottom - base.top);
+        EXPECT_GT(lowered.top, base.top);
+        EXPECT_GT(lowered.bottom, base.bottom);
+    }
+}
+
+// Dark pixels in column x from y1 to y2, both included, without a gap.
+bool Continuous(const Render &img, int x, int y1, int y2)
+{
+    for (int y = y1; y <= y2; ++y)
+        if (!Dark(img.At(x, y)))
+            return false;
+    return true;
+}
+
+// Some column of the image is dark without a gap from y1 to y2.
+bool JoinedBetween(const Render &img, int y1, int y2)
+{
+    for (int x = img.L(0) - 1; x <= img.R(0); ++x)
+        if (Continuous(img, x, y1, y2))
+            return true;
+    return false;
+}
+
+TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
+{
+    struct Sign {
+        uint8_t top;
+        bool straight;  // one stroke runs through all three pieces
+    };
+    const Sign signs[] = {{230, true}, {233, true}, {236, false}, {243, true},
+                          {246, true}, {249, true}, {252, false}};
+    // Every small size (rounding bites there), then a spread up to the largest.
+    std::vector<int> sizes;
+    for (int size = 8; size <= 40; ++size)
+        sizes.push_back(size);
+    for (int size = 41; size < 512; size += 23)
+        sizes.push_back(size);
+    sizes.push_back(512);
+    for (int gap : {0, 1})
+        for (int size : sizes)
+            for (const Sign &sign : signs) {
+                SCOPED_TRACE(testing::Message() << "size " << size << " piece " << int(sign.top) << " gap " << gap);
+                EditText.Reset();
+                Put(0, 0, sign.top, cfSymbolFont | cfBracketPart);
+                Put(0, 1, uint8_t(sign.top + 1), cfSymbolFont | cfTallBracket);
+                Put(0, 2, uint8_t(sign.top + 2), cfSymbolFont | cfBracketPart);
+                const Render img = Paint(size, {.cols = 1, .rows = 3, .gap = gap});
+                // Across each border between two pieces (grid line included).
+                const int q = img.h / 4;
+                EXPECT_TRUE(JoinedBetween(img, img.B(0) - q, img.T(1) + q));
+                EXPECT_TRUE(JoinedBetween(img, img.B(1) - q, img.T(2) + q));
+                // From the lower part of the top piece to the upper part of the bottom one.
+                if (sign.straight) {
+                    EXPECT_TRUE(JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q));
+                }
+                // The sign stays inside its own column.
+                EXPECT_EQ(InkIn(img, QRect(img.R(0) + 1, 0, 10, img.img.height())).count, 0);
+            }
+}
+
+TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverline)
+{
+    for (int size : {14, 24, 40, 100}) {
+        for (bool result : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "size " << size << " result " << result);
+            EditText.Reset();
+            Root(1, 2, 3, 2, 2, result ? uint32_t(cfResult) : 0u);
+            Put(2, 2, 'a');
+            Put(3, 2, 'b');
+            Put(4, 2, 'c');
+            const Render img = Paint(size, {.cols = 6, .rows = 4});
+            auto ok = [&](const QColor &c) { return result ? Blue(c) : Dark(c); };
+            const int U = size, W = U / 25 + 1;
+            const int yo = img.T(2) - U / 5 - W;  // level 1 overline
+            const int yRow = yo - W / 2;          // its first pixel row
+            for (int x = img.L(2); x < img.R(4); ++x)
+                EXPECT_TRUE(Dark(img.At(x, yRow))) << "overline x " << x;
+            EXPECT_TRUE(White(img.At(img.R(4), yRow)));
+            // The radical climbs to the overline's height at the sign's right
+            // edge, where the overline begins.
+            EXPECT_FALSE(White(img.At(img.R(1) - 1, yRow)));
+            const Ink sign = InkIn(img, QRect(img.L(1), img.T(1), img.w - 1, 2 * img.h));
+            EXPECT_GT(result ? sign.blue : sign.dark, sign.count / 3);
+            // The entry stroke on the left, one unit above the cell's bottom.
+            EXPECT_TRUE(ok(img.At(img.L(1) + 1, img.B(2) - U - W / 2)));
+            // The foot near the bottom of the area's last row.
+            const Ink foot = InkIn(img, QRect(img.L(1), img.B(2) - U / 6 - W - 1, U / 3 + W + 1, 2 * W + 2));
+            EXPECT_GT(foot.count, 0);
+            // No glyph: the upper left of the sign cell below the stroke stays white.
+            EXPECT_EQ(InkIn(img, QRect(img.L(1), img.B(2) - U + W + 1, U / 8, U / 4)).count, 0);
+        }
+    }
+}
+
+TEST_F(CellPainterTest, RootWithoutAreaIsAGlyph)
+{
+    Put(1, 1, 214, cfSymbolFont);
+    const Render img = Paint(28, {.cols = 3, .rows = 3});
+    EXPECT_GT(InkIn(img, img.Cell(1, 1)).count, 10);
+    // No overline above.
+    EXPECT_EQ(InkIn(img, QRect(img.L(2) - 1, img.T(0), img.w, img.h)).count, 0);
+}
+
+TEST_F(CellPainterTest, OverlineLevelsStackThreeLineWidthsApart)
+{
+    // Line unit 24: width 1, level 1 at T - 5, level 2 at T - 8, level 7 at T - 23.
+    struct Case {
+        int level, above;
+    };
+    const Case cases[] = {{1, 5}, {2, 8}, {3, 11}, {7, 23}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.level);
+        EditText.Reset();
+        AttrAt(1, 2).Overline = uint8_t(1 << k.level);
+        const Render img = Paint(24, {.cols = 3, .rows = 4});
+        ASSERT_EQ(LineWidth, 1);
+        for (int x = img.L(1) - 1; x < img.R(1); ++x)
+            EXPECT_TRUE(Dark(img.At(x, img.T(2) - k.above)));
+        EXPECT_EQ(InkIn(img, QRect(0, 0, img.img.width(), img.img.height())).count, img.w + 1);
+    }
+}
+
+TEST_F(CellPainterTest, RadicalOfRowsOutOfViewIsNotDrawnOnScreenButPrinted)
+{
+    Root(1, 2, 2, 1, 3);
+    for (bool print : {false, true}) {
+        SCOPED_TRACE(print);
+        const TSheetCellSize s = ApplySheetFontSize(20);
+        QImage img(400, 400, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        TCellCanvas cv;
+        cv.Canvas = &p;
+        cv.PrintPath = print;
+        // On screen row 3 is out of view: the grid hands out an empty rectangle.
+        cv.CellRect = [&](int c, int r) {
+            if (r == 3 && !print)
+                return QRect();
+            return QRect(20 + c * s.ColWidth, 20 + r * s.RowHeight, s.ColWidth, s.RowHeight);
+        };
+        cv.DefaultRowHeight = s.RowHeight;
+        const QRect sign(20 + s.ColWidth, 20 + 2 * s.RowHeight, s.ColWidth, s.RowHeight);
+        DrawSheetCell(cv, 1, 2, sign);
+        p.end();
+        int ink = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = sign.left(); x <= sign.right(); ++x)
+                ink += img.pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_EQ(ink > 0, print);
+    }
+}
+
+// Draws the one cell (c, r) at a fixed place; returns whether anything was drawn.
+bool PaintOne(int c, int r)
+{
+    QImage img(120, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TCellCanvas cv;
+    cv.Canvas = &p;
+    cv.CellRect = [c, r](int col, int row) { return QRect(40 + (col - c) * 14, 40 + (row - r) * 17, 14, 17); };
+    cv.DefaultRowHeight = 17;
+    DrawSheetCell(cv, c, r, cv.CellRect(c, r));
+    p.end();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) != QColor(Qt::white))
+                return true;
+    return false;
+}
+
+TEST_F(CellPainterTest, DamagedRootRowsAreIgnored)
+{
+    // A root row beyond the sheet must not be used as an index. The memory just
+    // past column 3's rows is column 4's, primed so that a stray read would
+    // find an area ending right above row 5 and arm the repaint.
+    AttrAt(3, 4).RootRow = 200;
+    AttrAt(4, 200 - SheetCells).RootBottom = 4;
+    EXPECT_FALSE(PaintOne(3, 5));
+    EXPECT_FALSE(PaintOne(3, 3));
+    EXPECT_EQ(armed, 0);
+    // A root whose stored area rows lie beyond the sheet draws neither radical nor glyph.
+    Root(1, 5, 1, 5, 5);
+    AttrAt(1, 5).RootTop = 250;
+    AttrAt(1, 5).RootBottom = 251;
+    EXPECT_FALSE(PaintOne(1, 5));
+}
+
+TEST_F(CellPainterTest, DelayedRepaintIsArmedNearTheEndsOfRootAreas)
+{
+    struct Case {
+        int row;
+        bool arm;
+    };
+    // Without roots only row 1 arms: the zero root row of row 0 names row 0,
+    // whose area bottom reads 0.
+    const Case plain[] = {{0, false}, {1, true}, {2, false}, {144, false}};
+    for (const Case &k : plain) {
+        SCOPED_TRACE(k.row);
+        EditText.Reset();
+        painted = armed = 0;
+        PaintOne(7, k.row);
+        EXPECT_EQ(armed, int(k.arm));
+        EXPECT_GE(painted, 1);
+    }
+    // A root area over rows 4..6: the rows just outside arm it.
+    const Case root[] = {{3, true}, {7, true}, {5, false}, {9, false}};
+    for (const Case &k : root) {
+        SCOPED_TRACE(k.row);
+        EditText.Reset();
+        Root(2, 5, 3, 4, 6);
+        painted = armed = 0;
+        PaintOne(2, k.row);
+        EXPECT_EQ(armed, int(k.arm));
+    }
+}
+
+TEST_F(CellPainterTest, UnlockedCellsOfALockedPageShowASilverBar)
+{
+    struct Case {
+        bool lock;
+        uint8_t protection;
+        bool bar;
+    };
+    const Case cases[] = {{true, 2, true}, {true, 0, false}, {false, 2, false}, {true, 1, false}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(testing::Message() << k.lock << " " << int(k.protection));
+        EditText.Reset();
+        EditText.PageLock = k.lock;
+        AttrAt(1, 1).Protection = k.protection;
+        const Render img = Paint(16, {.cols = 3, .rows = 3});
+        const QColor c = img.At(img.L(1) + 2, img.B(1) - 1);
+        EXPECT_EQ(c == QColor(0xC0, 0xC0, 0xC0), k.bar);
+    }
+    EditText.PageLock = 0;
+}
+
+TEST_F(CellPainterTest, EmptyCurrentCellIsFilledWithTheGridsBrush)
+{
+    const QColor brush(255, 0, 255);
+    const Render img = Paint(14, {.cols = 3, .rows = 3, .curCol = 1, .curRow = 1, .brush = QBrush(brush)});
+    const QRect cur = img.Cell(1, 1);
+    EXPECT_EQ(img.At(cur.left(), cur.top()), brush);
+    EXPECT_EQ(img.At(cur.right(), cur.bottom()), brush);
+    EXPECT_TRUE(White(img.At(img.Cell(2, 1).center().x(), img.Cell(2, 1).center().y())));
+    // Printing has no current cell.
+    const Render printed = Paint(14, {.cols = 3, .rows = 3, .curCol = 1, .curRow = 1, .brush = QBrush(brush), .print = true});
+    EXPECT_TRUE(White(printed.At(cur.left(), cur.top())));
+}
+
+TEST_F(CellPainterTest, SuspendedDrawingChangesNothing)
+{
+    Put(5, 4, 'x');
+    EditText.UsedColExt = EditText.UsedRowExt = 0;
+    suspend = true;
+    const Render img = Paint(14, {.cols = 6, .rows = 5});
+    EXPECT_EQ(InkIn(img, QRect(0, 0, img.img.width(), img.img.height())).count, 0);
+    EXPECT_EQ(EditText.UsedColExt, 0);
+    EXPECT_EQ(painted, 0);
+    suspend = false;
+    Paint(14, {.cols = 6, .rows = 5, .print = true});
+    EXPECT_EQ(EditText.UsedColExt, 5);
+    EXPECT_EQ(EditText.UsedRowExt, 4);
+}
+
+TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
+{
+    marks = true;
+    AttrAt(1, 1).Overline = 0x02;  // bit 1
+    AttrAt(1, 1).Nesting = 0x01;   // bit 0
+    const Render img = Paint(40, {.cols = 3, .rows = 2});
+    const int L = img.L(1), T = img.T(1), B = img.B(1);
+    auto red = [](const QColor &c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    EXPECT_TRUE(red(img.At(L + 4, T + 10)));   // bit 1 set: long tick
+    EXPECT_FALSE(red(img.At(L + 8, T + 10)));  // bit 2 clear: short tick
+    EXPECT_TRUE(red(img.At(L + 8, T + 1)));
+    EXPECT_TRUE(Blue(img.At(L, B - 10)));  // nesting bit 0
+    EXPECT_FALSE(Blue(img.At(L + 4, B - 10)));
+}
+
+TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
+{
+    struct Case {
+        unsigned char ch;
+        char16_t u;
+    };
+    const Case cases[] = {
+        {'p', u'π'}, {'q', u'θ'}, {'j', u'φ'}, {'f', u'ϕ'}, {'c', u'χ'}, {'y', u'ψ'}, {'w', u'ω'},
+        {'J', u'ϑ'}, {'V', u'ς'}, {'W', u'Ω'}, {'D', u'Δ'}, {'S', u'Σ'}, {'a', u'α'}, {'l', u'λ'},
+        {214, u'√'}, {166, u'ƒ'}, {174, u'→'}, {242, u'∫'}, {243, u'⌠'}, {245, u'⌡'}, {230, u'⎛'},
+        {254, u'⎭'}, {'1', u'1'}, {'-', u'−'}, {0x80, 0}, {0xF0, 0},
+    };
+    for (const Case &k : cases)
+        EXPECT_EQ(SymbolFontChar(k.ch), k.u) << int(k.ch);
+    EXPECT_EQ(TextFontChar(0x80), u'€');
+    EXPECT_EQ(TextFontChar(0xE4), u'ä');
+    EXPECT_EQ(TextFontChar(0x81), 0);
+}
+
+TEST(SheetFontSize, ClampsAndSizesTheCells)
+{
+    struct Case {
+        int asked, size, colWidth, rowHeight;
+    };
+    // The column width is the font's pixel height divided by 1.33333.
+    const Case cases[] = {{14, 14, 14, 17}, {10, 10, 9, 12}, {7, 8, 8, 10}, {8, 8, 8, 10},
+                          {600, 512, 512, 640}, {512, 512, 512, 640}, {-3, 8, 8, 10}, {13, 13, 12, 16}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.asked);
+        const TSheetCellSize s = ApplySheetFontSize(k.asked);
+        EXPECT_EQ(s.Size, k.size);
+        EXPECT_EQ(s.ColWidth, k.colWidth);
+        EXPECT_EQ(s.RowHeight, k.rowHeight);
+        EXPECT_EQ(FontSize, k.size);
+        EXPECT_EQ(CellFontSize, k.size);
+        EXPECT_EQ(LineUnit, k.size);
+    }
+}
+
+TEST(SheetFontSize, PrintPathGoesThroughTheWindow)
+{
+    static int asked = 0;
+    SetFontSizeProc = [](int size) { asked = size; };
+    PrintSetFontSize(33);
+    EXPECT_EQ(asked, 33);
+    SetFontSizeProc = nullptr;
+    PrintSetFontSize(1000);
+    EXPECT_EQ(LineUnit, 512);
+}
+
+}  // namespace

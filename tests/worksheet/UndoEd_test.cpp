@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "SheetPicture.h"
+#include "UndoEd.h"
+
+namespace {
+
+struct UndoRing : ::testing::Test {
+    SheetSetup setup{72, 72};
+    UndoRing() { ResetUndo(); }
+    ~UndoRing() override { ResetUndo(); }
+
+    // What Edit/Undo and Edit/Redo do: clear the sheet, then restore.
+    static void EditUndo()
+    {
+        ASSERT_FALSE(UndoEmpty);
+        EditText.Reset();
+        UndoProc();
+    }
+    static void EditRedo()
+    {
+        ASSERT_FALSE(RedoEmpty);
+        EditText.Reset();
+        RedoProc();
+    }
+    // A key press: one character at the cursor, the cursor one right, a snapshot.
+    void Type(char ch)
+    {
+        int col = 0;
+        ASSERT_TRUE(EditText.PutChar(uint8_t(ch), setup.grid.Col(), setup.grid.Row(), col));
+        setup.grid.SetCol(col + 1);
+        SaveUndoProc();
+    }
+    static std::vector<uint8_t> Bytes(int slot)
+    {
+        const TMemoryStream &s = UndoStreams[slot];
+        return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size());
+    }
+};
+
+void Int32(std::vector<uint8_t> &v, int32_t x)
+{
+    for (int i = 0; i < 4; ++i)
+        v.push_back(uint8_t(uint32_t(x) >> (8 * i)));
+}
+
+}  // namespace
+
+TEST_F(UndoRing, BoundAtStartAndEmpty)
+{
+    EXPECT_EQ(SaveUndoProc, &SaveUndo);
+    EXPECT_EQ(UndoProc, &Undo);
+    EXPECT_EQ(RedoProc, &Redo);
+    EXPECT_EQ(UndoIndex, 2);
+    EXPECT_EQ(RedoLimit, 2);
+    EXPECT_EQ(UndoOldest, 0);
+    EXPECT_TRUE(UndoEmpty);
+    EXPECT_TRUE(RedoEmpty);
+    for (const TMemoryStream &s : UndoStreams)
+        EXPECT_EQ(s.Size(), 0u);
+}
+
+TEST_F(UndoRing, SnapshotBytesAreExact)
+{
+    LoadPicture(EditText, " x \n\n         ^2 ");  // x at (0,0), raised 2 at (3,2)
+    EditText.Attrs[3][2].Nesting = 0x06;
+    EditText.Attrs[70][71].Protection = 2;  // an unlocked but empty cell counts
+    EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
+    setup.grid.SetCol(5);
+    setup.grid.SetRow(7);
+    SaveUndo();
+
+    std::vector<uint8_t> want;
+    Int32(want, 3);  // used extent: LoadPicture grew it to (3, 2)
+    Int32(want, 2);
+    Int32(want, 5);
+    Int32(want, 7);
+    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cell, std::vector<uint8_t> attr) {
+        Int32(want, c);
+        Int32(want, r);
+        want.insert(want.end(), cell.begin(), cell.end());
+        want.insert(want.end(), attr.begin(), attr.end());
+    };
+    record(0, 0, {'x', 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0});
+    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0});
+    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0x06, 0, 0, 0});
+    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 2, 0});
+    Int32(want, -1);
+    want.resize(want.size() + 20, 0);
+
+    EXPECT_EQ(Bytes(2), want);
+    EXPECT_EQ(UndoIndex, 3);
+    EXPECT_EQ(RedoLimit, 3);
+    EXPECT_FALSE(UndoEmpty);
+    EXPECT_TRUE(RedoEmpty);
+}
+
+TEST_F(UndoRing, SnapshotSizes)
+{
+    SaveUndo();
+    EXPECT_EQ(UndoStreams[2].Size(), 40u);  // header and terminator
+
+    SheetSetup full(145, 145);
+    ResetUndo();
+    for (int c = 0; c < SheetCells; ++c)
+        for (int r = 0; r < SheetCells; ++r)
+            EditText.Cells[c][r].Ch = 'a';
+    SaveUndo();
+    EXPECT_EQ(UndoStreams[2].Size(), 504640u);
+}
+
+TEST_F(UndoRing, OneKeyThenUndoAndRedo)
+{
+    setup.grid.SetCol(4);
+    setup.grid.SetRow(3);
+    Type('7');
+    EditText.UsedColExt = 4;
+    EditText.UsedRowExt = 3;
+    SaveUndo();  // the same state again, now with its used extent
+    const std::string typed = SheetToPicture(EditText);
+
+    EditUndo();  // back to the first snapshot
+    EditUndo();  // slot 1: the empty sheet
+    EXPECT_EQ(SheetToPicture(EditText), "");
+    EXPECT_TRUE(UndoEmpty);
+    EXPECT_FALSE(RedoEmpty);
+    EXPECT_EQ(setup.grid.Col(), 0);  // Reset homed the cursor; nothing restored it
+
+    EditRedo();
+    EXPECT_EQ(SheetToPicture(EditText), typed);
+    EXPECT_EQ(setup.grid.Col(), 5);
+    EXPECT_EQ(setup.grid.Row(), 3);
+    EXPECT_FALSE(RedoEmpty);
+    EditRedo();
+    EXPECT_EQ(EditText.UsedColExt, 4);
+    EXPECT_EQ(EditText.UsedRowExt, 3);
+    EXPECT_TRUE(RedoEmpty);
+    EXPECT_FALSE(UndoEmpty);
+}
+
+TEST_F(UndoRing, FiveKeysSixUndos)
+{
+    for (char ch : std::string("abcde"))
+        Type(ch);
+    const char *states[] = {" a  b  c  d\n", " a  b  c\n", " a  b\n", " a\n", ""};
+    for (int i = 0; i < 5; ++i) {
+        EditUndo();
+        EXPECT_EQ(SheetToPicture(EditText), states[i]) << i;
+        EXPECT_EQ(UndoEmpty, i == 4) << i;
+    }
+    // The sixth request finds nothing: the window does not call it, and a
+    // stray call changes nothing.
+    const int index = UndoIndex;
+    Undo();
+    EXPECT_EQ(UndoIndex, index);
+    EXPECT_EQ(SheetToPicture(EditText), "");
+}
+
+TEST_F(UndoRing, RingReachesBack98StatesAfter150Snapshots)
+{
+    auto mark = [](int n) {
+        EditText.Cells[0][0].Ch = uint8_t(n);
+        EditText.Cells[1][0].Ch = uint8_t(n >> 8);
+        EditText.Cells[2][0].Ch = 1;  // keeps state 0 from looking empty
+    };
+    for (int n = 1; n <= 150; ++n) {
+        mark(n);
+        setup.grid.SetRow(n % 72);
+        SaveUndo();
+    }
+    for (int k = 1; k <= 98; ++k) {
+        ASSERT_FALSE(UndoEmpty) << k;
+        EditUndo();
+        const int n = 150 - k;
+        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(n)) << k;
+        EXPECT_EQ(EditText.Cells[1][0].Ch, uint8_t(n >> 8)) << k;
+        EXPECT_EQ(setup.grid.Row(), n % 72) << k;
+        EXPECT_EQ(UndoEmpty, k == 98) << k;
+    }
+    for (int k = 1; k <= 98; ++k) {
+        ASSERT_FALSE(RedoEmpty) << k;
+        EditRedo();
+        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(52 + k)) << k;
+        EXPECT_EQ(RedoEmpty, k == 98) << k;
+    }
+}
+
+TEST_F(UndoRing, NewSnapshotAfterUndoEndsRedo)
+{
+    Type('a');
+    Type('b');
+    Type('c');
+    EditUndo();
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText), " a\n");
+    setup.grid.SetCol(1);
+    Type('x');
+    EXPECT_TRUE(RedoEmpty);
+    EXPECT_FALSE(UndoEmpty);
+    const int index = UndoIndex;
+    Redo();  // a stray call must not walk into the abandoned states
+    EXPECT_EQ(UndoIndex, index);
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText), " a\n");
+    EditRedo();
+    EXPECT_EQ(SheetToPicture(EditText), " a  x\n");
+    EXPECT_TRUE(RedoEmpty);
+}
+
+TEST_F(UndoRing, ResetEmptiesTheRing)
+{
+    Type('a');
+    Type('b');
+    EditUndo();
+    ResetUndo();
+    EXPECT_TRUE(UndoEmpty);
+    EXPECT_TRUE(RedoEmpty);
+    EXPECT_EQ(UndoIndex, 2);
+    EXPECT_EQ(RedoLimit, 2);
+    EXPECT_EQ(UndoOldest, 0);
+    for (const TMemoryStream &s : UndoStreams)
+        EXPECT_EQ(s.Size(), 0u);
+}
+
+TEST_F(UndoRing, SizeChangeDropsTheRing)
+{
+    struct Step {
+        const char *what;
+        bool saveAfterResize;
+    } steps[] = {{"undo right after the resize", false}, {"snapshot after the resize", true}};
+    for (const Step &st : steps) {
+        SheetSetup big(144, 144);
+        ResetUndo();
+        EditText.Cells[100][100].Ch = 'q';
+        EditText.Cells[2][2].Ch = 'p';
+        EditText.UsedColExt = 100;
+        EditText.UsedRowExt = 100;
+        big.grid.SetCol(120);
+        big.grid.SetRow(110);
+        SaveUndo();
+        SaveUndo();
+
+        // Choosing the small sheet: the grid shrinks, the sheet is reset.
+        big.grid.SetSize(72, 72);
+        EditText.Reset();
+        EditText.Cells[100][100].Zero();  // Reset clears only the grid's rectangle
+        if (st.saveAfterResize) {
+            EditText.Cells[1][1].Ch = 'n';
+            SaveUndo();
+            EditUndo();
+            EXPECT_EQ(SheetToPicture(EditText), "") << st.what;
+        } else {
+            EditUndo();
+            EXPECT_EQ(SheetToPicture(EditText), "") << st.what;
+        }
+        EXPECT_TRUE(UndoEmpty) << st.what;
+        EXPECT_EQ(EditText.Cells[100][100].Ch, 0) << st.what;
+        EXPECT_LE(EditText.UsedColExt, 71) << st.what;
+        EXPECT_LE(EditText.UsedRowExt, 71) << st.what;
+    }
+}
+
+TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
+{
+    SaveUndo();
+    SaveUndo();
+    // Slot 2 holds records beyond the 72 x 72 grid, a bad used extent and
+    // ends without a terminator.
+    TMemoryStream &s = UndoStreams[2];
+    s = TMemoryStream();
+    std::vector<uint8_t> b;
+    Int32(b, 500);
+    Int32(b, -3);
+    Int32(b, 9);
+    Int32(b, 900);
+    auto record = [&](int32_t c, int32_t r, uint8_t ch) {
+        Int32(b, c);
+        Int32(b, r);
+        b.push_back(ch);
+        b.resize(b.size() + 15, 0);
+    };
+    record(100, 5, 'a');
+    record(5, 100, 'b');
+    record(-7, 5, 'c');
+    record(144, 144, 'd');
+    record(3, 3, 'e');
+    b.resize(b.size() + 10, 0xff);  // a torn record
+    s.WriteBuffer(b.data(), b.size());
+
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
+    EXPECT_EQ(EditText.Cells[100][5].Ch, 0);
+    EXPECT_EQ(EditText.Cells[5][100].Ch, 0);
+    EXPECT_EQ(EditText.Cells[144][144].Ch, 0);
+    EXPECT_EQ(EditText.UsedColExt, 71);
+    EXPECT_EQ(EditText.UsedRowExt, 0);
+    EXPECT_EQ(setup.grid.Col(), 9);
+    EXPECT_EQ(setup.grid.Row(), 71);
+}
