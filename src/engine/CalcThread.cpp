@@ -1,10 +1,10 @@
 #include "CalcThread.h"
 
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "Builtins.h"
 #include "Edit.h"
 #include "Errors.h"
 #include "Rebuilder.h"
@@ -17,17 +17,17 @@ namespace {
 // ---------------------------------------------------------------------------
 // Node helpers
 
-bool HasFlag(const TCodeList *n, int flag)
+bool HasFlag(const TCodeList *n, TNodeFlag flag)
 {
     return n->NodeFlags.Has(flag);
 }
-void SetFlag(TCodeList *n, int flag)
+void SetFlag(TCodeList *n, TNodeFlag flag)
 {
-    n->NodeFlags.Set(flag);
+    n->NodeFlags.Include(flag);
 }
-void ClearFlag(TCodeList *n, int flag)
+void ClearFlag(TCodeList *n, TNodeFlag flag)
 {
-    n->NodeFlags.Clear(flag);
+    n->NodeFlags.Exclude(flag);
 }
 
 // A plain number: a term that reduced but still carries unreduced terms at
@@ -129,52 +129,14 @@ const char *IntegerDivide(double a, double b, bool remainder, double &r)
     return nullptr;
 }
 
-// An integral exponent is multiplied out by repeated squaring in extended
-// precision, exact where the result is representable; any other goes
-// through the library's power.
+// The library's power: an integral exponent multiplied out in extended
+// precision, any other through logarithm and exponential.
 const char *Power(double base, double exponent, double &r)
 {
-    if (exponent == 0) {
-        r = 1;
-        return nullptr;
-    }
     if (base == 0 && exponent < 0)
         return MsgDivByZero;
-    if (exponent == std::trunc(exponent) && std::fabs(exponent) <= 2147483647.0) {
-        uint32_t y = uint32_t(std::fabs(exponent));
-        long double factor = base, product = 1;
-        while (y > 0) {
-            while ((y & 1) == 0) {
-                y >>= 1;
-                factor *= factor;
-            }
-            --y;
-            product *= factor;
-        }
-        r = double(exponent < 0 ? 1 / product : product);
-    } else {
-        r = std::pow(base, exponent);
-    }
+    r = double(ExtPower(base, exponent));
     return FaultOf(r, base, exponent);
-}
-
-// Built-in routines run on their own. Every fault leaves a result that is
-// not finite; only then is the routine run again (it is pure) with the
-// floating-point status flags cleared, to name the fault. Clearing the
-// flags on every call would cost more than the routine.
-const char *CallBuiltin(double (*fn)(double), double x, double &r)
-{
-    r = fn(x);
-    if (std::isfinite(r) || !std::isfinite(x))
-        return nullptr;
-    std::feclearexcept(FE_ALL_EXCEPT);
-    r = fn(x);
-    int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-    if (raised & FE_DIVBYZERO)
-        return MsgDivByZero;
-    if (raised & FE_OVERFLOW)
-        return MsgOverflow;
-    return MsgInvalidOp;
 }
 
 // True when the step went through; else the fault is reported.
@@ -402,8 +364,9 @@ void TCalculator::EvalFunction(TCodeList *F)
     Eval(F->Left);
     if (!Reduced(F->Left) || !F->Func)
         return;
-    double r = 0;
-    if (!Guarded(CallBuiltin(F->Func, F->Left->Value, r)))
+    // The routines record their own faults and then give NaN.
+    double r = F->Func(F->Left->Value);
+    if (BuiltinFailed(r))
         return;
     F->Value = r;
     F->Kind = nkNumber;
@@ -493,9 +456,8 @@ TScratchCopy::TScratchCopy(TCodeList *Sub) : Mark(ExpressionTree->Tail)
 
 int TScratchCopy::Add(const TCodeList *src, int parent)
 {
-    TCodeList *c = nullptr;
-    ExpressionTree->NewNode(c);
-    TDataNode::AssignData(src, c);
+    TCodeList *c = ExpressionTree->NewNode();
+    TDataNode::AssignData(*src, *c);
     int self = int(Slots.size());
     Slots.push_back({src, c, parent, -1, -1});
     if (src->Left) {

@@ -54,7 +54,7 @@ void RebuildStep(TCodeList *Root)
             // The sign belongs to the whole term: -x^2 = 9 is x^2 = -9, so
             // it must cross before the power does.
             NegateSide(Root);
-            InvertAcross(Root, factor, TNodeKind(factor->Kind));
+            InvertAcross(Root, factor, factor->Kind);
             break;
         case nkBracket:
             DropBracket(s);
@@ -81,10 +81,8 @@ void InvertAcross(TCodeList *Root, TCodeList *P, TNodeKind K)
 
 void WrapOtherSide(TCodeList *Root, TCodeList *C, TNodeKind NewKind)
 {
-    TCodeList *t = nullptr;
-    TCodeList *b = nullptr;
-    ExpressionTree->NewNode(t);
-    ExpressionTree->NewNode(b);
+    TCodeList *t = ExpressionTree->NewNode();
+    TCodeList *b = ExpressionTree->NewNode();
     t->Kind = nkPlus;
     t->Level = Root->Level;
     b->Kind = nkBracket;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "CalcThread.h"
+#include "EngineSheets.h"
 #include "Errors.h"
 #include "Lists.h"
 #include "Rebuilder.h"
+#include "Parser.h"
+#include "Router.h"
+#include "Scanner.h"
 #include "SheetPicture.h"
 #include "TreeText.h"
 
@@ -202,6 +206,66 @@ TEST_F(CalcTest, BuiltinsFollowTheAngleMode)
     ClearError();
     EXPECT_EQ(Calc("x = arcsin ( 2 ) + 1"), "+x=0");
     EXPECT_EQ(ErrorCode, 113);
+}
+
+// ---------------------------------------------------------------------------
+// Whole sheets through the reading order, the scanner and the parser
+
+struct SheetCalcTest : EngineTest {
+    // False when a stage before the calculator failed.
+    bool CalcRows(const std::vector<std::string> &rows)
+    {
+        EditText.ImplicitMult = 1;
+        LoadRows(rows);
+        ClearError();
+        if (!RouterObj.BuildRoute() || !ScannerObj.Scan() || ErrorPending())
+            return false;
+        TCodeList *tree = nullptr;
+        if (!ParserObj.Parse(tree) || ErrorPending())
+            return false;
+        ExpressionTree = tree;
+        Calculator.Calculate(nullptr);
+        return true;
+    }
+};
+
+TEST_F(SheetCalcTest, SingleResultSheets)
+{
+    const struct {
+        std::vector<std::string> rows;
+        const char *tree;
+    } cases[] = {
+        {{"x<^2 >=9"}, "+x=3"},
+        {{"-x+3=5"}, "+{-3}x=-5"},
+        {{"y=2a", "", ":a=3"}, "+y=6"},
+        {{" 6", "####=x", " 4"}, "1.5=+x"},
+        {{"  <S/ >1", "y=<S| ><f~ >(2x)dx", "  <S\\ >0", "", ":d=4"}, "+y=1"},
+    };
+    for (const auto &c : cases) {
+        SheetSetup fresh;
+        ASSERT_TRUE(CalcRows(c.rows)) << c.rows[0] << ": " << Error();
+        EXPECT_FALSE(ErrorPending()) << c.rows[0] << ": " << Error();
+        EXPECT_EQ(TreeText(ExpressionTree), c.tree) << c.rows[0];
+    }
+}
+
+TEST_F(SheetCalcTest, IntegralErrorAtTheVariablesCell)
+{
+    ASSERT_TRUE(CalcRows({"  <S/ >2", "y=<S| ><f~ >(x)dx", "  <S\\ >2"}));
+    EXPECT_EQ(ErrorCode, 135);
+    EXPECT_EQ(ErrorCol, 8);
+    EXPECT_EQ(ErrorRow, 1);
+    EXPECT_EQ(Error(), "a = b in integral not allowed");
+}
+
+TEST_F(SheetCalcTest, MultiResultSheet)
+{
+    EditText.EqualMode = 1;
+    ASSERT_TRUE(CalcRows({"X=5+3=", "", "Y=X*2=", "", "Z=4"})) << Error();
+    EXPECT_FALSE(ErrorPending()) << Error();
+    EXPECT_EQ(TreeText(SheetDef("X")->Parent->Right), "8");
+    EXPECT_EQ(TreeText(SheetDef("Y")->Parent->Right), "16");
+    EXPECT_EQ(TreeText(SheetDef("Z")->Parent->Right), "+4");
 }
 
 }  // namespace

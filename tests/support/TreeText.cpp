@@ -138,6 +138,13 @@ TCodeList *SheetDef(const std::string &text)
     return nullptr;
 }
 
+EngineTest::EngineTest() : ownTree(ExpressionTree) {}
+
+EngineTest::~EngineTest()
+{
+    ExpressionTree = ownTree;
+}
+
 void EngineTest::SetUp()
 {
     InitErrorTexts();

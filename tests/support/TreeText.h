@@ -45,6 +45,9 @@ TCodeList *SheetDef(const std::string &text);
 // rearrange-only request left over.
 struct EngineTest : ::testing::Test {
     SheetSetup setup;
+    TCodeList *ownTree;  // the list head ExpressionTree names at start
+    EngineTest();
+    ~EngineTest() override;
     void SetUp() override;
     // The pending error's text (moves the cursor to its cell).
     std::string Error();
