@@ -15,6 +15,7 @@
 #include "Keyboard.h"
 #include "ModeButtons.h"
 #include "NumFormat.h"
+#include "Rebuilder.h"
 #include "Results.h"
 #include "RouteOverlay.h"
 #include "Router.h"
@@ -45,13 +46,7 @@ protected:
     void paintEvent(QPaintEvent *e) override
     {
         calc_.PaintStarted();
-        // The painter arms its countdown only from 0: what it arms during
-        // this paint is this paint's decision.
-        PaintHost.RepaintCountdown = 0;
-        PaintHost.GridPainted = 0;
         GridWidget::paintEvent(e);
-        if (PaintHost.GridPainted > 0)
-            calc_.CellPainted(PaintHost.RepaintCountdown != 0);
     }
 
 private:
@@ -128,6 +123,7 @@ TForm2::~TForm2()
     grid->viewport()->removeEventFilter(this);
     disconnect(grid, nullptr, this, nullptr);
     delete takeCentralWidget();
+    PaintHost = {};
     if (SetFontSizeProc == setFontSizeOfForm2)
         SetFontSizeProc = nullptr;
     // The sheet model and the keyboard outlive the window.
@@ -184,6 +180,7 @@ void TForm2::InitForm()
 {
     PaintHost.SuspendDraw = &SuspendDraw;
     PaintHost.ShowNestingMarks = &ShowNestingMarks;
+    PaintHost.CellPainted = [this](bool arm) { calc_.CellPainted(arm); };
     SetFontSizeProc = setFontSizeOfForm2;
     move(50, 50);
     TB1ButtonAnsiClick();
@@ -216,7 +213,7 @@ void TForm2::InitForm()
     calc_.RepaintCountdown = 0;
     SuspendDraw = false;
     RichEdit1->SetText("  Hello");
-    // GAP (rearranger, not merged yet): RearrangeOnly := False.
+    RearrangeOnly = false;
     NewLineFlag = false;
 
     EditText.Title.clear();
@@ -371,11 +368,9 @@ void TForm2::ShowRoute()
     routeOverlay_->ShowRoute();
 }
 
-TProgressView *TForm2::ProgressBar()
+TProgressBar *TForm2::ProgressBar()
 {
-    // GAP (evaluator, not merged yet): the status line's bar as the engine's
-    // progress interface.
-    return nullptr;
+    return RichEdit1->Progress();
 }
 
 bool TForm2::eventFilter(QObject *watched, QEvent *event)

@@ -133,7 +133,7 @@ public:
     void SetLockGridChecked(bool checked) override;
     void DeleteBoxes() override;
     void ShowRoute() override;
-    TProgressView *ProgressBar() override;
+    TProgressBar *ProgressBar() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

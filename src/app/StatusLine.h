@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "CalcThread.h"
+
 class QPlainTextEdit;
 class QProgressBar;
 
@@ -32,6 +34,8 @@ public:
     int ProgressPosition() const;
     void SetProgressPosition(int position);
     QPlainTextEdit *View() const { return view_; }
+    // The bar as the evaluator drives it.
+    TProgressBar *Progress() { return &progress_; }
 
 protected:
     void resizeEvent(QResizeEvent *) override;
@@ -39,8 +43,17 @@ protected:
 private:
     void ShowText();
 
+    struct TBarOfStatusLine : TProgressBar {
+        explicit TBarOfStatusLine(TStatusLine &s) : line(s) {}
+        void SetVisible(bool visible) override { line.SetProgressVisible(visible); }
+        int Position() const override { return line.ProgressPosition(); }
+        void SetPosition(int position) override { line.SetProgressPosition(position); }
+        TStatusLine &line;
+    };
+
     QPlainTextEdit *view_;
     QProgressBar *bar_;
+    TBarOfStatusLine progress_{*this};
     std::string text_;
     uint32_t color_ = 0xFFFFFF;
 };

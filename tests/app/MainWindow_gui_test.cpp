@@ -444,12 +444,6 @@ TEST_F(MainWindowTest, RendersTheWindow)
 // Whole calculations: these need the engine (reading order, scanner, parser,
 // evaluator, result writer) and the calculate command behind F8.
 
-#if __has_include("Router.h") && __has_include("CalcThread.h") && __has_include("Results.h")
-#define VELMORA_HAVE_ENGINE 1
-#else
-#define VELMORA_HAVE_ENGINE 0
-#endif
-
 // The result cells of one row, left to right.
 std::string ResultRow(int row)
 {
@@ -464,8 +458,6 @@ std::string ResultRow(int row)
 
 TEST_F(MainWindowTest, F8CalculatesAFractionWithAnExponent)
 {
-    if (!VELMORA_HAVE_ENGINE)
-        GTEST_SKIP() << "needs the calculation engine";
     // A fraction 1/2 typed with Ctrl+/, then + 3^2 =
     Goto(0, 2);
     Key(Qt::Key_Slash, Qt::ControlModifier);
@@ -485,8 +477,6 @@ TEST_F(MainWindowTest, F8CalculatesAFractionWithAnExponent)
 
 TEST_F(MainWindowTest, FaultyFormulaShowsTheErrorAndPutsTheCursorOnIt)
 {
-    if (!VELMORA_HAVE_ENGINE)
-        GTEST_SKIP() << "needs the calculation engine";
     Goto(0, 1);
     Type("2+*3=");
     Goto(0, 5);
@@ -512,8 +502,6 @@ namespace {
 
 TEST_F(MainWindowTest, DelayedRepaintDeliveredLateDoesNotArmAgain)
 {
-    if (!VELMORA_HAVE_ENGINE)
-        GTEST_SKIP() << "needs the calculate command";
     LoadPicture(EditText, "\n\n\nr/  a  b");
     form->SheetGrid().SetSelection({1, 2, 2, 2});
     bool can = false;
