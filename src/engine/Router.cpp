@@ -1,6 +1,8 @@
 #include "Router.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "Errors.h"
 
@@ -28,22 +30,67 @@ void TRouter::Clear()
     PrevRow = 0;
     WalkCol = 0;
     WalkRow = 0;
-    for (auto &column : Links)
-        for (TLink &l : column)
-            l = TLink{};
+    std::fill(&Links[0][0], &Links[0][0] + SheetCells * SheetCells, TLink{});
     std::fill(std::begin(RowUsed), std::end(RowUsed), uint8_t(0));
 }
 
+namespace {
+
+uint64_t CellBits(const TCell &cell)
+{
+    uint64_t v;
+    std::memcpy(&v, &cell, sizeof v);
+    return v;
+}
+
+TCell FlagCell(uint8_t ch, uint32_t flags)
+{
+    TCell t;
+    t.Ch = ch;
+    t.SetFlags(flags);
+    return t;
+}
+
+// Cells the walk passes over outside an integral's limits.
+bool Passed(const TCell &cell)
+{
+    return cell.Empty() || cell.Has(cfSkipMask);
+}
+
+}  // namespace
+
 void TRouter::MarkUsedRows()
+{
+    NoteUsedRows(false);
+}
+
+// For the route also clears the line ends, as the walk finds them afresh (a
+// mark left from an earlier layout would hide a line's start), and notes the
+// cells the walk stops at. Column by column: a column's cells lie side by side.
+void TRouter::NoteUsedRows(bool forRoute)
 {
     const int colMax = std::min<int>(EditText.ColMax, SheetLast);
     const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
-    for (int r = 0; r <= rowMax; ++r)
-        for (int c = 0; c <= colMax; ++c)
-            if (!EditText.Cells[c][r].AllZero()) {
-                RowUsed[r] = 1;
-                break;
+    static const uint64_t lineEnd = CellBits(FlagCell(0, cfLineEnd));
+    static const uint64_t code = CellBits(FlagCell(0xFF, 0xFF));
+    static const uint64_t skip = CellBits(FlagCell(0, cfSkipMask));
+    if (forRoute)
+        std::fill(&Stops[0][0], &Stops[0][0] + SheetCells * StopWords, uint64_t(0));
+    for (int c = 0; c <= colMax; ++c) {
+        TCell *column = EditText.Cells[c];
+        uint64_t *stops = Stops[c];
+        for (int r = 0; r <= rowMax; ++r) {
+            uint64_t v = CellBits(column[r]);
+            if (forRoute) {
+                if (v & lineEnd) {
+                    column[r].Remove(cfLineEnd);
+                    v &= ~lineEnd;
+                }
+                stops[r >> 6] |= uint64_t((v & code) != 0 && (v & skip) == 0) << (r & 63);
             }
+            RowUsed[r] |= uint8_t(v != 0);
+        }
+    }
 }
 
 bool TRouter::BuildRoute()
@@ -51,26 +98,22 @@ bool TRouter::BuildRoute()
     Clear();
     const int colMax = std::min<int>(EditText.ColMax, SheetLast);
     const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
-    // Line ends are found afresh; a mark left from an earlier layout would
-    // hide a line's start from the walk.
-    for (int c = 0; c <= colMax; ++c)
-        for (int r = 0; r <= rowMax; ++r)
-            if (EditText.Cells[c][r].Has(cfLineEnd))
-                EditText.Cells[c][r].Remove(cfLineEnd);
-    MarkUsedRows();
+    NoteUsedRows(true);
     if (rowMax < 1)
         return false;
+    StopsValid = true;
+    bool result = true;
     int blockStart = 0;
-    for (int r = 1; r <= rowMax; ++r) {
+    for (int r = 1; r <= rowMax && result; ++r) {
         if ((!RowUsed[r] && RowUsed[r - 1]) || r == rowMax) {
             WalkCol = 0;
             WalkRow = blockStart;
-            if (!RouteBlock(colMax, blockStart, r))
-                return false;
+            result = RouteBlock(colMax, blockStart, r);
             blockStart = r;
         }
     }
-    return true;
+    StopsValid = false;
+    return result;
 }
 
 bool TRouter::NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
@@ -87,6 +130,81 @@ bool TRouter::NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRo
     } else
         return false;
     return true;
+}
+
+// NextCell for the walk: the same steps, but a run of passed-over cells is
+// crossed in one go, column by column, and only the cell that stops the run is
+// copied. Inside an integral's limits an empty cell ends the walk: step by step.
+bool TRouter::NextRouted(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
+{
+    if (IntegralMode)
+        return NextCell(cell, col, row, lastRow, firstRow, colBound);
+    const int colMax = std::min<int>(EditText.ColMax, SheetLast);
+    const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
+    for (;;) {
+        const int c = WalkCol;
+        const int last = std::max<int>(WalkRow, lastRow);  // the column's last row read
+        int r = WalkRow;
+        if (c >= 0 && c <= colMax) {
+            // Rows outside the grid read as empty cells.
+            const TCell *column = EditText.Cells[c];
+            r = std::max(r, 0);
+            const int stop = std::min(last, rowMax);
+            if (StopsValid) {
+                const int found = FirstStop(c, r, stop);
+                r = found < 0 ? stop + 1 : found;
+            } else {
+                while (r <= stop && Passed(column[r]))
+                    ++r;
+            }
+            if (r <= stop) {
+                Current = column[r];
+                cell = Current;
+                col = c;
+                row = r;
+                if (r < lastRow) {
+                    WalkRow = r + 1;
+                } else if (c < colBound) {
+                    WalkCol = c + 1;
+                    WalkRow = firstRow;
+                } else {
+                    WalkRow = r;
+                    return false;
+                }
+                return true;
+            }
+        }
+        if (c >= colBound) {
+            // The walk's last cell was read and passed over.
+            WalkRow = last;
+            Current = SheetCell(c, last);
+            cell = Current;
+            col = c;
+            row = last;
+            return false;
+        }
+        WalkCol = c + 1;
+        WalkRow = firstRow;
+    }
+}
+
+// The first row in from..to (inside the grid) where the walk stops in column
+// col, or -1.
+int TRouter::FirstStop(int col, int from, int to) const
+{
+    if (from > to)
+        return -1;
+    int w = from >> 6;
+    uint64_t bits = Stops[col][w] & (~uint64_t(0) << (from & 63));
+    for (;;) {
+        if (bits) {
+            const int r = w * 64 + std::countr_zero(bits);
+            return r <= to ? r : -1;
+        }
+        if (++w > to >> 6)
+            return -1;
+        bits = Stops[col][w];
+    }
 }
 
 void TRouter::SetPosition(const TCell &cell, int col, int row)
@@ -123,7 +241,7 @@ bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
     bool result = true;
     TCell cell;
     int c = 0, r = 0;
-    while (result && NextCell(cell, c, r, lastRow, firstRow, colBound)) {
+    while (result && NextRouted(cell, c, r, lastRow, firstRow, colBound)) {
         if (IntegralMode && cell.Empty())
             return result;
         if (cell.Empty() || cell.Has(cfSkipMask))

@@ -53,6 +53,16 @@ public:
 
 private:
     const TCell &SheetCell(int col, int row) const;
+    void NoteUsedRows(bool forRoute);
+    bool NextRouted(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound);
+    int FirstStop(int col, int from, int to) const;
+
+    // While BuildRoute runs: bit r of Stops[c] is set when the walk outside
+    // an integral's limits stops at grid cell (c, r). The walk itself never
+    // changes what it stops at: it writes positions and line ends only.
+    static constexpr int StopWords = (SheetCells + 63) / 64;
+    uint64_t Stops[SheetCells][StopWords] = {};
+    bool StopsValid = false;
     bool RouteFraction(int c, int r, int colBound, int firstRow, int lastRow, bool &walkDone);
     bool RouteIntegral(int c, int r, int colBound, int firstRow, int lastRow);
 };
