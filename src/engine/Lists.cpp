@@ -1,6 +1,24 @@
 #include "Lists.h"
 
+#include <algorithm>
+
 #include "Builtins.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define LISTS_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define LISTS_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#define LISTS_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define LISTS_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#endif
+#endif
+#ifndef LISTS_POISON
+#define LISTS_POISON(p, n) ((void)(p), (void)(n))
+#define LISTS_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 namespace {
 // The heads live as long as the program; static storage keeps the first
@@ -22,8 +40,23 @@ struct ListsInit {
 
 void TDataNode::AddCell(const TCell &cell)
 {
-    if (CellCount < NodeNameCells)
+    if (CellCount < NodeNameCells) {
         Cells[CellCount++] = cell;
+        CellsUsed = std::max(CellsUsed, CellCount);
+    }
+}
+
+void TDataNode::ResetData()
+{
+    std::fill(Cells, Cells + std::clamp(CellsUsed, 0, NodeNameCells), TCell{});
+    CellsUsed = 0;
+    CellCount = 0;
+    Hash = 0;
+    Value = 0;
+    Kind = nkNone;
+    Level = Order = Col = Row = 0;
+    NodeFlags = TNodeFlags{};
+    Func = nullptr;
 }
 
 void TDataNode::ComputeHash()
@@ -42,11 +75,45 @@ std::string TDataNode::Text() const
     return s;
 }
 
+TCodeList::~TCodeList()
+{
+    while (Spare) {
+        TCodeList *n = Spare;
+        LISTS_UNPOISON(n, sizeof(TCodeList));
+        Spare = n->Spare;
+        n->Spare = nullptr;
+        delete n;
+    }
+}
+
+// A spare node is poisoned in sanitizer builds but for its chain link, so a
+// pointer kept past DeleteNode or Clear is still caught.
+void TCodeList::Release(TCodeList *n)
+{
+    n->Spare = Spare;
+    Spare = n;
+    char *const start = reinterpret_cast<char *>(n);
+    char *const link = reinterpret_cast<char *>(&n->Spare);
+    LISTS_POISON(start, size_t(link - start));
+    LISTS_POISON(link + sizeof n->Spare, sizeof(TCodeList) - size_t(link - start) - sizeof n->Spare);
+}
+
 TCodeList *TCodeList::NewNode()
 {
     if (!IsHead())
         return nullptr;
-    TCodeList *n = new TCodeList;
+    TCodeList *n = Spare;
+    if (n) {
+        LISTS_UNPOISON(n, sizeof(TCodeList));
+        Spare = n->Spare;
+        n->ResetData();
+        n->Prev = n->Next = nullptr;
+        n->Parent = n->Left = n->Right = nullptr;
+        n->PrevDef = n->NextDef = nullptr;
+        n->Spare = nullptr;
+    } else {
+        n = new TCodeList;
+    }
     Tail->Next = n;
     n->Prev = Tail;
     Tail = n;
@@ -64,7 +131,7 @@ void TCodeList::DeleteNode(TCodeList *&ref)
     else
         n->Owner()->Tail = n->Prev;
     n->Prev->Next = n->Next;
-    delete n;
+    n->Owner()->Release(n);
     ref = nullptr;
 }
 
@@ -72,7 +139,7 @@ void TCodeList::FreeMembers()
 {
     while (Tail != this) {
         TCodeList *p = Tail->Prev;
-        delete Tail;
+        Release(Tail);
         Tail = p;
     }
     Next = nullptr;
@@ -85,13 +152,7 @@ void TCodeList::Clear()
     FreeMembers();
     Parent = Left = Right = nullptr;
     Cells[0] = TCell{};
-    CellCount = 0;
-    Hash = 0;
-    Value = 0;
-    Kind = nkNone;
-    Level = Order = Col = Row = 0;
-    NodeFlags = TNodeFlags{};
-    Func = nullptr;
+    ResetData();
     UserDefs->NextDef = nullptr;
 }
 
