@@ -135,7 +135,9 @@ bool TScanner::Scan()
     CurCol = CurRow = 0;
     // An earlier scan that failed inside a limit must not leave its boundary.
     LimitMode = LimitRow = 0;
-    std::fill(std::begin(Tokens), std::end(Tokens), TCell{});
+    // The stream left from before is overwritten from the start; what lies
+    // past this scan's end is cleared once the scan is done.
+    const int32_t stale = std::clamp(std::max(TokensUsed, Count), 0, MaxTokens);
     Count = 0;
     Nesting = 0;
     NewLineDone = false;
@@ -156,6 +158,9 @@ bool TScanner::Scan()
     }
     if (Nesting != 0)
         EmitNesting(true);
+    if (Count < stale)
+        std::fill(Tokens + Count, Tokens + stale, TCell{});
+    TokensUsed = Count;
     return result && !Failed;
 }
 
@@ -183,13 +188,20 @@ bool TScanner::NextCell(TCell &cell)
     }
     CurCol = NextCol;
     CurRow = NextRow;
-    cell = EditText.CellAt(CurCol, CurRow);
+    // Route positions are always on the sheet; the test stays for a damaged table.
+    uint8_t nesting = 0;
+    if (InSheet(CurCol, CurRow)) {
+        cell = EditText.Cells[CurCol][CurRow];
+        nesting = EditText.Attrs[CurCol][CurRow].Nesting;
+    } else {
+        cell.Zero();
+    }
     const TLink &link = RouterObj.Links[CurCol][CurRow];
     NextCol = link.NextCol;
     NextRow = link.NextRow;
     if (link.IsEnd())
         AtEnd = true;
-    if (EditText.AttrAt(CurCol, CurRow).Nesting != Nesting)
+    if (nesting != Nesting)
         EmitNesting(false);
     return true;
 }

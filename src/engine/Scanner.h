@@ -59,6 +59,8 @@ private:
     bool FinalCellRead = false;
     // A fault was recorded in this scan: every level stops.
     bool Failed = false;
+    // Tokens past the stream of the last scan are all zero.
+    int32_t TokensUsed = 0;
 
     void Fault(int32_t code, int32_t col, int32_t row, bool beep);
     bool PutCodes(const char *chs);
