@@ -51,12 +51,6 @@ TCell FlagCell(uint8_t ch, uint32_t flags)
     return t;
 }
 
-// Cells the walk passes over outside an integral's limits.
-bool Passed(const TCell &cell)
-{
-    return cell.Empty() || cell.Has(cfSkipMask);
-}
-
 }  // namespace
 
 void TRouter::MarkUsedRows()
@@ -76,21 +70,33 @@ void TRouter::NoteUsedRows(bool forRoute)
     static const uint64_t skip = CellBits(FlagCell(0, cfSkipMask));
     if (forRoute)
         std::fill(&Stops[0][0], &Stops[0][0] + SheetCells * StopWords, uint64_t(0));
+    // Bits built in registers, a word of rows at a time.
+    uint64_t used[StopWords] = {};
     for (int c = 0; c <= colMax; ++c) {
         TCell *column = EditText.Cells[c];
-        uint64_t *stops = Stops[c];
-        for (int r = 0; r <= rowMax; ++r) {
-            uint64_t v = CellBits(column[r]);
-            if (forRoute) {
-                if (v & lineEnd) {
-                    column[r].Remove(cfLineEnd);
-                    v &= ~lineEnd;
-                }
-                stops[r >> 6] |= uint64_t((v & code) != 0 && (v & skip) == 0) << (r & 63);
+        for (int w = 0; w * 64 <= rowMax; ++w) {
+            uint64_t stops = 0, nonZero = 0, any = 0;
+            const int first = w * 64;
+            const int end = std::min(rowMax, first + 63);
+            const uint64_t kept = forRoute ? ~lineEnd : ~uint64_t(0);
+            uint64_t bit = 1;
+            for (int r = first; r <= end; ++r, bit <<= 1) {
+                const uint64_t v = CellBits(column[r]);
+                any |= v;
+                nonZero |= bit & (0 - uint64_t((v & kept) != 0));
+                stops |= bit & (0 - uint64_t((v & code) != 0 && (v & skip) == 0));
             }
-            RowUsed[r] |= uint8_t(v != 0);
+            used[w] |= nonZero;
+            if (forRoute) {
+                Stops[c][w] = stops;
+                if (any & lineEnd)
+                    for (int r = first; r <= end; ++r)
+                        column[r].Remove(cfLineEnd);
+            }
         }
     }
+    for (int r = 0; r <= rowMax; ++r)
+        RowUsed[r] |= uint8_t((used[r >> 6] >> (r & 63)) & 1);
 }
 
 bool TRouter::BuildRoute()
@@ -132,66 +138,10 @@ bool TRouter::NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRo
     return true;
 }
 
-// NextCell for the walk: the same steps, but a run of passed-over cells is
-// crossed in one go, column by column, and only the cell that stops the run is
-// copied. Inside an integral's limits an empty cell ends the walk: step by step.
-bool TRouter::NextRouted(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
+// The first row in from..to where the walk stops in column col, or -1.
+inline int TRouter::FirstStop(int col, int from, int to) const
 {
-    if (IntegralMode)
-        return NextCell(cell, col, row, lastRow, firstRow, colBound);
-    const int colMax = std::min<int>(EditText.ColMax, SheetLast);
-    const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
-    for (;;) {
-        const int c = WalkCol;
-        const int last = std::max<int>(WalkRow, lastRow);  // the column's last row read
-        int r = WalkRow;
-        if (c >= 0 && c <= colMax) {
-            // Rows outside the grid read as empty cells.
-            const TCell *column = EditText.Cells[c];
-            r = std::max(r, 0);
-            const int stop = std::min(last, rowMax);
-            if (StopsValid) {
-                const int found = FirstStop(c, r, stop);
-                r = found < 0 ? stop + 1 : found;
-            } else {
-                while (r <= stop && Passed(column[r]))
-                    ++r;
-            }
-            if (r <= stop) {
-                Current = column[r];
-                cell = Current;
-                col = c;
-                row = r;
-                if (r < lastRow) {
-                    WalkRow = r + 1;
-                } else if (c < colBound) {
-                    WalkCol = c + 1;
-                    WalkRow = firstRow;
-                } else {
-                    WalkRow = r;
-                    return false;
-                }
-                return true;
-            }
-        }
-        if (c >= colBound) {
-            // The walk's last cell was read and passed over.
-            WalkRow = last;
-            Current = SheetCell(c, last);
-            cell = Current;
-            col = c;
-            row = last;
-            return false;
-        }
-        WalkCol = c + 1;
-        WalkRow = firstRow;
-    }
-}
-
-// The first row in from..to (inside the grid) where the walk stops in column
-// col, or -1.
-int TRouter::FirstStop(int col, int from, int to) const
-{
+    to = std::min(to, SheetLast);
     if (from > to)
         return -1;
     int w = from >> 6;
@@ -228,12 +178,82 @@ int TRouter::FractionLineEnd(int col, int row)
 
 void TRouter::Link(int col, int row)
 {
-    Links[PrevCol][PrevRow].NextCol = uint8_t(col);
-    Links[PrevCol][PrevRow].NextRow = uint8_t(row);
-    PrevCol = uint8_t(col);
-    PrevRow = uint8_t(row);
+    LinkFrom(PrevCol, PrevRow, col, row);
+}
+
+inline void TRouter::LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int col, int row)
+{
+    Links[prevCol][prevRow].NextCol = uint8_t(col);
+    Links[prevCol][prevRow].NextRow = uint8_t(row);
+    prevCol = uint8_t(col);
+    prevRow = uint8_t(row);
     EditText.Cells[col][row].SrcCol = uint8_t(col);
     EditText.Cells[col][row].SrcRow = uint8_t(row);
+}
+
+namespace {
+// Cells that do more than join the chain.
+bool LeadsOn(const TCell &cell)
+{
+    return cell.Ch == ':' || (cell.Has(cfFractionLine) && !cell.Has(cfLineEnd)) || cell.Code() == scIntegralMiddle;
+}
+}  // namespace
+
+// NextCell for BuildRoute's walk outside integral limits, with the plain
+// cells linked on the way: only the cells that stop the walk are read, and the
+// walk's state stays in registers until a cell that leads on is met. Then (or
+// at the walk's end) the members stand as after NextCell on that cell.
+inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
+{
+    int c = WalkCol;
+    int from = WalkRow;
+    uint8_t prevCol = PrevCol, prevRow = PrevRow;
+    for (;;) {
+        const int last = std::max(from, lastRow);  // the column's last row read
+        const int r = c >= 0 && c <= SheetLast ? FirstStop(c, std::max(from, 0), last) : -1;
+        if (r < 0) {
+            if (c < colBound) {
+                ++c;
+                from = firstRow;
+                continue;
+            }
+            // The walk's last cell was read and passed over.
+            PrevCol = prevCol;
+            PrevRow = prevRow;
+            WalkCol = c;
+            WalkRow = last;
+            Current = SheetCell(c, last);
+            cell = Current;
+            col = c;
+            row = last;
+            return false;
+        }
+        const TCell found = EditText.Cells[c][r];
+        int nextCol = c, nextRow = r;
+        bool more = true;
+        if (r < lastRow) {
+            nextRow = r + 1;
+        } else if (c < colBound) {
+            nextCol = c + 1;
+            nextRow = firstRow;
+        } else {
+            more = false;  // the walk's last cell is read but not taken
+        }
+        if (!more || LeadsOn(found)) {
+            PrevCol = prevCol;
+            PrevRow = prevRow;
+            WalkCol = nextCol;
+            WalkRow = nextRow;
+            Current = found;
+            cell = found;
+            col = c;
+            row = r;
+            return more;
+        }
+        LinkFrom(prevCol, prevRow, c, r);
+        c = nextCol;
+        from = nextRow;
+    }
 }
 
 bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
@@ -241,7 +261,13 @@ bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
     bool result = true;
     TCell cell;
     int c = 0, r = 0;
-    while (result && NextRouted(cell, c, r, lastRow, firstRow, colBound)) {
+    while (result) {
+        if (IntegralMode || !StopsValid) {
+            if (!NextCell(cell, c, r, lastRow, firstRow, colBound))
+                return result;
+        } else if (!WalkPlainRun(cell, c, r, lastRow, firstRow, colBound)) {
+            return result;
+        }
         if (IntegralMode && cell.Empty())
             return result;
         if (cell.Empty() || cell.Has(cfSkipMask))

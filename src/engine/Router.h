@@ -54,7 +54,8 @@ public:
 private:
     const TCell &SheetCell(int col, int row) const;
     void NoteUsedRows(bool forRoute);
-    bool NextRouted(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound);
+    bool WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound);
+    void LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int col, int row);
     int FirstStop(int col, int from, int to) const;
 
     // While BuildRoute runs: bit r of Stops[c] is set when the walk outside
