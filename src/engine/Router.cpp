@@ -26,6 +26,7 @@ const TCell &TRouter::SheetCell(int col, int row) const
 
 void TRouter::Clear()
 {
+    Linked = 0;
     PrevCol = 0;
     PrevRow = 0;
     WalkCol = 0;
@@ -178,11 +179,13 @@ int TRouter::FractionLineEnd(int col, int row)
 
 void TRouter::Link(int col, int row)
 {
-    LinkFrom(PrevCol, PrevRow, col, row);
+    LinkFrom(PrevCol, PrevRow, Linked, col, row);
 }
 
-inline void TRouter::LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int col, int row)
+inline void TRouter::LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int32_t &linked, int col, int row)
 {
+    if (linked < OrderSize)
+        Order[linked++] = uint16_t(col << 8 | row);
     Links[prevCol][prevRow].NextCol = uint8_t(col);
     Links[prevCol][prevRow].NextRow = uint8_t(row);
     prevCol = uint8_t(col);
@@ -208,6 +211,7 @@ inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, 
     int c = WalkCol;
     int from = WalkRow;
     uint8_t prevCol = PrevCol, prevRow = PrevRow;
+    int32_t linked = Linked;
     for (;;) {
         const int last = std::max(from, lastRow);  // the column's last row read
         const int r = c >= 0 && c <= SheetLast ? FirstStop(c, std::max(from, 0), last) : -1;
@@ -220,6 +224,7 @@ inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, 
             // The walk's last cell was read and passed over.
             PrevCol = prevCol;
             PrevRow = prevRow;
+            Linked = linked;
             WalkCol = c;
             WalkRow = last;
             Current = SheetCell(c, last);
@@ -242,6 +247,7 @@ inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, 
         if (!more || LeadsOn(found)) {
             PrevCol = prevCol;
             PrevRow = prevRow;
+            Linked = linked;
             WalkCol = nextCol;
             WalkRow = nextRow;
             Current = found;
@@ -250,7 +256,7 @@ inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, 
             row = r;
             return more;
         }
-        LinkFrom(prevCol, prevRow, c, r);
+        LinkFrom(prevCol, prevRow, linked, c, r);
         c = nextCol;
         from = nextRow;
     }

@@ -133,6 +133,7 @@ bool TScanner::Scan()
     MoreCells = true;
     NumLimitRow = NextCol = NextRow = 0;
     CurCol = CurRow = 0;
+    OrderAt = 0;
     // An earlier scan that failed inside a limit must not leave its boundary.
     LimitMode = LimitRow = 0;
     // The stream left from before is overwritten from the start; what lies
@@ -199,6 +200,18 @@ bool TScanner::NextCell(TCell &cell)
     const TLink &link = RouterObj.Links[CurCol][CurRow];
     NextCol = link.NextCol;
     NextRow = link.NextRow;
+    // Where the link order agrees, the next position comes from it: the next
+    // step need not wait for this link to load.
+    if (OrderAt >= 0 && OrderAt < RouterObj.Linked) {
+        const uint16_t next = RouterObj.Order[OrderAt];
+        if (next == (NextCol << 8 | NextRow)) {
+            NextCol = next >> 8;
+            NextRow = next & 0xFF;
+            ++OrderAt;
+        } else {
+            OrderAt = 0;
+        }
+    }
     if (link.IsEnd())
         AtEnd = true;
     if (nesting != Nesting)
