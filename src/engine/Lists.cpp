@@ -15,7 +15,9 @@
 #define LISTS_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
 #endif
 #endif
-#ifndef LISTS_POISON
+#ifdef LISTS_POISON
+#define LISTS_POISONING 1
+#else
 #define LISTS_POISON(p, n) ((void)(p), (void)(n))
 #define LISTS_UNPOISON(p, n) ((void)(p), (void)(n))
 #endif
@@ -80,22 +82,27 @@ TCodeList::~TCodeList()
     while (Spare) {
         TCodeList *n = Spare;
         LISTS_UNPOISON(n, sizeof(TCodeList));
-        Spare = n->Spare;
-        n->Spare = nullptr;
+        Spare = n->Next;
         delete n;
     }
 }
 
-// A spare node is poisoned in sanitizer builds but for its chain link, so a
-// pointer kept past DeleteNode or Clear is still caught.
+// Spare nodes are chained through Next. In sanitizer builds they are
+// poisoned but for that link, so a pointer kept past DeleteNode or Clear is
+// still caught.
+void TCodeList::PoisonSpare(TCodeList *n)
+{
+    char *const start = reinterpret_cast<char *>(n);
+    char *const link = reinterpret_cast<char *>(&n->Next);
+    LISTS_POISON(start, size_t(link - start));
+    LISTS_POISON(link + sizeof n->Next, sizeof(TCodeList) - size_t(link - start) - sizeof n->Next);
+}
+
 void TCodeList::Release(TCodeList *n)
 {
-    n->Spare = Spare;
+    n->Next = Spare;
     Spare = n;
-    char *const start = reinterpret_cast<char *>(n);
-    char *const link = reinterpret_cast<char *>(&n->Spare);
-    LISTS_POISON(start, size_t(link - start));
-    LISTS_POISON(link + sizeof n->Spare, sizeof(TCodeList) - size_t(link - start) - sizeof n->Spare);
+    PoisonSpare(n);
 }
 
 TCodeList *TCodeList::NewNode()
@@ -105,12 +112,11 @@ TCodeList *TCodeList::NewNode()
     TCodeList *n = Spare;
     if (n) {
         LISTS_UNPOISON(n, sizeof(TCodeList));
-        Spare = n->Spare;
+        Spare = n->Next;
         n->ResetData();
         n->Prev = n->Next = nullptr;
         n->Parent = n->Left = n->Right = nullptr;
         n->PrevDef = n->NextDef = nullptr;
-        n->Spare = nullptr;
     } else {
         n = new TCodeList;
     }
@@ -135,12 +141,18 @@ void TCodeList::DeleteNode(TCodeList *&ref)
     ref = nullptr;
 }
 
+// The members join the spare chain as they stand, already linked by Next.
 void TCodeList::FreeMembers()
 {
-    while (Tail != this) {
-        TCodeList *p = Tail->Prev;
-        Release(Tail);
-        Tail = p;
+    if (Tail != this) {
+        TCodeList *const older = Spare;
+        Tail->Next = older;
+        Spare = Next;
+#if defined(LISTS_POISONING)
+        for (TCodeList *n = Spare; n != older; n = n->Next)
+            PoisonSpare(n);
+#endif
+        Tail = this;
     }
     Next = nullptr;
 }

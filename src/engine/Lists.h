@@ -128,9 +128,10 @@ private:
     void FreeMembers();
     // Keeps a node taken out of the list for the head's next NewNode.
     void Release(TCodeList *n);
+    static void PoisonSpare(TCodeList *n);
     friend class TParser;
 
-    // On a head: nodes freed from its list, chained through this field. A
+    // On a head: nodes freed from its list, chained through Next. A
     // parse builds its thousands of nodes anew each time; allocating and
     // zeroing a node's full name array for each of them costs more than the
     // parse itself.

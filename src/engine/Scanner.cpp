@@ -133,7 +133,8 @@ bool TScanner::Scan()
     MoreCells = true;
     NumLimitRow = NextCol = NextRow = 0;
     CurCol = CurRow = 0;
-    OrderAt = 0;
+    // A cell at (0, 0) is linked first but is where the chain starts.
+    OrderAt = RouterObj.Linked > 0 && RouterObj.Order[0] == 0 ? 1 : 0;
     // An earlier scan that failed inside a limit must not leave its boundary.
     LimitMode = LimitRow = 0;
     // The stream left from before is overwritten from the start; what lies
