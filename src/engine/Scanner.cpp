@@ -188,33 +188,35 @@ bool TScanner::NextCell(TCell &cell)
             }
         }
     }
-    CurCol = NextCol;
-    CurRow = NextRow;
+    // Read into locals first: a write through cell could be to any member.
+    const int32_t col = NextCol, row = NextRow;
+    CurCol = col;
+    CurRow = row;
     // Route positions are always on the sheet; the test stays for a damaged table.
-    uint8_t nesting = 0;
-    if (InSheet(CurCol, CurRow)) {
-        cell = EditText.Cells[CurCol][CurRow];
-        nesting = EditText.Attrs[CurCol][CurRow].Nesting;
-    } else {
-        cell.Zero();
-    }
-    const TLink &link = RouterObj.Links[CurCol][CurRow];
-    NextCol = link.NextCol;
-    NextRow = link.NextRow;
+    const bool onSheet = InSheet(col, row);
+    const TCell here = onSheet ? EditText.Cells[col][row] : TCell{};
+    const uint8_t nesting = onSheet ? EditText.Attrs[col][row].Nesting : 0;
+    const TLink link = RouterObj.Links[col][row];
+    int32_t nextCol = link.NextCol, nextRow = link.NextRow;
     // Where the link order agrees, the next position comes from it: the next
     // step need not wait for this link to load.
-    if (OrderAt >= 0 && OrderAt < RouterObj.Linked) {
-        const uint16_t next = RouterObj.Order[OrderAt];
-        if (next == (NextCol << 8 | NextRow)) {
-            NextCol = next >> 8;
-            NextRow = next & 0xFF;
-            ++OrderAt;
+    int32_t at = OrderAt;
+    if (at >= 0 && at < RouterObj.Linked) {
+        const uint16_t next = RouterObj.Order[at];
+        if (next == (nextCol << 8 | nextRow)) {
+            nextCol = next >> 8;
+            nextRow = next & 0xFF;
+            ++at;
         } else {
-            OrderAt = 0;
+            at = -1;
         }
     }
+    OrderAt = at;
+    NextCol = nextCol;
+    NextRow = nextRow;
     if (link.IsEnd())
         AtEnd = true;
+    cell = here;
     if (nesting != Nesting)
         EmitNesting(false);
     return true;
