@@ -255,21 +255,22 @@ TCodeList *TParser::NewNameNode(const TItem &item)
 
 void TParser::AddNumber(const TItem &item)
 {
-    char text[ItemCells + 1];
     // A whole number of up to 15 digits is exact in a double: summed here,
     // it is the value the full reader would give.
     bool whole = item.Count <= 15;
     uint64_t digits = 0;
-    for (int i = 0; i < item.Count; ++i) {
-        text[i] = char(item.Cells[i].Ch);
-        whole = whole && IsDigit(item.Cells[i].Ch);
+    for (int i = 0; i < item.Count && whole; ++i) {
+        whole = IsDigit(item.Cells[i].Ch);
         digits = digits * 10 + uint64_t(item.Cells[i].Ch - '0');
     }
-    double value = 0;
-    if (whole)
-        value = double(digits);
-    else
+    double value = double(digits);
+    if (!whole) {
+        char text[ItemCells + 1];
+        for (int i = 0; i < item.Count; ++i)
+            text[i] = char(item.Cells[i].Ch);
+        value = 0;
         std::from_chars(text, text + item.Count, value);  // '.' whatever the locale
+    }
     TCodeList *n = Make(nkNumber, item.First());
     n->Value = value;
     n->NodeFlags.Include(nfValueKnown);
