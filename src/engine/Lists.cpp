@@ -1,6 +1,26 @@
 #include "Lists.h"
 
+#include <algorithm>
+
 #include "Builtins.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define LISTS_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define LISTS_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#define LISTS_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define LISTS_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#endif
+#endif
+#ifdef LISTS_POISON
+#define LISTS_POISONING 1
+#else
+#define LISTS_POISON(p, n) ((void)(p), (void)(n))
+#define LISTS_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 namespace {
 // The heads live as long as the program; static storage keeps the first
@@ -22,8 +42,23 @@ struct ListsInit {
 
 void TDataNode::AddCell(const TCell &cell)
 {
-    if (CellCount < NodeNameCells)
+    if (CellCount < NodeNameCells) {
         Cells[CellCount++] = cell;
+        CellsUsed = std::max(CellsUsed, CellCount);
+    }
+}
+
+void TDataNode::ResetData()
+{
+    std::fill(Cells, Cells + std::clamp(CellsUsed, 0, NodeNameCells), TCell{});
+    CellsUsed = 0;
+    CellCount = 0;
+    Hash = 0;
+    Value = 0;
+    Kind = nkNone;
+    Level = Order = Col = Row = 0;
+    NodeFlags = TNodeFlags{};
+    Func = nullptr;
 }
 
 void TDataNode::ComputeHash()
@@ -42,11 +77,49 @@ std::string TDataNode::Text() const
     return s;
 }
 
+TCodeList::~TCodeList()
+{
+    while (Spare) {
+        TCodeList *n = Spare;
+        LISTS_UNPOISON(n, sizeof(TCodeList));
+        Spare = n->Next;
+        delete n;
+    }
+}
+
+// Spare nodes are chained through Next. In sanitizer builds they are
+// poisoned but for that link, so a pointer kept past DeleteNode or Clear is
+// still caught.
+void TCodeList::PoisonSpare(TCodeList *n)
+{
+    char *const start = reinterpret_cast<char *>(n);
+    char *const link = reinterpret_cast<char *>(&n->Next);
+    LISTS_POISON(start, size_t(link - start));
+    LISTS_POISON(link + sizeof n->Next, sizeof(TCodeList) - size_t(link - start) - sizeof n->Next);
+}
+
+void TCodeList::Release(TCodeList *n)
+{
+    n->Next = Spare;
+    Spare = n;
+    PoisonSpare(n);
+}
+
 TCodeList *TCodeList::NewNode()
 {
     if (!IsHead())
         return nullptr;
-    TCodeList *n = new TCodeList;
+    TCodeList *n = Spare;
+    if (n) {
+        LISTS_UNPOISON(n, sizeof(TCodeList));
+        Spare = n->Next;
+        n->ResetData();
+        n->Prev = n->Next = nullptr;
+        n->Parent = n->Left = n->Right = nullptr;
+        n->PrevDef = n->NextDef = nullptr;
+    } else {
+        n = new TCodeList;
+    }
     Tail->Next = n;
     n->Prev = Tail;
     Tail = n;
@@ -64,16 +137,22 @@ void TCodeList::DeleteNode(TCodeList *&ref)
     else
         n->Owner()->Tail = n->Prev;
     n->Prev->Next = n->Next;
-    delete n;
+    n->Owner()->Release(n);
     ref = nullptr;
 }
 
+// The members join the spare chain as they stand, already linked by Next.
 void TCodeList::FreeMembers()
 {
-    while (Tail != this) {
-        TCodeList *p = Tail->Prev;
-        delete Tail;
-        Tail = p;
+    if (Tail != this) {
+        TCodeList *const older = Spare;
+        Tail->Next = older;
+        Spare = Next;
+#if defined(LISTS_POISONING)
+        for (TCodeList *n = Spare; n != older; n = n->Next)
+            PoisonSpare(n);
+#endif
+        Tail = this;
     }
     Next = nullptr;
 }
@@ -85,13 +164,7 @@ void TCodeList::Clear()
     FreeMembers();
     Parent = Left = Right = nullptr;
     Cells[0] = TCell{};
-    CellCount = 0;
-    Hash = 0;
-    Value = 0;
-    Kind = nkNone;
-    Level = Order = Col = Row = 0;
-    NodeFlags = TNodeFlags{};
-    Func = nullptr;
+    ResetData();
     UserDefs->NextDef = nullptr;
 }
 

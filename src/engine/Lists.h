@@ -78,6 +78,14 @@ protected:
     TDataNode() = default;
     TDataNode(const TDataNode &) = default;
     TDataNode &operator=(const TDataNode &) = default;
+
+    // Every data field back to its start value.
+    void ResetData();
+
+private:
+    // Cells at and past this index are zero: AddCell is the only writer, and
+    // a copy takes it along with the cells. A reused node clears no more.
+    int32_t CellsUsed = 0;
 };
 
 class TCodeList : public TDataNode {
@@ -96,7 +104,7 @@ public:
     TCodeList() = default;
     TCodeList(const TCodeList &) = delete;
     TCodeList &operator=(const TCodeList &) = delete;
-    ~TCodeList() = default;  // the node alone: no link is followed
+    ~TCodeList();  // the node and its spare nodes: no link is followed
 
     // A built-in definition has no Prev either, but its Tail is the head
     // that owns it, not a node of its own list.
@@ -109,7 +117,8 @@ public:
     // On a head, a node in no list, or nil nothing happens.
     static void DeleteNode(TCodeList *&ref);
     // On a head: frees every member from the last back to the first, resets
-    // the head's data and tree links, and empties the UserDefs chain.
+    // the head's data and tree links, and empties the UserDefs chain. Freed
+    // members stay with the head, fresh again when NewNode hands them out.
     void Clear();
     // Deep copy of the subtree under src in new nodes of ExpressionTree's
     // list; the copy's own Parent is nil. nil for nil.
@@ -117,7 +126,16 @@ public:
 
 private:
     void FreeMembers();
+    // Keeps a node taken out of the list for the head's next NewNode.
+    void Release(TCodeList *n);
+    static void PoisonSpare(TCodeList *n);
     friend class TParser;
+
+    // On a head: nodes freed from its list, chained through Next. A
+    // parse builds its thousands of nodes anew each time; allocating and
+    // zeroing a node's full name array for each of them costs more than the
+    // parse itself.
+    TCodeList *Spare = nullptr;
 };
 
 // Head of the current calculation's node list and root of its tree. The

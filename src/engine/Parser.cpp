@@ -99,8 +99,10 @@ bool TParser::Parse(TCodeList *&tree)
     EqualsNode = Nodes;
     NewStart();
     if (EditText.EqualMode) {
+        TCell equalsCell;
+        equalsCell.Ch = '=';
         TItem equals;
-        equals.Cells[0].Ch = '=';
+        equals.Cells = &equalsCell;
         equals.Count = 1;
         AddEquals(equals);
         AddEquals(equals);
@@ -117,20 +119,19 @@ int TParser::NextItem(TItem &item)
     while (Pos < count && tokens[Pos].Ch == ';')
         ++Pos;
     const int first = Pos;
-    int n = 0;
     while (Pos < count && tokens[Pos].Ch != ';' && !tokens[Pos].Empty()) {
-        if (n == ItemCells) {
+        if (Pos - first == ItemCells) {
             // Longer than any item the sheet can hold: stop with an error
             // rather than end the parse as if it had succeeded.
             ErrorAt(100, tokens[first]);
             Pos = count;
-            item.Count = 0;
-            item.Cells[0] = TCell{};
+            item = TItem{};
             return ItemTooLong;
         }
-        item.Cells[n++] = tokens[Pos++];
+        ++Pos;
     }
-    item.Cells[n] = TCell{};
+    const int n = Pos - first;
+    item.Cells = tokens + first;
     item.Count = n;
     if (Pos >= count || tokens[Pos].Empty())
         return ItemEnd;
@@ -254,11 +255,22 @@ TCodeList *TParser::NewNameNode(const TItem &item)
 
 void TParser::AddNumber(const TItem &item)
 {
-    char text[ItemCells + 1];
-    for (int i = 0; i < item.Count; ++i)
-        text[i] = char(item.Cells[i].Ch);
-    double value = 0;
-    std::from_chars(text, text + item.Count, value);  // '.' whatever the locale
+    // A whole number of up to 15 digits is exact in a double: summed here,
+    // it is the value the full reader would give.
+    bool whole = item.Count <= 15;
+    uint64_t digits = 0;
+    for (int i = 0; i < item.Count && whole; ++i) {
+        whole = IsDigit(item.Cells[i].Ch);
+        digits = digits * 10 + uint64_t(item.Cells[i].Ch - '0');
+    }
+    double value = double(digits);
+    if (!whole) {
+        char text[ItemCells + 1];
+        for (int i = 0; i < item.Count; ++i)
+            text[i] = char(item.Cells[i].Ch);
+        value = 0;
+        std::from_chars(text, text + item.Count, value);  // '.' whatever the locale
+    }
     TCodeList *n = Make(nkNumber, item.First());
     n->Value = value;
     n->NodeFlags.Include(nfValueKnown);

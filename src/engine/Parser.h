@@ -38,11 +38,14 @@ public:
     bool Parse(TCodeList *&tree);
 
 private:
+    // One item: a run of cells of the token stream (read in place), or of a
+    // cell of the parser's own. An empty item reads as an empty cell.
+    static inline const TCell NoCell{};
     struct TItem {
-        TCell Cells[ItemCells + 1];
+        const TCell *Cells = &NoCell;
         int Count = 0;
-        const TCell &First() const { return Cells[0]; }
-        uint16_t Code() const { return Cells[0].Code(); }
+        const TCell &First() const { return Count > 0 ? Cells[0] : NoCell; }
+        uint16_t Code() const { return First().Code(); }
     };
 
     int NextItem(TItem &item);

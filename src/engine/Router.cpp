@@ -1,6 +1,8 @@
 #include "Router.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "Errors.h"
 
@@ -24,26 +26,78 @@ const TCell &TRouter::SheetCell(int col, int row) const
 
 void TRouter::Clear()
 {
+    Linked = 0;
     PrevCol = 0;
     PrevRow = 0;
     WalkCol = 0;
     WalkRow = 0;
-    for (auto &column : Links)
-        for (TLink &l : column)
-            l = TLink{};
+    std::fill(&Links[0][0], &Links[0][0] + SheetCells * SheetCells, TLink{});
     std::fill(std::begin(RowUsed), std::end(RowUsed), uint8_t(0));
 }
 
+namespace {
+
+uint64_t CellBits(const TCell &cell)
+{
+    uint64_t v;
+    std::memcpy(&v, &cell, sizeof v);
+    return v;
+}
+
+TCell FlagCell(uint8_t ch, uint32_t flags)
+{
+    TCell t;
+    t.Ch = ch;
+    t.SetFlags(flags);
+    return t;
+}
+
+}  // namespace
+
 void TRouter::MarkUsedRows()
+{
+    NoteUsedRows(false);
+}
+
+// For the route also clears the line ends, as the walk finds them afresh (a
+// mark left from an earlier layout would hide a line's start), and notes the
+// cells the walk stops at. Column by column: a column's cells lie side by side.
+void TRouter::NoteUsedRows(bool forRoute)
 {
     const int colMax = std::min<int>(EditText.ColMax, SheetLast);
     const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
-    for (int r = 0; r <= rowMax; ++r)
-        for (int c = 0; c <= colMax; ++c)
-            if (!EditText.Cells[c][r].AllZero()) {
-                RowUsed[r] = 1;
-                break;
+    static const uint64_t lineEnd = CellBits(FlagCell(0, cfLineEnd));
+    static const uint64_t code = CellBits(FlagCell(0xFF, 0xFF));
+    static const uint64_t skip = CellBits(FlagCell(0, cfSkipMask));
+    if (forRoute)
+        std::fill(&Stops[0][0], &Stops[0][0] + SheetCells * StopWords, uint64_t(0));
+    // Bits built in registers, a word of rows at a time.
+    uint64_t used[StopWords] = {};
+    for (int c = 0; c <= colMax; ++c) {
+        TCell *column = EditText.Cells[c];
+        for (int w = 0; w * 64 <= rowMax; ++w) {
+            uint64_t stops = 0, nonZero = 0, any = 0;
+            const int first = w * 64;
+            const int end = std::min(rowMax, first + 63);
+            const uint64_t kept = forRoute ? ~lineEnd : ~uint64_t(0);
+            uint64_t bit = 1;
+            for (int r = first; r <= end; ++r, bit <<= 1) {
+                const uint64_t v = CellBits(column[r]);
+                any |= v;
+                nonZero |= bit & (0 - uint64_t((v & kept) != 0));
+                stops |= bit & (0 - uint64_t((v & code) != 0 && (v & skip) == 0));
             }
+            used[w] |= nonZero;
+            if (forRoute) {
+                Stops[c][w] = stops;
+                if (any & lineEnd)
+                    for (int r = first; r <= end; ++r)
+                        column[r].Remove(cfLineEnd);
+            }
+        }
+    }
+    for (int r = 0; r <= rowMax; ++r)
+        RowUsed[r] |= uint8_t((used[r >> 6] >> (r & 63)) & 1);
 }
 
 bool TRouter::BuildRoute()
@@ -51,26 +105,22 @@ bool TRouter::BuildRoute()
     Clear();
     const int colMax = std::min<int>(EditText.ColMax, SheetLast);
     const int rowMax = std::min<int>(EditText.RowMax, SheetLast);
-    // Line ends are found afresh; a mark left from an earlier layout would
-    // hide a line's start from the walk.
-    for (int c = 0; c <= colMax; ++c)
-        for (int r = 0; r <= rowMax; ++r)
-            if (EditText.Cells[c][r].Has(cfLineEnd))
-                EditText.Cells[c][r].Remove(cfLineEnd);
-    MarkUsedRows();
+    NoteUsedRows(true);
     if (rowMax < 1)
         return false;
+    StopsValid = true;
+    bool result = true;
     int blockStart = 0;
-    for (int r = 1; r <= rowMax; ++r) {
+    for (int r = 1; r <= rowMax && result; ++r) {
         if ((!RowUsed[r] && RowUsed[r - 1]) || r == rowMax) {
             WalkCol = 0;
             WalkRow = blockStart;
-            if (!RouteBlock(colMax, blockStart, r))
-                return false;
+            result = RouteBlock(colMax, blockStart, r);
             blockStart = r;
         }
     }
-    return true;
+    StopsValid = false;
+    return result;
 }
 
 bool TRouter::NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
@@ -87,6 +137,25 @@ bool TRouter::NextCell(TCell &cell, int &col, int &row, int lastRow, int firstRo
     } else
         return false;
     return true;
+}
+
+// The first row in from..to where the walk stops in column col, or -1.
+inline int TRouter::FirstStop(int col, int from, int to) const
+{
+    to = std::min(to, SheetLast);
+    if (from > to)
+        return -1;
+    int w = from >> 6;
+    uint64_t bits = Stops[col][w] & (~uint64_t(0) << (from & 63));
+    for (;;) {
+        if (bits) {
+            const int r = w * 64 + std::countr_zero(bits);
+            return r <= to ? r : -1;
+        }
+        if (++w > to >> 6)
+            return -1;
+        bits = Stops[col][w];
+    }
 }
 
 void TRouter::SetPosition(const TCell &cell, int col, int row)
@@ -110,12 +179,87 @@ int TRouter::FractionLineEnd(int col, int row)
 
 void TRouter::Link(int col, int row)
 {
-    Links[PrevCol][PrevRow].NextCol = uint8_t(col);
-    Links[PrevCol][PrevRow].NextRow = uint8_t(row);
-    PrevCol = uint8_t(col);
-    PrevRow = uint8_t(row);
+    LinkFrom(PrevCol, PrevRow, Linked, col, row);
+}
+
+inline void TRouter::LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int32_t &linked, int col, int row)
+{
+    if (linked < OrderSize)
+        Order[linked++] = uint16_t(col << 8 | row);
+    Links[prevCol][prevRow].NextCol = uint8_t(col);
+    Links[prevCol][prevRow].NextRow = uint8_t(row);
+    prevCol = uint8_t(col);
+    prevRow = uint8_t(row);
     EditText.Cells[col][row].SrcCol = uint8_t(col);
     EditText.Cells[col][row].SrcRow = uint8_t(row);
+}
+
+namespace {
+// Cells that do more than join the chain.
+bool LeadsOn(const TCell &cell)
+{
+    return cell.Ch == ':' || (cell.Has(cfFractionLine) && !cell.Has(cfLineEnd)) || cell.Code() == scIntegralMiddle;
+}
+}  // namespace
+
+// NextCell for BuildRoute's walk outside integral limits, with the plain
+// cells linked on the way: only the cells that stop the walk are read, and the
+// walk's state stays in registers until a cell that leads on is met. Then (or
+// at the walk's end) the members stand as after NextCell on that cell.
+inline bool TRouter::WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound)
+{
+    int c = WalkCol;
+    int from = WalkRow;
+    uint8_t prevCol = PrevCol, prevRow = PrevRow;
+    int32_t linked = Linked;
+    for (;;) {
+        const int last = std::max(from, lastRow);  // the column's last row read
+        const int r = c >= 0 && c <= SheetLast ? FirstStop(c, std::max(from, 0), last) : -1;
+        if (r < 0) {
+            if (c < colBound) {
+                ++c;
+                from = firstRow;
+                continue;
+            }
+            // The walk's last cell was read and passed over.
+            PrevCol = prevCol;
+            PrevRow = prevRow;
+            Linked = linked;
+            WalkCol = c;
+            WalkRow = last;
+            Current = SheetCell(c, last);
+            cell = Current;
+            col = c;
+            row = last;
+            return false;
+        }
+        const TCell found = EditText.Cells[c][r];
+        int nextCol = c, nextRow = r;
+        bool more = true;
+        if (r < lastRow) {
+            nextRow = r + 1;
+        } else if (c < colBound) {
+            nextCol = c + 1;
+            nextRow = firstRow;
+        } else {
+            more = false;  // the walk's last cell is read but not taken
+        }
+        if (!more || LeadsOn(found)) {
+            PrevCol = prevCol;
+            PrevRow = prevRow;
+            Linked = linked;
+            WalkCol = nextCol;
+            WalkRow = nextRow;
+            Current = found;
+            cell = found;
+            col = c;
+            row = r;
+            return more;
+        }
+        LinkFrom(prevCol, prevRow, linked, c, r);
+        c = nextCol;
+        from = nextRow;
+    }
 }
 
 bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
@@ -123,7 +267,13 @@ bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
     bool result = true;
     TCell cell;
     int c = 0, r = 0;
-    while (result && NextCell(cell, c, r, lastRow, firstRow, colBound)) {
+    while (result) {
+        if (IntegralMode || !StopsValid) {
+            if (!NextCell(cell, c, r, lastRow, firstRow, colBound))
+                return result;
+        } else if (!WalkPlainRun(cell, c, r, lastRow, firstRow, colBound)) {
+            return result;
+        }
         if (IntegralMode && cell.Empty())
             return result;
         if (cell.Empty() || cell.Has(cfSkipMask))

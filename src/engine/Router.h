@@ -53,6 +53,26 @@ public:
 
 private:
     const TCell &SheetCell(int col, int row) const;
+    void NoteUsedRows(bool forRoute);
+    bool WalkPlainRun(TCell &cell, int &col, int &row, int lastRow, int firstRow, int colBound);
+    void LinkFrom(uint8_t &prevCol, uint8_t &prevRow, int32_t &linked, int col, int row);
+    int FirstStop(int col, int from, int to) const;
+
+    // While BuildRoute runs: bit r of Stops[c] is set when the walk outside
+    // an integral's limits stops at grid cell (c, r). The walk itself never
+    // changes what it stops at: it writes positions and line ends only.
+    static constexpr int StopWords = (SheetCells + 63) / 64;
+    uint64_t Stops[SheetCells][StopWords] = {};
+    bool StopsValid = false;
+
+    // The linked cells (col << 8 | row) in the order they were linked since
+    // Clear. While Links is untouched this is the chain from (0, 0); the
+    // scanner checks each step against Links, and reads ahead through this
+    // array instead of waiting for each link before the next.
+    static constexpr int OrderSize = SheetCells * SheetCells;
+    uint16_t Order[OrderSize];
+    int32_t Linked = 0;
+    friend class TScanner;
     bool RouteFraction(int c, int r, int colBound, int firstRow, int lastRow, bool &walkDone);
     bool RouteIntegral(int c, int r, int colBound, int firstRow, int lastRow);
 };

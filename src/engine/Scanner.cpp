@@ -133,9 +133,13 @@ bool TScanner::Scan()
     MoreCells = true;
     NumLimitRow = NextCol = NextRow = 0;
     CurCol = CurRow = 0;
+    // A cell at (0, 0) is linked first but is where the chain starts.
+    OrderAt = RouterObj.Linked > 0 && RouterObj.Order[0] == 0 ? 1 : 0;
     // An earlier scan that failed inside a limit must not leave its boundary.
     LimitMode = LimitRow = 0;
-    std::fill(std::begin(Tokens), std::end(Tokens), TCell{});
+    // The stream left from before is overwritten from the start; what lies
+    // past this scan's end is cleared once the scan is done.
+    const int32_t stale = std::clamp(std::max(TokensUsed, Count), 0, MaxTokens);
     Count = 0;
     Nesting = 0;
     NewLineDone = false;
@@ -156,6 +160,9 @@ bool TScanner::Scan()
     }
     if (Nesting != 0)
         EmitNesting(true);
+    if (Count < stale)
+        std::fill(Tokens + Count, Tokens + stale, TCell{});
+    TokensUsed = Count;
     return result && !Failed;
 }
 
@@ -181,15 +188,36 @@ bool TScanner::NextCell(TCell &cell)
             }
         }
     }
-    CurCol = NextCol;
-    CurRow = NextRow;
-    cell = EditText.CellAt(CurCol, CurRow);
-    const TLink &link = RouterObj.Links[CurCol][CurRow];
-    NextCol = link.NextCol;
-    NextRow = link.NextRow;
+    // Read into locals first: a write through cell could be to any member.
+    const int32_t col = NextCol, row = NextRow;
+    CurCol = col;
+    CurRow = row;
+    // Route positions are always on the sheet; the test stays for a damaged table.
+    const bool onSheet = InSheet(col, row);
+    const TCell here = onSheet ? EditText.Cells[col][row] : TCell{};
+    const uint8_t nesting = onSheet ? EditText.Attrs[col][row].Nesting : 0;
+    const TLink link = RouterObj.Links[col][row];
+    int32_t nextCol = link.NextCol, nextRow = link.NextRow;
+    // Where the link order agrees, the next position comes from it: the next
+    // step need not wait for this link to load.
+    int32_t at = OrderAt;
+    if (at >= 0 && at < RouterObj.Linked) {
+        const uint16_t next = RouterObj.Order[at];
+        if (next == (nextCol << 8 | nextRow)) {
+            nextCol = next >> 8;
+            nextRow = next & 0xFF;
+            ++at;
+        } else {
+            at = -1;
+        }
+    }
+    OrderAt = at;
+    NextCol = nextCol;
+    NextRow = nextRow;
     if (link.IsEnd())
         AtEnd = true;
-    if (EditText.AttrAt(CurCol, CurRow).Nesting != Nesting)
+    cell = here;
+    if (nesting != Nesting)
         EmitNesting(false);
     return true;
 }

@@ -59,6 +59,10 @@ private:
     bool FinalCellRead = false;
     // A fault was recorded in this scan: every level stops.
     bool Failed = false;
+    // Tokens past the stream of the last scan are all zero.
+    int32_t TokensUsed = 0;
+    // Steps taken along the router's link order; -1 once the chain left it.
+    int32_t OrderAt = 0;
 
     void Fault(int32_t code, int32_t col, int32_t row, bool beep);
     bool PutCodes(const char *chs);
