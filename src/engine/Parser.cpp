@@ -86,7 +86,9 @@ TParser::TParser() : Nodes(new TCodeList) {}
 
 TParser::~TParser()
 {
-    Nodes->Clear();
+    // At exit the definition chains may be gone already: free the nodes
+    // without touching them.
+    Nodes->FreeMembers();
     delete Nodes;
 }
 
