@@ -145,6 +145,10 @@ std::optional<uint8_t> CharFromQt(const QKeyEvent &e)
         return 27;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return ctrl ? 10 : 13;
+    // Backspace has its character too: the sheet ignores it, but the
+    // window takes its undo snapshot on it, so each erased cell undoes.
+    if (key == Qt::Key_Backspace)
+        return ctrl ? 127 : 8;
     if (ctrl && !alt) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return uint8_t(1 + (key - Qt::Key_A));

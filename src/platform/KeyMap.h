@@ -27,5 +27,6 @@ uint8_t ShiftFromQt(Qt::KeyboardModifiers modifiers);
 uint16_t VirtualKeyFromQt(const QKeyEvent &e, TNativeKeys native = NativeKeysOfPlatform());
 
 // The character event that follows the key-down, if any: Ctrl+letter gives
-// 1..26, Enter 13 (10 with Ctrl), Esc 27, printable characters themselves.
+// 1..26, Enter 13 (10 with Ctrl), Esc 27, Backspace 8 (127 with Ctrl),
+// printable characters themselves.
 std::optional<uint8_t> CharFromQt(const QKeyEvent &e);

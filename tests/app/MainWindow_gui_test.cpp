@@ -417,6 +417,21 @@ TEST_F(MainWindowTest, RouteIsDrawnOverTheGridUntilTheNextKey)
     EXPECT_FALSE(form->RouteOverlay()->isVisible());
 }
 
+TEST_F(MainWindowTest, UndoTakesBackOneBackspaceAtATime)
+{
+    Goto(0, 1);
+    Type("1234");
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    ASSERT_EQ(SheetToPicture(EditText), "\n 1  2\n");
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(SheetToPicture(EditText), "\n 1  2  3\n");
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(SheetToPicture(EditText), "\n 1  2  3  4\n");
+    Key(Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(SheetToPicture(EditText), "\n 1  2  3\n");
+}
+
 // A fraction and an exponent typed as a user types them; the window as a
 // picture for a look by eye: set VELMORA_SHOT to a file name.
 TEST_F(MainWindowTest, RendersTheWindow)

@@ -143,6 +143,8 @@ const CharCase charCases[] = {
     {{Qt::Key_Return, Ctrl, "\r"}, 10},
     {{Qt::Key_Return, Shift, "\r"}, 13},
     {{Qt::Key_Escape, None, "\x1b"}, 27},
+    {{Qt::Key_Backspace, None, "\b"}, 8},
+    {{Qt::Key_Backspace, Ctrl, "\x7f"}, 127},
     {{Qt::Key_A, None, "a"}, 'a'},
     {{Qt::Key_A, Shift, "A"}, 'A'},
     {{Qt::Key_ParenLeft, Shift, "("}, '('},
@@ -166,7 +168,6 @@ const CharCase charCases[] = {
     {{Qt::Key_Left, None, ""}, -1},
     {{Qt::Key_F1, None, ""}, -1},
     {{Qt::Key_Shift, Shift, ""}, -1},
-    {{Qt::Key_Backspace, None, "\b"}, -1},
     {{Qt::Key_Tab, None, "\t"}, -1},
     {{Qt::Key_Delete, None, "\x7f"}, -1},
     {{Qt::Key_unknown, None, "\xe2\x82\xac"}, 128},  // the euro sign of the text code page
