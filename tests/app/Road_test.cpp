@@ -234,6 +234,8 @@ TEST_F(RoadTest, SingleResultEquations)
         {"bracket", {"x=2(3+4)", "", "|x=14"}},
         {"brackets side by side", {"x=(1+2)(3+4)", "", "|x=21"}},
         {"fraction reduced", {"   6", "x=###", "   4", "", "|x=1.5"}},
+        {"nested fractions kept", {"    a", "   ###", "    b", "x=#####", "    c", "",
+                                   "   |~a~", "   |###", "  |~~b~~", "|x=#####", "  |~c~~~"}},
         {"fraction kept in two dimensions",
          {"   a+1", "x=#####", "   2", "", "  |~1+a~", "|x=#####", "  |~2~~~"}},
         {"power peeled", {"x<^2 >=9", "", "|x=3"}},
@@ -252,6 +254,9 @@ TEST_F(RoadTest, SingleResultEquations)
         {"definition used later", {"y=2a", "", ":a=3", "", "|y=6"}},
         {"definitions used before their lines, twice", {"x=b+b", "", ":a=4", "", ":b=a*a", "", "|x=32"}},
         {"definition that does not reduce", {"x=2a", "", ":a=y+1", "", "|x=2*a"}},
+        {"pi and e", {"x=2<$p >+e", "", "|x=9.00147"}},
+        {"empty right side", {"x=", "", "|x="}},
+        {"result on the last row", [] { Rows r = AtRow(69, "1+1"); r.insert(r.end(), {"", "|2"}); return r; }()},
         {"line start passes over a colon", {"  y=2a", ":a=3", "", " |y=6"}},
         {"indented input", {"", "   x=1+1", "", "   |x=2"}},
         {"lowered index", {"x<_1 >=2", "", "|x< 1L>=2"}},
@@ -267,6 +272,11 @@ TEST_F(RoadTest, RearrangeOnlyShowsTheEquationUnevaluated)
         {"power", {"x<^2 >=9", "", "|x=_^2<r/*>(9)"}},
         {"root", {"<r/ >x=3", "", "|x=(3)^2"}, 1},
         {"lone minus", {"-x=5", "", "|x=-5"}},
+        {"cube", {"x<^3 >=8", "", "|x=_^3<r/*>(8)"}},
+        {"power, then bracket", {"(x+1)<^2 >=9", "", "|x+1=_^2<r/*>(9)"}},
+        {"root, then its area", {"<r/ >x+1=3", "", "|x+1=(3)^2"}, 3},
+        {"minus before a bracket", {"-(x+3)=5", "", "|-x-3=5"}},
+        {"nothing to peel", {"x=2<^3 >", "", "|x=2^3"}},
         {"product", {"2x=3+5", "", "|2*x=3+5"}},
     };
     for (const Case &c : cases) {
@@ -280,11 +290,36 @@ TEST_F(RoadTest, RearrangeOnlyShowsTheEquationUnevaluated)
     ExpectReady({"F8 after F9", {"2x=3+5", "", "|2*x=3+5", "", "|2*x=8"}});
 }
 
+TEST_F(RoadTest, RearrangeOnlyEndsWithAFailedScan)
+{
+    Load({"x<^2 >=9,"});
+    cmd.RearrangeOnlyClick();
+    EXPECT_EQ(window.status, Error("unknow symbol"));
+    EXPECT_FALSE(RearrangeOnly);
+    EditText.Cells[4][0].Zero();
+    setup.grid.SetCol(5);
+    setup.grid.SetRow(1);
+    cmd.PRButtonEnterClick();
+    ExpectReady({"F8", {"x<^2 >=9", "", "|x=3"}});
+}
+
+TEST_F(RoadTest, MixedFractionAddsTheWholeNumber)
+{
+    Load({"    1", "x=3###", "    2"});
+    EditText.ImplicitMult = 0;
+    EditText.MixedFraction = 1;
+    cmd.PRButtonEnterClick();
+    ExpectReady({"3 1/2", {"    1", "x=3###", "    2", "", "|x=3.5"}});
+}
+
 TEST_F(RoadTest, MultiResultWritesAfterEachSecondEquals)
 {
     const std::vector<Case> cases = {
         {"sums and a name", {"X=5+3=|8", "", "Y=X*2=|16"}},
         {"unknown", {"X=y+1=|1+y"}},
+        {"typed colon", {":X=5+3=|8"}},
+        {"raised exponent", {"X=10<^2 ><^0 >=|100000000000000_10^6"}},
+        {"integral", {"  <S/ >1", "Y=<S| ><f~ >(x)dx=|0.5", "  <S\\ >0"}},
         {"line without a second '=' used by another", {"X=5+3", "", "Y=X*2=|16"}},
         {"fraction around the '=' row", {"   a  |~a~", "X=###=|###", "   b  |~b~"}},
     };
@@ -294,6 +329,27 @@ TEST_F(RoadTest, MultiResultWritesAfterEachSecondEquals)
         cmd.PRButtonEnterClick();
         ExpectReady(c);
     }
+}
+
+TEST_F(RoadTest, MultiResultIgnoresRearrangeOnly)
+{
+    Load({"X=5+4=", "", "Y=X+1="});
+    EditText.EqualMode = 1;
+    cmd.RearrangeOnlyClick();
+    ExpectReady({"F9", {"X=5+4=|9", "", "Y=X+1=|10"}});
+    EXPECT_FALSE(RearrangeOnly);
+}
+
+TEST_F(RoadTest, MultiResultRootComesBackWhole)
+{
+    Load({"X=<r/ >y="}, 3);
+    EditText.EqualMode = 1;
+    cmd.PRButtonEnterClick();
+    ExpectReady({"first run", {"X=<r/ >y=|_^2<r/*>y"}});
+    const std::string attrs = AttrsToText(EditText);
+    cmd.PRButtonEnterClick();
+    ExpectReady({"second run", {"X=<r/ >y=|_^2<r/*>y"}});
+    EXPECT_EQ(AttrsToText(EditText), attrs);
 }
 
 TEST_F(RoadTest, MultiResultRemovesTheLastResultsFirst)
@@ -341,6 +397,7 @@ TEST_F(RoadTest, NumberFormats)
         {true, true, 6, "x=2/3", "x=666.667_10^-^3"},
         {false, true, 2, "x=999.999", "x=1000.00"},
         {false, true, 2, "x=0.000123", "x=123.00_10^-^6"},
+        {true, true, 6, "x=-0.5", "x=-500_10^-^3"},
     };
     for (const Format &f : formats) {
         SetFltMode(f.flt);
@@ -354,10 +411,19 @@ TEST_F(RoadTest, NumberFormats)
 
 TEST_F(RoadTest, ScanTraceThenReady)
 {
-    Load({"x<^2 >+1"});
-    cmd.PRButtonEnterClick();
-    EXPECT_EQ(window.trace, std::string("Scan Grid to Stream\n;x;^;2;^;+;1;") + '\0');
-    EXPECT_EQ(window.status, "  ready");
+    const struct {
+        Rows rows;
+        std::string tokens;
+    } traces[] = {
+        {{"x<^2 >+1"}, ";x;^;2;^;+;1;"},
+        {{" 1", "###", " 2"}, ";(;(;1;);\xBE;(;2;);););"},
+    };
+    for (const auto &t : traces) {
+        Load(t.rows);
+        cmd.PRButtonEnterClick();
+        EXPECT_EQ(window.trace, "Scan Grid to Stream\n" + t.tokens + '\0');
+        EXPECT_EQ(window.status, "  ready");
+    }
 }
 
 TEST_F(RoadTest, EveryErrorWithItsCell)
@@ -378,6 +444,10 @@ TEST_F(RoadTest, EveryErrorWithItsCell)
         {"illegal assignment", {":a=1", "", ":a=2"}, 0, 0},
         {"value out of range", {"x=< an>< rn>< cn>< sn>< in>< nn>(2)"}, 1, 1},
         {"root of negative value not possible", {"x<^2 >=-9"}, 1, 1},
+        {"root of negative value not possible", {"x=(-2)<^0 >"}, 1, 1},
+        {"Invalid floating point operation", {"x=(-2)<^1 ><^. ><^5 >"}, 9, 8},
+        // the walk goes on: the last error stands
+        {"root of negative value not possible", {"x=1/0+(-2)<^0 >"}, 1, 1},
         {"circular reference to variable", {"x=a", "", ":a=a+1"}, 0, 0},
         {"no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar", {"X=5+3"},
          9, 8, 2},
