@@ -495,12 +495,25 @@ TEST_F(RoadTest, IntegralErrors)
         {"missing integral index variable", {"  <S/ >1", "y=<S| ><f~ >(x)d+", "  <S\\ >0"}, 8, 1},
         // the body has no value to sum
         {"variable name double defined", Integral("0", "1", "x", {":x=2"}, ""), 8, 1},
+        {"variable name double defined",
+         {"  <S/ >1      <S/ >1", "y=<S| ><f~ >(x)dx+<S| ><f~ >(x)dx", "  <S\\ >0      <S\\ >0"}, 16, 1},
         {"missing open bracket", Integral("0", "1", "f", {":f=xx"}, ""), 2, 4},
         {"a > b in integral not allowed", Integral("3", "2", "x", {}, ""), 8, 1},
         {"a = b in integral not allowed", Integral("2", "2", "x", {}, ""), 8, 1},
         {"d > 1000000 in integral not allowed", Integral("0", "1", "x", {":d=2000000"}, ""), 8, 1},
     };
     ExpectErrors(cases);
+}
+
+// Fault: the '(' generated before an integral sign is closed by whatever
+// ')' comes next, so what follows the integral lands inside its group.
+TEST_F(RoadTest, DISABLED_IntegralsAmongOtherTerms)
+{
+    Run({
+        {"term after", {"   <S/ >1", "y=2<S| ><f~ >(x)dx+1", "   <S\\ >0", "", "|y=2"}},
+        {"inside a bracket", {"      <S/ >1", "y=(1+<S| ><f~ >(x)dx)*3", "      <S\\ >0", "", "|y=4.5"}},
+        {"nested", {"  <S/ >1 <S/ >1", "y=<S| ><f~ >(<S| ><f~ >(xt)dt)dx", "  <S\\ >0 <S\\ >0", "", "|y=0.25"}},
+    });
 }
 
 // Fault: the integral and function signs reach the parser as tokens without
