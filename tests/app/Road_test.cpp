@@ -15,6 +15,7 @@
 
 #include "../engine/EngineSheets.h"
 #include "CalcCommand.h"
+#include "QuietWindow.h"
 #include "Errors.h"
 #include "Lists.h"
 #include "NumFormat.h"
@@ -23,27 +24,6 @@
 namespace {
 
 using Rows = std::vector<std::string>;
-
-struct Window : TCalcWindow {
-    std::string status, trace;
-    void SetStatusText(const std::string &t) override { status = t; }
-    void AppendStatusText(const std::string &t) override { status += t, trace += t; }
-    std::string StatusText() const override { return status; }
-    void SetStatusColor(uint32_t) override {}
-    void SetClearGlyph(bool) override {}
-    void FocusGrid() override {}
-    void ResetGridFont() override {}
-    void SizeMenuLock(bool) override {}
-    void EscModeOff() override {}
-    void SubscriptOff() override { ScriptLevel = 0; }
-    void SuperscriptOff() override { ScriptLevel = 0; }
-    void AnsiFontSet() override { FontSet = 0; }
-    void RestoreBaseCaption() override {}
-    void SetLockGridChecked(bool) override {}
-    void DeleteBoxes() override {}
-    void ShowRoute() override {}
-    TProgressBar *ProgressBar() override { return nullptr; }
-};
 
 // Position of the '|' that ends the input part, skipping "<kcm>" escapes.
 size_t Split(const std::string &row)
@@ -108,7 +88,7 @@ struct ErrorCase {
 
 struct RoadTest : ::testing::Test {
     SheetSetup setup;
-    Window window;
+    QuietWindow window;
     TCalcCommand cmd{window};
     TCodeList *ownTree = ExpressionTree;
 
@@ -191,12 +171,15 @@ struct RoadTest : ::testing::Test {
             EXPECT_EQ(SheetToPicture(EditText), before) << c.rows[0];
         }
     }
-    void Run(const std::vector<Case> &cases)
+    // F8 on each case, or F9 with rearrangeOnly; multi-result mode with equalMode.
+    void Run(const std::vector<Case> &cases, bool equalMode = false, bool rearrangeOnly = false)
     {
         for (const Case &c : cases) {
             Load(c.rows, c.rootEnd);
-            cmd.PRButtonEnterClick();
+            EditText.EqualMode = equalMode;
+            rearrangeOnly ? cmd.RearrangeOnlyClick() : cmd.PRButtonEnterClick();
             ExpectReady(c);
+            EXPECT_FALSE(RearrangeOnly) << c.what;
         }
     }
 };
@@ -268,7 +251,7 @@ TEST_F(RoadTest, SingleResultEquations)
 
 TEST_F(RoadTest, RearrangeOnlyShowsTheEquationUnevaluated)
 {
-    const std::vector<Case> cases = {
+    Run({
         {"power", {"x<^2 >=9", "", "|x=_^2<r/*>(9)"}},
         {"root", {"<r/ >x=3", "", "|x=(3)^2"}, 1},
         {"lone minus", {"-x=5", "", "|x=-5"}},
@@ -278,13 +261,7 @@ TEST_F(RoadTest, RearrangeOnlyShowsTheEquationUnevaluated)
         {"minus before a bracket", {"-(x+3)=5", "", "|-x-3=5"}},
         {"nothing to peel", {"x=2<^3 >", "", "|x=2^3"}},
         {"product", {"2x=3+5", "", "|2*x=3+5"}},
-    };
-    for (const Case &c : cases) {
-        Load(c.rows, c.rootEnd);
-        cmd.RearrangeOnlyClick();
-        ExpectReady(c);
-        EXPECT_FALSE(RearrangeOnly);
-    }
+    }, false, true);
     // The request lasts one command: F8 then evaluates below the F9 result.
     cmd.PRButtonEnterClick();
     ExpectReady({"F8 after F9", {"2x=3+5", "", "|2*x=3+5", "", "|2*x=8"}});
@@ -314,7 +291,7 @@ TEST_F(RoadTest, MixedFractionAddsTheWholeNumber)
 
 TEST_F(RoadTest, MultiResultWritesAfterEachSecondEquals)
 {
-    const std::vector<Case> cases = {
+    Run({
         {"sums and a name", {"X=5+3=|8", "", "Y=X*2=|16"}},
         {"unknown", {"X=y+1=|1+y"}},
         {"typed colon", {":X=5+3=|8"}},
@@ -322,22 +299,9 @@ TEST_F(RoadTest, MultiResultWritesAfterEachSecondEquals)
         {"integral", {"  <S/ >1", "Y=<S| ><f~ >(x)dx=|0.5", "  <S\\ >0"}},
         {"line without a second '=' used by another", {"X=5+3", "", "Y=X*2=|16"}},
         {"fraction around the '=' row", {"   a  |~a~", "X=###=|###", "   b  |~b~"}},
-    };
-    for (const Case &c : cases) {
-        Load(c.rows);
-        EditText.EqualMode = 1;
-        cmd.PRButtonEnterClick();
-        ExpectReady(c);
-    }
-}
-
-TEST_F(RoadTest, MultiResultIgnoresRearrangeOnly)
-{
-    Load({"X=5+4=", "", "Y=X+1="});
-    EditText.EqualMode = 1;
-    cmd.RearrangeOnlyClick();
-    ExpectReady({"F9", {"X=5+4=|9", "", "Y=X+1=|10"}});
-    EXPECT_FALSE(RearrangeOnly);
+    }, true);
+    // F9 only rearranges in single-result mode.
+    Run({{"F9", {"X=5+4=|9", "", "Y=X+1=|10"}}}, true, true);
 }
 
 TEST_F(RoadTest, MultiResultRootComesBackWhole)
