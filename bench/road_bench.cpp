@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../tests/support/QuietWindow.h"
 #include "CalcCommand.h"
 #include "Edit.h"
 #include "Errors.h"
@@ -14,27 +15,6 @@
 namespace {
 
 constexpr int CellCount = SheetCells * SheetCells;
-
-struct QuietWindow : TCalcWindow {
-    std::string status;
-    void SetStatusText(const std::string &t) override { status = t; }
-    void AppendStatusText(const std::string &t) override { status += t; }
-    std::string StatusText() const override { return status; }
-    void SetStatusColor(uint32_t) override {}
-    void SetClearGlyph(bool) override {}
-    void FocusGrid() override {}
-    void ResetGridFont() override {}
-    void SizeMenuLock(bool) override {}
-    void EscModeOff() override {}
-    void SubscriptOff() override { ScriptLevel = 0; }
-    void SuperscriptOff() override { ScriptLevel = 0; }
-    void AnsiFontSet() override { FontSet = 0; }
-    void RestoreBaseCaption() override {}
-    void SetLockGridChecked(bool) override {}
-    void DeleteBoxes() override {}
-    void ShowRoute() override {}
-    TProgressBar *ProgressBar() override { return nullptr; }
-};
 
 TDrawGrid &Grid()
 {
