@@ -42,29 +42,29 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
         // the left side keeps its unknown
         {"2 * x = 8", "+(2*x)=8"},
         // powers, roots and brackets peeled off a lone left term
-        {"x ^ 2 ^) = 9", "+x=3"},
-        {"( x + 1 ) ^ 2 ^) = 9", "+{1}x=3"},
-        {"( x ^ 2 ^) ) ^ 2 ^) = 81", "+x=3"},
-        {"x ^ 3 ^) = 8", "+x=2"},
+        {"x ^ 2 ^! = 9", "+x=3"},
+        {"( x + 1 ) ^ 2 ^! = 9", "+{1}x=3"},
+        {"( x ^ 2 ^! ) ^ 2 ^! = 81", "+x=3"},
+        {"x ^ 3 ^! = 8", "+x=2"},
         // lone minus terms: each result is equivalent to the input
         {"- x = 5", "+x=-5"},
         {"- x + 3 = 5", "+{-3}x=-5"},
         {"- ( x + 3 ) = 5", "+{3}x=-5"},
         {"- ( - x ) = 5", "+x=5"},
         {"- x = 5 - y", "+x=-5+y"},
-        {"- x ^ 2 ^) = - 9", "+x=3"},
+        {"- x ^ 2 ^! = - 9", "+x=3"},
         // integer operations truncate their operands first
         {"x = 7 mod 3", "+x=1"},
         {"x = ( - 7 ) mod 3", "+x=-1"},
         {"x = 7.9 div 2", "+x=3"},
         {"x = ( - 7.9 ) div 2", "+x=-3"},
-        {"x = 2 ^ 0.5 ^)", "+x=1.4142135623730951"},
-        {"x = ( - 2 ) ^ 2 ^)", "+x=4"},
-        {"x = ( - 2 ) ^ 3 ^)", "+x=-8"},
-        {"x = 2 ^ ( - 1 ) ^)", "+x=0.5"},
+        {"x = 2 ^ 0.5 ^!", "+x=1.4142135623730951"},
+        {"x = ( - 2 ) ^ 2 ^!", "+x=4"},
+        {"x = ( - 2 ) ^ 3 ^!", "+x=-8"},
+        {"x = 2 ^ ( - 1 ) ^!", "+x=0.5"},
         // an exponent that does not reduce keeps the power whole
-        {"x = 3 ^ 2 + y ^)", "+x=+(3^2+y)"},
-        {"x = 0 ^ 0 ^)", "+x=1"},
+        {"x = 3 ^ 2 + y ^!", "+x=+(3^2+y)"},
+        {"x = 0 ^ 0 ^!", "+x=1"},
     };
     for (const Case &c : cases) {
         ClearError();
@@ -76,9 +76,9 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
 TEST_F(CalcTest, RearrangeOnlyLeavesTheRearrangedTreeUnevaluatedOnce)
 {
     RearrangeOnly = true;
-    EXPECT_EQ(Calc("x ^ 2 ^) = 9"), "+x=+root(+2,(+9))");
+    EXPECT_EQ(Calc("x ^ 2 ^! = 9"), "+x=+root(+2,(+9))");
     EXPECT_FALSE(RearrangeOnly);
-    EXPECT_EQ(Calc("x ^ 2 ^) = 9"), "+x=3");
+    EXPECT_EQ(Calc("x ^ 2 ^! = 9"), "+x=3");
 }
 
 TEST_F(CalcTest, DefinitionsAreEvaluatedOnceAndCached)
@@ -122,17 +122,17 @@ TEST_F(CalcTest, ErrorsCarryCodeCellAndText)
 {
     // Arithmetic faults are placed at the grid cursor's cell.
     const ErrorCase cases[] = {
-        {"x = ( - 2 ) ^ 0 ^)", 114, 1, 1, "root of negative value not possible"},
-        {"x = ( - 8 ) ^ ( 1 / 3 ) ^)", 114, 1, 1, "root of negative value not possible"},
-        {"x ^ 2 ^) = - 9", 114, 1, 1, "root of negative value not possible"},
+        {"x = ( - 2 ) ^ 0 ^!", 114, 1, 1, "root of negative value not possible"},
+        {"x = ( - 8 ) ^ ( 1 / 3 ) ^!", 114, 1, 1, "root of negative value not possible"},
+        {"x ^ 2 ^! = - 9", 114, 1, 1, "root of negative value not possible"},
         {"x = 1 / 0", 200, 4, 7, "Floating point division by zero"},
         {"x = 0 / 0", 200, 4, 7, "Invalid floating point operation"},
-        {"x = 10 ^ 400 ^)", 200, 4, 7, "Floating point overflow"},
+        {"x = 10 ^ 400 ^!", 200, 4, 7, "Floating point overflow"},
         {"x = 7 mod 0", 200, 4, 7, "Division by zero"},
         {"x = 7 div 0.5", 200, 4, 7, "Division by zero"},
         {"x = 10000000000000000000 mod 3", 200, 4, 7, "Invalid floating point operation"},
-        {"x = ( - 2 ) ^ 1.5 ^)", 200, 4, 7, "Invalid floating point operation"},
-        {"x ^ 0 ^) = 5", 200, 4, 7, "Floating point division by zero"},
+        {"x = ( - 2 ) ^ 1.5 ^!", 200, 4, 7, "Invalid floating point operation"},
+        {"x ^ 0 ^! = 5", 200, 4, 7, "Floating point division by zero"},
         {"x = ln ( 0 )", 200, 4, 7, "Floating point division by zero"},
         {"x = ln ( - 1 )", 200, 4, 7, "Invalid floating point operation"},
         {"x = exp ( 1000 )", 200, 4, 7, "Floating point overflow"},
@@ -164,7 +164,7 @@ TEST_F(CalcTest, AFailedStepLeavesItsNodeUnreduced)
         {"x = 1 / 0", "+x=+(1/0)", 200},
         {"x = 2 + 7 mod 0", "+x=2+(7 mod 0)", 200},
         {"x = 7 mod 0 + 2", "+x=+{2}(7 mod 0)", 200},
-        {"x = ( - 2 ) ^ 0.5 ^)", "+x=+(-2^0.5)", 114},
+        {"x = ( - 2 ) ^ 0.5 ^!", "+x=+(-2^0.5)", 114},
         {"x = 2 * ( 1 / 0 )", "+x=+(2*(+(1/0)))", 200},
     };
     for (const Row &r : rows) {

@@ -32,7 +32,7 @@ struct IntegralTest : EngineTest {
     std::string Integral(const std::string &a, const std::string &b, const std::string &body,
                          const std::string &defs = "")
     {
-        return "y = $S ( " + b + " ) ( " + a + " ) $f ( " + body + " ) d x " + defs;
+        return "y = #500 ( " + b + " ) ( " + a + " ) #422 ( " + body + " ) d x " + defs;
     }
     double Value(const std::string &items)
     {
@@ -76,7 +76,7 @@ TEST_F(IntegralTest, TrapezoidSums)
         // limits are expressions; a definition that does not use x is fine
         {"k - 1", "2 * k", "k", ": k = 1", 2, 1e-14},
         // nested: the inner integral runs afresh at every outer step
-        {"0", "1", "$S ( 1 ) ( 0 ) $f ( x * t ) d t", ": d = 10", 0.25, 1e-14},
+        {"0", "1", "#500 ( 1 ) ( 0 ) #422 ( x * t ) d t", ": d = 10", 0.25, 1e-14},
     };
     for (const Row &r : rows) {
         ClearError();
@@ -87,7 +87,7 @@ TEST_F(IntegralTest, TrapezoidSums)
 
 TEST_F(IntegralTest, ErrorsEndTheIntegralBeforeAnyStep)
 {
-    // "y = $S ( b ) ( a ) $f ( body ) d x": the sign is at column 5, row 5.
+    // "y = #500 ( b ) ( a ) #422 ( body ) d x": the sign is at column 5, row 5.
     struct Row {
         const char *a, *b, *body, *defs;
         int code;
@@ -122,7 +122,7 @@ TEST_F(IntegralTest, ErrorsEndTheIntegralBeforeAnyStep)
 
 TEST_F(IntegralTest, ErrorCells)
 {
-    // Items: y = $S ( 1 ) ( 0 ) $f ( x ) d x, one cell each from column 1.
+    // Items: y = #500 ( 1 ) ( 0 ) #422 ( x ) d x, one cell each from column 1.
     ASSERT_TRUE(CalcStream(Integral("2", "2", "x")));
     EXPECT_EQ(ErrorCode, 135);
     EXPECT_EQ(ErrorCol, 15);  // the variable
@@ -141,12 +141,12 @@ TEST_F(IntegralTest, ErrorCells)
 
 TEST_F(IntegralTest, SecondIntegralOverTheSameVariableIsRefused)
 {
-    ASSERT_TRUE(CalcStream("y = $S ( 1 ) ( 0 ) $f ( x ) d x + $S ( 1 ) ( 0 ) $f ( x ) d x"));
+    ASSERT_TRUE(CalcStream("y = #500 ( 1 ) ( 0 ) #422 ( x ) d x + #500 ( 1 ) ( 0 ) #422 ( x ) d x"));
     EXPECT_EQ(ErrorCode, 124);
     EXPECT_EQ(ErrorCol, 29);
     // the built-in constant e is no integration variable
     ClearError();
-    ASSERT_TRUE(CalcStream("y = $S ( 1 ) ( 0 ) $f ( e ) d e"));
+    ASSERT_TRUE(CalcStream("y = #500 ( 1 ) ( 0 ) #422 ( e ) d e"));
     EXPECT_EQ(ErrorCode, 124);
 }
 
@@ -165,9 +165,9 @@ TEST_F(IntegralTest, ReducedIntegralKeepsNoChildren)
 
 TEST_F(IntegralTest, MemoryStaysFlatWithTheStepCount)
 {
-    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^) + 3 * x", ": d = 1000")));
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^! + 3 * x", ": d = 1000")));
     int small = ListLength();
-    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^) + 3 * x", ": d = 30000")));
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^! + 3 * x", ": d = 30000")));
     EXPECT_EQ(ListLength(), small);
     ASSERT_TRUE(CalcStream(Integral("0", "1", "f", ": f = ( sin ( x ) ) : d = 30000")));
     int withDef = ListLength();
@@ -182,7 +182,7 @@ TEST_F(IntegralTest, ProgressBarFollowsTheTravel)
     EXPECT_EQ(bar.shown, (std::vector<bool>{true, false}));
     EXPECT_EQ(bar.position, 100);
     // an interval away from 0 and a downward walk advance alike
-    for (const char *items : {"y = $S ( - 1 ) ( - 2 ) $f ( x ) d x", "y = $S ( 1 ) ( 0 ) $f ( x ) d x : d = - 360"}) {
+    for (const char *items : {"y = #500 ( - 1 ) ( - 2 ) #422 ( x ) d x", "y = #500 ( 1 ) ( 0 ) #422 ( x ) d x : d = - 360"}) {
         FakeBar b;
         ASSERT_TRUE(CalcStream(items, &b));
         EXPECT_EQ(b.position, 100) << items;

@@ -27,18 +27,18 @@ struct Case {
 TEST_F(RebuildTest, LeftSideIsPeeledAndTheRightSideWrapped)
 {
     const Case cases[] = {
-        {"x ^ 2 ^) = 9", "+x=+root(+2,(+9))"},
-        {"x ^ 2 ^) = 9 + y", "+x=+root(+2,(+9+y))"},
-        {"( x + 1 ) ^ 2 ^) = 9", "+x+1=+root(+2,(+9))"},
+        {"x ^ 2 ^! = 9", "+x=+root(+2,(+9))"},
+        {"x ^ 2 ^! = 9 + y", "+x=+root(+2,(+9+y))"},
+        {"( x + 1 ) ^ 2 ^! = 9", "+x+1=+root(+2,(+9))"},
         // several passes: power, bracket, power
-        {"( x ^ 2 ^) ) ^ 3 ^) = 64", "+x=+root(+2,(+root(+3,(+64))))"},
+        {"( x ^ 2 ^! ) ^ 3 ^! = 64", "+x=+root(+2,(+root(+3,(+64))))"},
         {"- x = 5", "+x=-5"},
         {"- x = 5 - y", "+x=-5+y"},
         {"- ( x + 3 ) = 5", "-x-3=+5"},
         {"- ( - x ) = 5", "+x=+5"},
         {"+ ( - x + 3 ) = 5", "-x+3=+5"},
         // the sign crosses before the power: -x^2 = 9 is x^2 = -9
-        {"- x ^ 2 ^) = 9", "+x=+root(+2,(-9))"},
+        {"- x ^ 2 ^! = 9", "+x=+root(+2,(-9))"},
         // left sides that are not one power, root or bracket stay
         {"2 * x = 8", "+(2*x)=+8"},
         {"x + 1 = 8", "+x+1=+8"},
@@ -46,7 +46,7 @@ TEST_F(RebuildTest, LeftSideIsPeeledAndTheRightSideWrapped)
         {"sin ( x ) = 1", "+sin((+x))=+1"},
         {"x + 1", "S:+x+1"},
         // an empty side is not touched
-        {"x ^ 2 ^) =", "+(x^+2)=+"},
+        {"x ^ 2 ^! =", "+(x^+2)=+"},
         {"= 9", "+=+9"},
     };
     for (const Case &c : cases)
@@ -56,9 +56,9 @@ TEST_F(RebuildTest, LeftSideIsPeeledAndTheRightSideWrapped)
 TEST_F(RebuildTest, RootOnTheLeftBecomesAPowerOfTheRightSide)
 {
     // The root's area arrives as a bracket the scanner made, closed twice.
-    EXPECT_EQ(Rearranged("$r ( x ) ) = 3"), "+x=+((+3)^+2)");
+    EXPECT_EQ(Rearranged("#470 ( x ) ) = 3"), "+x=+((+3)^+2)");
     RearrangeOnly = false;
-    ASSERT_TRUE(CalcStream("$r ( x ) ) = 3"));
+    ASSERT_TRUE(CalcStream("#470 ( x ) ) = 3"));
     EXPECT_EQ(TreeText(ExpressionTree), "+x=9");
 }
 
