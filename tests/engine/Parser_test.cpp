@@ -108,7 +108,7 @@ TEST_F(ParserTest, TextsPositionsLevelsAndOrders)
 
     ASSERT_TRUE(Parse("3 & < < 1 > | < 2 > >"));
     EXPECT_EQ(tree->Right->Right->Text(), "&");
-    EXPECT_EQ(tree->Right->Right->Left->Right->Right->Left->Cells[0].Code(), scFractionLine);
+    EXPECT_EQ(tree->Right->Right->Left->Right->Left->Cells[0].Code(), scFractionLine);
 
     ASSERT_TRUE(Parse("2"));
     EXPECT_EQ(tree->Right->Left->NodeFlags, TNodeFlags{uint64_t(1) << nfValueKnown});
