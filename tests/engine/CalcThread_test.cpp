@@ -21,7 +21,7 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
 {
     const struct {
         const char *stream, *tree;
-        int code;  // the error left, if any
+        int code = 0;  // the error left, if any
     } cases[] = {
         {"3 + 4", "S:7"},
         {"x = 2 * 3 - 1", "+x=5"},

@@ -62,7 +62,7 @@ struct Builder {
                 int code = 0;
                 i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), code).ptr - s.data());
                 // tall bracket and integral pieces carry their sheet flag
-                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? cfTallBracket : 0, true);
+                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u, true);
                 break;
             }
             case '@': {
