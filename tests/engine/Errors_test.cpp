@@ -15,100 +15,51 @@ struct ErrorsTest : ::testing::Test {
     }
 };
 
-TEST_F(ErrorsTest, SetErrorMovesCursorAndGetErrorTextBlinks)
+TEST_F(ErrorsTest, SetClearAndFreeText)
 {
-    SetError(111, 7, 3);
-    EXPECT_EQ(setup.grid.Col(), 7);
-    EXPECT_EQ(setup.grid.Row(), 3);
+    SetError(102, 1, 1);
+    SetError(111, 7, 3);  // the later error wins and moves the cursor
+    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 703);
     EXPECT_TRUE(ErrorPending());
     setup.grid.SetCol(0);
     setup.grid.SetRow(0);
     std::string text;
-    GetErrorText(text);
+    GetErrorText(text);  // blinks and moves the cursor back to the cell
     EXPECT_EQ(text, "fraction line to short");
     EXPECT_EQ(ErrorBlink, 31);
-    EXPECT_EQ(setup.grid.Col(), 7);
-    EXPECT_EQ(setup.grid.Row(), 3);
-}
-
-TEST_F(ErrorsTest, ClearErrorKeepsCell)
-{
-    SetError(102, 4, 5);
-    ClearError();
+    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 703);
+    ClearError();  // keeps the cell
     EXPECT_FALSE(ErrorPending());
-    EXPECT_EQ(ErrorCode, 0);
-    EXPECT_EQ(ErrorCol, 4);
-    EXPECT_EQ(ErrorRow, 5);
-}
+    EXPECT_EQ(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, 703);
 
-TEST_F(ErrorsTest, LaterErrorWins)
-{
-    SetError(102, 1, 1);
-    SetError(129, 2, 3);
-    std::string text;
-    GetErrorText(text);
-    EXPECT_EQ(ErrorCode, 129);
-    EXPECT_EQ(text, "close bracket error");
-    EXPECT_EQ(setup.grid.Col(), 2);
-    EXPECT_EQ(setup.grid.Row(), 3);
-}
-
-TEST_F(ErrorsTest, FreeTextUnderCode200)
-{
-    std::string text;
     SetError(200, 0, 0);
     GetErrorText(text);
-    EXPECT_EQ(text, "");  // nothing set yet
+    EXPECT_EQ(text, "");  // no free text set yet
     SetErrorText("Floating point division by zero", 3, 2);
-    GetErrorText(text);
-    EXPECT_EQ(ErrorCode, 200);
-    EXPECT_EQ(text, "Floating point division by zero");
     SetErrorText("Floating point overflow", 3, 2);
     GetErrorText(text);
+    EXPECT_EQ(ErrorCode, 200);
     EXPECT_EQ(text, "Floating point overflow");
 }
 
 TEST_F(ErrorsTest, EveryMessageText)
 {
     const std::pair<int, const char *> table[] = {
-        {100, "out of stream memory"},
-        {101, "wrong dot position"},
-        {102, "unknow symbol"},
-        {103, "operator not allowed here"},
-        {104, "subscript not allowed here"},
-        {105, "await operator"},
-        {106, "exponent not allowed here"},
-        {107, "out of ESC - memory"},
-        {108, "colon only allowd in first column"},
-        {109, "page full"},
-        {110, "syntax error"},
-        {111, "fraction line to short"},
-        {112, "illegal assignment"},
-        {113, "value out of range"},
-        {114, "root of negative value not possible"},
-        {115, "user break"},
-        {116, "maximal 15 places allowed"},
-        {117, "root symbol not allowed in first row"},
-        {118, "circular reference to variable"},
-        {119, "await ("},
+        {100, "out of stream memory"}, {101, "wrong dot position"}, {102, "unknow symbol"},
+        {103, "operator not allowed here"}, {104, "subscript not allowed here"}, {105, "await operator"},
+        {106, "exponent not allowed here"}, {107, "out of ESC - memory"}, {108, "colon only allowd in first column"},
+        {109, "page full"}, {110, "syntax error"}, {111, "fraction line to short"}, {112, "illegal assignment"},
+        {113, "value out of range"}, {114, "root of negative value not possible"}, {115, "user break"},
+        {116, "maximal 15 places allowed"}, {117, "root symbol not allowed in first row"},
+        {118, "circular reference to variable"}, {119, "await ("},
         {120, "no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar"},
-        {121, "fraction not allowed here"},
-        {122, "syntax error in integral"},
-        {123, "a=b in integral not allowed"},
-        {124, "variable name double defined"},
-        {125, "await simple variable"},
-        {126, "missing integral parameter <a>"},
-        {127, "missing integral parameter <b>"},
-        {128, "await function"},
-        {129, "close bracket error"},
-        {130, "error in integral function"},
-        {131, "missing integral delta variable"},
-        {132, "missing integral index variable"},
-        {133, "missing open bracket"},
-        {134, "a > b in integral not allowed"},
-        {135, "a = b in integral not allowed"},
-        {136, "d > 1000000 in integral not allowed"},
-        {137, "no selected cells found"},
+        {121, "fraction not allowed here"}, {122, "syntax error in integral"}, {123, "a=b in integral not allowed"},
+        {124, "variable name double defined"}, {125, "await simple variable"},
+        {126, "missing integral parameter <a>"}, {127, "missing integral parameter <b>"}, {128, "await function"},
+        {129, "close bracket error"}, {130, "error in integral function"}, {131, "missing integral delta variable"},
+        {132, "missing integral index variable"}, {133, "missing open bracket"},
+        {134, "a > b in integral not allowed"}, {135, "a = b in integral not allowed"},
+        {136, "d > 1000000 in integral not allowed"}, {137, "no selected cells found"},
         {210, "Hello - it`s been sometimes ago since the last update  - check updates online with <Check For "
               "Updates> on <Help> Menu"},
     };

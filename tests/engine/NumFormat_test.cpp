@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <string>
 
 #include "NumFormat.h"
 
@@ -14,12 +14,10 @@ struct Case {
     bool exp;
     Mode mode;
     int places;
-    const char *mant;
-    const char *expo;
+    const char *want;  // mantissa, then 'E' and the exponent when there is one
 };
 
-class NumFormat : public ::testing::Test {
-protected:
+struct NumFormat : ::testing::Test {
     void SetUp() override { Restore(); }
     void TearDown() override { Restore(); }
     static void Restore()
@@ -29,27 +27,23 @@ protected:
         SetFltMode(true);
         SetExpMode(false);
     }
-    static void Check(const Case *cases, size_t n)
+    static std::string Format(double x, bool exp, Mode mode, int places)
     {
-        for (size_t i = 0; i < n; ++i) {
-            const Case &c = cases[i];
-            SetExpMode(c.exp);
-            SetFltMode(c.mode == Flt);
-            if (c.mode == Flt)
-                SetFltPlaces(c.places);
-            else
-                SetFixPlaces(c.places);
-            std::string m = "junk", e = "junk";
-            FloatToMantExp(c.x, m, e);
-            EXPECT_EQ(m, c.mant) << "x=" << c.x << " exp=" << c.exp << (c.mode == Flt ? " Flt " : " Fix ")
-                                 << c.places;
-            EXPECT_EQ(e, c.expo) << "x=" << c.x << " exp=" << c.exp << (c.mode == Flt ? " Flt " : " Fix ")
-                                 << c.places;
-        }
+        SetExpMode(exp);
+        SetFltMode(mode == Flt);
+        mode == Flt ? SetFltPlaces(places) : SetFixPlaces(places);
+        std::string m = "junk", e = "junk";
+        FloatToMantExp(x, m, e);
+        return e.empty() ? m : m + "E" + e;
+    }
+    template <size_t N>
+    static void Check(const Case (&cases)[N])
+    {
+        for (const Case &c : cases)
+            EXPECT_EQ(Format(c.x, c.exp, c.mode, c.places), c.want)
+                << c.x << (c.exp ? " exp " : " ") << (c.mode == Flt ? "Flt " : "Fix ") << c.places;
     }
 };
-
-#define CHECK_TABLE(t) Check(t, sizeof(t) / sizeof(t[0]))
 
 }  // namespace
 
@@ -57,85 +51,52 @@ TEST_F(NumFormat, StartValues)
 {
     EXPECT_FALSE(ExpMode);
     EXPECT_TRUE(FltMode);
-    EXPECT_EQ(Places, 6);
-    EXPECT_EQ(FixPlaces, 2);
-    EXPECT_EQ(FltPlaces, 6);
+    EXPECT_EQ(Places * 100 + FixPlaces * 10 + FltPlaces, 626);
 }
 
+// Flt 6, Fix 2, exponent mode Flt 6 and Fix 2, Fix 0.
 TEST_F(NumFormat, ReferenceValuesInEveryMode)
 {
-    const Case t[] = {
-        {123.456, false, Flt, 6, "123.456", ""},
-        {123.456, false, Fix, 2, "123.46", ""},
-        {123.456, true, Flt, 6, "123.456", ""},
-        {123.456, true, Fix, 2, "123.46", ""},
-        {123.456, false, Fix, 0, "123", ""},
-        {2.0 / 3, false, Flt, 6, "0.666667", ""},
-        {2.0 / 3, false, Fix, 2, "0.67", ""},
-        {2.0 / 3, true, Flt, 6, "666.667", "-3"},
-        {2.0 / 3, true, Fix, 2, "666.67", "-3"},
-        {2.0 / 3, false, Fix, 0, "1", ""},
-        {1234567.891, false, Flt, 6, "1234568", ""},
-        {1234567.891, false, Fix, 2, "1234567.89", ""},
-        {1234567.891, true, Flt, 6, "1.23457", "6"},
-        {1234567.891, true, Fix, 2, "1.23", "6"},
-        {1234567.891, false, Fix, 0, "1234568", ""},
-        {1e20, false, Flt, 6, "100000000000000", "6"},
-        {1e20, false, Fix, 2, "100000000000000.00", "6"},
-        {1e20, true, Flt, 6, "100", "18"},
-        {1e20, true, Fix, 2, "100.00", "18"},
-        {1e20, false, Fix, 0, "100000000000000.", "6"},
-        {0.000123, false, Flt, 6, "0.000123", ""},
-        {0.000123, false, Fix, 2, "0.00", ""},
-        {0.000123, true, Flt, 6, "123", "-6"},
-        {0.000123, true, Fix, 2, "123.00", "-6"},
-        {0.000123, false, Fix, 0, "0", ""},
-        {1.5e-20, false, Flt, 6, "1.5", "-20"},
-        {1.5e-20, false, Fix, 2, "1.50", "-20"},
-        {1.5e-20, true, Flt, 6, "15", "-21"},
-        {1.5e-20, true, Fix, 2, "15.00", "-21"},
-        {1.5e-20, false, Fix, 0, "2", "-20"},
-        {12345, false, Flt, 6, "12345", ""},
-        {12345, false, Fix, 2, "12345.00", ""},
-        {12345, true, Flt, 6, "12.345", "3"},
-        {12345, true, Fix, 2, "12.35", "3"},
-        {12345, false, Fix, 0, "12345.", ""},
-        {0.5, false, Flt, 6, "0.5", ""},
-        {0.5, false, Fix, 2, "0.50", ""},
-        {0.5, true, Flt, 6, "500", "-3"},
-        {0.5, true, Fix, 2, "500.00", "-3"},
-        {0.5, false, Fix, 0, "1", ""},
-        {-9.999, false, Flt, 6, "-9.999", ""},
-        {-9.999, false, Fix, 2, "-10.00", ""},
-        {-9.999, true, Flt, 6, "-9.999", ""},
-        {-9.999, true, Fix, 2, "-10.00", ""},
-        {-9.999, false, Fix, 0, "-10", ""},
-        {0.999, false, Flt, 6, "0.999", ""},
-        {0.999, false, Fix, 2, "1.00", ""},
-        {0.999, true, Flt, 6, "999", "-3"},
-        {0.999, true, Fix, 2, "999.00", "-3"},
-        {0.999, false, Fix, 0, "1", ""},
-        {25.5, false, Flt, 1, "26", ""},
-        {1e15, false, Flt, 6, "100000000000000", "1"},
-        {1e15, true, Flt, 6, "1", "15"},
-        {1e14, false, Flt, 6, "100000000000000", ""},
-        {999.999, true, Fix, 2, "1000.00", ""},
-        // 15-digit form 1.00000000000000E+0000 of a value just below 1.
-        {0.9999999999999999, false, Flt, 6, "1", ""},
-        {0.9999999999999999, true, Flt, 6, "1000", "-3"},
+    const struct {
+        double x;
+        const char *want[5];
+    } rows[] = {
+        {123.456, {"123.456", "123.46", "123.456", "123.46", "123"}},
+        {2.0 / 3, {"0.666667", "0.67", "666.667E-3", "666.67E-3", "1"}},
+        {1234567.891, {"1234568", "1234567.89", "1.23457E6", "1.23E6", "1234568"}},
+        {1e20, {"100000000000000E6", "100000000000000.00E6", "100E18", "100.00E18", "100000000000000.E6"}},
+        {0.000123, {"0.000123", "0.00", "123E-6", "123.00E-6", "0"}},
+        {1.5e-20, {"1.5E-20", "1.50E-20", "15E-21", "15.00E-21", "2E-20"}},
+        {12345, {"12345", "12345.00", "12.345E3", "12.35E3", "12345."}},
+        {0.5, {"0.5", "0.50", "500E-3", "500.00E-3", "1"}},
+        {-9.999, {"-9.999", "-10.00", "-9.999", "-10.00", "-10"}},
+        {0.999, {"0.999", "1.00", "999E-3", "999.00E-3", "1"}},
     };
-    CHECK_TABLE(t);
+    const Case modes[] = {{0, false, Flt, 6, ""}, {0, false, Fix, 2, ""}, {0, true, Flt, 6, ""}, {0, true, Fix, 2, ""},
+                          {0, false, Fix, 0, ""}};
+    for (const auto &r : rows)
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(Format(r.x, modes[i].exp, modes[i].mode, modes[i].places), r.want[i]) << r.x << " mode " << i;
+}
+
+TEST_F(NumFormat, OtherReferenceValues)
+{
+    const Case t[] = {
+        {25.5, false, Flt, 1, "26"}, {1e15, false, Flt, 6, "100000000000000E1"}, {1e15, true, Flt, 6, "1E15"},
+        {1e14, false, Flt, 6, "100000000000000"}, {999.999, true, Fix, 2, "1000.00"},
+        {0.9999999999999999, false, Flt, 6, "1"}, {0.9999999999999999, true, Flt, 6, "1000E-3"},
+    };
+    Check(t);
 }
 
 TEST_F(NumFormat, ZeroAndNegativeZero)
 {
     const Case t[] = {
-        {0.0, false, Flt, 6, "0", ""},   {0.0, false, Fix, 2, "0.00", ""}, {0.0, false, Fix, 0, "0.", ""},
-        {0.0, true, Flt, 6, "0", ""},    {0.0, true, Fix, 2, "0.00", ""},  {-0.0, false, Flt, 6, "0", ""},
-        {-0.0, false, Fix, 2, "0.00", ""}, {-0.0, true, Flt, 6, "0", ""},  {-0.0, true, Fix, 3, "0.000", ""},
-        {0.0, false, Flt, 0, "0", ""},
+        {0.0, false, Flt, 6, "0"}, {0.0, false, Fix, 2, "0.00"}, {0.0, false, Fix, 0, "0."}, {0.0, true, Flt, 6, "0"},
+        {0.0, true, Fix, 2, "0.00"}, {-0.0, false, Flt, 6, "0"}, {-0.0, false, Fix, 2, "0.00"},
+        {-0.0, true, Flt, 6, "0"}, {-0.0, true, Fix, 3, "0.000"}, {0.0, false, Flt, 0, "0"},
     };
-    CHECK_TABLE(t);
+    Check(t);
 }
 
 TEST_F(NumFormat, Magnitudes)
@@ -143,89 +104,47 @@ TEST_F(NumFormat, Magnitudes)
     const double dmax = std::numeric_limits<double>::max();
     const double dmin = std::numeric_limits<double>::denorm_min();
     const Case t[] = {
-        {1e-300, false, Flt, 6, "1", "-300"},
-        {1e-300, false, Fix, 2, "1.00", "-300"},
-        {1e-300, true, Flt, 6, "1", "-300"},
-        {1e-300, true, Fix, 2, "1.00", "-300"},
-        {-2.5e-300, false, Flt, 6, "-2.5", "-300"},
-        {-2.5e-300, true, Flt, 6, "-2.5", "-300"},
-        {1e300, false, Flt, 6, "100000000000000", "286"},
-        {1e300, false, Fix, 2, "100000000000000.00", "286"},
-        {1e300, true, Flt, 6, "1", "300"},
-        {1e300, true, Fix, 2, "1.00", "300"},
-        {-1e300, false, Flt, 6, "-100000000000000", "286"},
-        {-1e300, true, Fix, 1, "-1.0", "300"},
-        {dmax, false, Flt, 6, "179769313486232", "294"},
-        {dmax, true, Flt, 6, "179.769", "306"},
-        {dmin, false, Flt, 6, "4.94066", "-324"},
-        {dmin, true, Flt, 6, "4.94066", "-324"},
-        {1e-14, false, Flt, 6, "0.00000000000001", ""},
-        {1e-15, false, Flt, 6, "1", "-15"},
-        {1e-15, true, Flt, 6, "1", "-15"},
-        {1e-16, true, Flt, 6, "100", "-18"},
-        {1.23456789e-10, false, Flt, 6, "0.000000000123457", ""},
-        {1.23456789e-10, true, Flt, 6, "123.457", "-12"},
-        {-0.000123, false, Flt, 6, "-0.000123", ""},
-        {-0.000123, true, Flt, 6, "-123", "-6"},
-        {-0.000123, false, Fix, 5, "-0.00012", ""},
-        {123456789012345.0, false, Flt, 6, "123456789012345", ""},
-        {1234567890123456.0, false, Flt, 6, "123456789012346", "1"},
-        {-1234.5, false, Flt, 6, "-1234.5", ""},
-        {-1234.5, true, Flt, 6, "-1.2345", "3"},
-        {-1234.5, true, Fix, 2, "-1.23", "3"},
-        {1000, true, Flt, 6, "1", "3"},
-        {100, true, Flt, 6, "100", ""},
-        {0.01, true, Flt, 6, "10", "-3"},
-        {0.001, true, Flt, 6, "1", "-3"},
-        {0.0001, true, Flt, 6, "100", "-6"},
+        {1e-300, false, Flt, 6, "1E-300"}, {1e-300, false, Fix, 2, "1.00E-300"}, {1e-300, true, Flt, 6, "1E-300"},
+        {1e-300, true, Fix, 2, "1.00E-300"}, {-2.5e-300, false, Flt, 6, "-2.5E-300"},
+        {-2.5e-300, true, Flt, 6, "-2.5E-300"}, {1e300, false, Flt, 6, "100000000000000E286"},
+        {1e300, false, Fix, 2, "100000000000000.00E286"}, {1e300, true, Flt, 6, "1E300"},
+        {1e300, true, Fix, 2, "1.00E300"}, {-1e300, false, Flt, 6, "-100000000000000E286"},
+        {-1e300, true, Fix, 1, "-1.0E300"}, {dmax, false, Flt, 6, "179769313486232E294"},
+        {dmax, true, Flt, 6, "179.769E306"}, {dmin, false, Flt, 6, "4.94066E-324"},
+        {dmin, true, Flt, 6, "4.94066E-324"}, {1e-14, false, Flt, 6, "0.00000000000001"},
+        {1e-15, false, Flt, 6, "1E-15"}, {1e-15, true, Flt, 6, "1E-15"}, {1e-16, true, Flt, 6, "100E-18"},
+        {1.23456789e-10, false, Flt, 6, "0.000000000123457"}, {1.23456789e-10, true, Flt, 6, "123.457E-12"},
+        {-0.000123, false, Flt, 6, "-0.000123"}, {-0.000123, true, Flt, 6, "-123E-6"},
+        {-0.000123, false, Fix, 5, "-0.00012"}, {123456789012345.0, false, Flt, 6, "123456789012345"},
+        {1234567890123456.0, false, Flt, 6, "123456789012346E1"}, {-1234.5, false, Flt, 6, "-1234.5"},
+        {-1234.5, true, Flt, 6, "-1.2345E3"}, {-1234.5, true, Fix, 2, "-1.23E3"}, {1000, true, Flt, 6, "1E3"},
+        {100, true, Flt, 6, "100"}, {0.01, true, Flt, 6, "10E-3"}, {0.001, true, Flt, 6, "1E-3"},
+        {0.0001, true, Flt, 6, "100E-6"},
     };
-    CHECK_TABLE(t);
+    Check(t);
 }
 
 TEST_F(NumFormat, RoundingCarries)
 {
     const Case t[] = {
-        {9.9999995, false, Flt, 6, "10", ""},
-        {9.9999995, false, Flt, 7, "10", ""},
-        {9.9999995, false, Flt, 8, "9.9999995", ""},
-        {9.9999995, false, Fix, 2, "10.00", ""},
-        {9.9999995, false, Fix, 0, "10", ""},
-        {9.9999995, false, Fix, 6, "10.000000", ""},
-        {9.9999995, true, Flt, 6, "10", ""},
-        {9.9999995, true, Fix, 2, "10.00", ""},
-        {0.99999999, false, Flt, 6, "1", ""},
-        {0.99999999, false, Fix, 2, "1.00", ""},
-        {0.99999999, false, Fix, 0, "1", ""},
-        {0.99999999, true, Flt, 6, "1000", "-3"},
-        {0.99999999, true, Fix, 2, "1000.00", "-3"},
-        {-0.99999999, false, Fix, 2, "-1.00", ""},
-        {0.0999999, false, Flt, 2, "0.1", ""},
-        {0.0995, false, Fix, 2, "0.10", ""},
-        // The carry adds a digit to an integer: its zeros stay.
-        {999999.5, false, Flt, 6, "1000000", ""},
-        {999999.5, false, Fix, 2, "999999.50", ""},
-        {999999.5, false, Fix, 0, "1000000", ""},
-        {999999.5, true, Flt, 6, "1000", "3"},
-        {999999.5, true, Fix, 2, "1000.00", "3"},
-        {999999.5, true, Fix, 0, "1000", "3"},
-        {-999999.5, false, Flt, 6, "-1000000", ""},
-        {9999999.5, false, Flt, 6, "10000000", ""},
-        {99.5, false, Flt, 1, "100", ""},
-        {999.5, true, Flt, 2, "1000", ""},
-        {9.5e-20, false, Flt, 1, "10", "-20"},
-        {9.995e-20, false, Fix, 2, "10.00", "-20"},
-        {99999.95, false, Flt, 6, "100000", ""},
-        {999999999999999.0, false, Flt, 6, "999999999999999", ""},
-        {999999999999999.5, false, Flt, 6, "100000000000000", "1"},
-        {9.99, false, Fix, 1, "10.0", ""},
-        {1.45, false, Fix, 1, "1.5", ""},  // 15-digit form 1.45000000000000: half up
-        {2.5, false, Fix, 0, "3", ""},
-        {-2.5, false, Fix, 0, "-3", ""},
-        {0.4, false, Fix, 0, "0", ""},
+        {9.9999995, false, Flt, 6, "10"}, {9.9999995, false, Flt, 7, "10"}, {9.9999995, false, Flt, 8, "9.9999995"},
+        {9.9999995, false, Fix, 2, "10.00"}, {9.9999995, false, Fix, 0, "10"},
+        {9.9999995, false, Fix, 6, "10.000000"}, {9.9999995, true, Flt, 6, "10"}, {9.9999995, true, Fix, 2, "10.00"},
+        {0.99999999, false, Flt, 6, "1"}, {0.99999999, false, Fix, 2, "1.00"}, {0.99999999, false, Fix, 0, "1"},
+        {0.99999999, true, Flt, 6, "1000E-3"}, {0.99999999, true, Fix, 2, "1000.00E-3"},
+        {-0.99999999, false, Fix, 2, "-1.00"}, {0.0999999, false, Flt, 2, "0.1"}, {0.0995, false, Fix, 2, "0.10"},
+        {999999.5, false, Flt, 6, "1000000"}, {999999.5, false, Fix, 2, "999999.50"},
+        {999999.5, false, Fix, 0, "1000000"}, {999999.5, true, Flt, 6, "1000E3"},
+        {999999.5, true, Fix, 2, "1000.00E3"}, {999999.5, true, Fix, 0, "1000E3"},
+        {-999999.5, false, Flt, 6, "-1000000"}, {9999999.5, false, Flt, 6, "10000000"}, {99.5, false, Flt, 1, "100"},
+        {999.5, true, Flt, 2, "1000"}, {9.5e-20, false, Flt, 1, "10E-20"}, {9.995e-20, false, Fix, 2, "10.00E-20"},
+        {99999.95, false, Flt, 6, "100000"}, {999999999999999.0, false, Flt, 6, "999999999999999"},
+        {999999999999999.5, false, Flt, 6, "100000000000000E1"}, {9.99, false, Fix, 1, "10.0"},
+        {1.45, false, Fix, 1, "1.5"}, {2.5, false, Fix, 0, "3"}, {-2.5, false, Fix, 0, "-3"},
+        {0.4, false, Fix, 0, "0"},
     };
-    CHECK_TABLE(t);
+    Check(t);
 }
-
 TEST_F(NumFormat, PlaceCounts)
 {
     const double pi = 3.14159265358979323846;
@@ -236,22 +155,19 @@ TEST_F(NumFormat, PlaceCounts)
                          "3.14159265", "3.141592654", "3.1415926536", "3.14159265359", "3.141592653590",
                          "3.1415926535898", "3.14159265358979", "3.141592653589790"};
     for (int n = 0; n <= 15; ++n) {
-        const Case cf[] = {{pi, false, Flt, n, flt[n], ""}, {pi, false, Fix, n, fix[n], ""}};
-        CHECK_TABLE(cf);
+        EXPECT_EQ(Format(pi, false, Flt, n), flt[n]) << n;
+        EXPECT_EQ(Format(pi, false, Fix, n), fix[n]) << n;
     }
     // The integer part is never shortened in Flt mode; Fix pads.
     const Case t[] = {
-        {123456.0, false, Flt, 2, "123456", ""},
-        {123456.7, false, Flt, 3, "123457", ""},
-        {0.000123456, false, Flt, 2, "0.00012", ""},
-        {0.5, false, Fix, 15, "0.500000000000000", ""},
-        {1.5e-20, false, Fix, 15, "1.500000000000000", "-20"},
-        {42, false, Fix, 5, "42.00000", ""},
+        {123456.0, false, Flt, 2, "123456"}, {123456.7, false, Flt, 3, "123457"}, {0.000123456, false, Flt, 2, "0.00012"},
+        {0.5, false, Fix, 15, "0.500000000000000"}, {1.5e-20, false, Fix, 15, "1.500000000000000E-20"},
+        {42, false, Fix, 5, "42.00000"},
     };
-    CHECK_TABLE(t);
+    Check(t);
 }
 
-TEST_F(NumFormat, SettersKeepPlacesInStep)
+TEST_F(NumFormat, PlacesStayInStepAndInRange)
 {
     SetFixPlaces(4);
     EXPECT_EQ(Places, 6);  // Flt mode: the Fix count waits
@@ -261,19 +177,14 @@ TEST_F(NumFormat, SettersKeepPlacesInStep)
     EXPECT_EQ(Places, 4);
     SetFltMode(true);
     EXPECT_EQ(Places, 9);
-    // Out-of-range counts (a damaged preference) are held to 0..15.
+    // Out-of-range counts (a damaged preference or global) are held to 0..15.
     SetFltPlaces(1000000000);
-    EXPECT_EQ(FltPlaces, 15);
-    EXPECT_EQ(Places, 15);
+    EXPECT_EQ(FltPlaces * 100 + Places, 1515);
     SetFixPlaces(-5);
     EXPECT_EQ(FixPlaces, 0);
-}
-
-TEST_F(NumFormat, OutOfRangePlacesGlobalIsHeld)
-{
     SetFltMode(false);
-    Places = -3;
     std::string m, e;
+    Places = -3;
     FloatToMantExp(2.5, m, e);
     EXPECT_EQ(m, "3");
     Places = 1 << 30;
@@ -283,23 +194,10 @@ TEST_F(NumFormat, OutOfRangePlacesGlobalIsHeld)
 
 TEST_F(NumFormat, NonFiniteValuesGiveWords)
 {
-    struct {
-        double x;
-        const char *mant;
-    } t[] = {
-        {std::numeric_limits<double>::infinity(), "INF"},
-        {-std::numeric_limits<double>::infinity(), "-INF"},
-        {std::numeric_limits<double>::quiet_NaN(), "NAN"},
-        {-std::numeric_limits<double>::quiet_NaN(), "NAN"},
-    };
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<double, const char *> t[] = {{inf, "INF"}, {-inf, "-INF"}, {nan, "NAN"}, {-nan, "NAN"}};
     for (bool exp : {false, true})
-        for (bool flt : {false, true})
-            for (const auto &c : t) {
-                SetExpMode(exp);
-                SetFltMode(flt);
-                std::string m = "x", e = "x";
-                FloatToMantExp(c.x, m, e);
-                EXPECT_EQ(m, c.mant);
-                EXPECT_EQ(e, "");
-            }
+        for (Mode mode : {Flt, Fix})
+            for (const auto &[x, word] : t)
+                EXPECT_EQ(Format(x, exp, mode, 6), word);  // no exponent either
 }

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
-#include <cstring>
-#include <sstream>
 
 #include "CalcThread.h"
 #include "Errors.h"
@@ -14,65 +11,98 @@
 #include "Scanner.h"
 
 namespace {
-TCell Cell(uint8_t ch, uint32_t flags, int col)
-{
-    TCell c;
-    c.Ch = ch;
-    c.SetFlags(flags);
-    c.SrcCol = uint8_t(col);
-    c.SrcRow = 5;
-    return c;
-}
+struct Builder {
+    int col = 1, row = 5;
+    bool placed = false;  // an @ position applies to the next token, code-only too
+
+    void Put(uint16_t code, uint32_t flags, bool cell)
+    {
+        TCell t;
+        t.SetFlags(flags);
+        t.SetCode(uint16_t(code | t.FlagBytes[0] << 8));
+        if (cell || placed) {
+            t.SrcCol = uint8_t(col++);
+            t.SrcRow = uint8_t(row);
+        }
+        placed = false;
+        ScannerObj.Tokens[ScannerObj.Count++] = t;
+    }
+    void Item(const std::string &s)
+    {
+        for (size_t i = 0; i < s.size();) {
+            const char c = s[i++];
+            const uint8_t next = i < s.size() ? uint8_t(s[i]) : 0;
+            switch (c) {
+            case '_': Put(next, cfLowered, true), ++i; break;
+            case '!': Put(next, cfFunctionName, true), ++i; break;
+            case '$': Put(next, cfSymbolFont, true), ++i; break;
+            case '~': Put(next, 0, false), ++i; break;
+            case ')': case ':': case '&': Put(uint8_t(c), 0, false); break;
+            case '^':
+                if (next == '!') {
+                    TCell t;
+                    t.Ch = '^';
+                    t.SetFlags(cfExponentEnd);
+                    ScannerObj.Tokens[ScannerObj.Count++] = t;
+                    ++i;
+                } else
+                    Put('^', 0, false);
+                break;
+            case '<': case '>': {
+                TCell t;
+                t.Ch = c == '<' ? '(' : ')';
+                t.SetFlags(cfNestingToken);
+                t.SrcCol = uint8_t(col);
+                t.SrcRow = uint8_t(row);
+                ScannerObj.Tokens[ScannerObj.Count++] = t;
+                break;
+            }
+            case '|': Put(190, cfSymbolFont | cfFractionLine, true); break;
+            case '#': {
+                int code = 0;
+                i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), code).ptr - s.data());
+                // tall bracket and integral pieces carry their sheet flag
+                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u, true);
+                break;
+            }
+            case '@': {
+                auto r = std::from_chars(s.data() + i, s.data() + s.size(), col);
+                r = std::from_chars(r.ptr + 1, s.data() + s.size(), row);
+                i = size_t(r.ptr - s.data()) + 1;
+                placed = true;
+                break;
+            }
+            default: Put(uint8_t(c), 0, true);
+            }
+        }
+    }
+};
 
 std::string Number(double v)
 {
     char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-std::string Name(const TCodeList *n)
-{
-    std::string s;
-    for (int i = 0; i < n->CellCount; ++i)
-        s += n->Cells[i].Code() == scPi ? std::string("pi") : std::string(1, char(n->Cells[i].Ch));
-    return s;
-}
-
-char Closer(char open)
-{
-    return open == '[' ? ']' : open == '{' ? '}' : ')';
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 }  // namespace
 
-void LoadStream(const std::string &items)
+void LoadStream(const std::string &items, bool trailing, bool bareFirst)
 {
-    TScanner &s = ScannerObj;
-    std::fill(std::begin(s.Tokens), std::end(s.Tokens), TCell());
-    s.Count = 0;
-    int col = 1;
-    auto put = [&](TCell c) { s.Tokens[s.Count++] = c; };
-    std::istringstream in(items);
-    std::string item;
-    put(Cell(';', 0, 0));
-    while (in >> item) {
-        if (item == "^)")
-            put(Cell('^', cfExponentEnd, col++));
-        else if (item == "$S")
-            put(Cell(scIntegralMiddle & 0xff, cfSymbolFont, col++));
-        else if (item == "$f")
-            put(Cell(scFunctionSign & 0xff, cfSymbolFont, col++));
-        else if (item == "$r")
-            put(Cell(scRootSign & 0xff, cfSymbolFont, col++));
-        else if (item == "$-")
-            put(Cell(scFractionLine & 0xff, cfSymbolFont | cfFractionLine, col++));
-        else if (item == "$p")
-            put(Cell(scPi & 0xff, cfSymbolFont, col++));
-        else
-            for (char ch : item)
-                put(Cell(uint8_t(ch), 0, col++));
-        put(Cell(';', 0, 0));
+    for (TCell &t : ScannerObj.Tokens)
+        t = TCell{};
+    ScannerObj.Count = 0;
+    Builder b;
+    bool first = true;
+    for (size_t i = 0, end; i < items.size(); i = end + 1) {
+        end = std::min(items.find(' ', i), items.size());
+        if (end == i)
+            continue;
+        if (!(first && bareFirst))
+            b.Put(';', 0, false);
+        b.Item(items.substr(i, end - i));
+        first = false;
     }
+    if (trailing)
+        b.Put(';', 0, false);
 }
 
 std::string TreeText(const TCodeList *n)
@@ -80,38 +110,54 @@ std::string TreeText(const TCodeList *n)
     if (!n)
         return "";
     const std::string L = TreeText(n->Left), R = TreeText(n->Right);
+    const bool structure = n->NodeFlags.Has(nfStructure);
+    auto op = [&](const char *sign) { return "(" + R + sign + L + ")"; };
     switch (n->Kind) {
     case nkStart: return "S:" + R;
     case nkEquals: return L + "=" + R;
     case nkPlus:
-    case nkMinus:
-        return std::string(n->Kind == nkPlus ? "+" : "-") + (n->Value != 0 ? "{" + Number(n->Value) + "}" : "") + L + R;
+    case nkMinus: return (n->Kind == nkPlus ? "+" : "-") + (n->Value != 0 ? "{" + Number(n->Value) + "}" : "") + L + R;
     case nkNumber: return Number(n->Value) + (n->Left ? "[" + L + "]" : "") + R;
-    case nkName: return Name(n) + (n->Left ? "(" + L + ")" : "") + (n->Right ? "<" + R + ">" : "");
-    case nkTimes: return "(" + R + "*" + L + ")";
-    case nkDivide: return "(" + R + "/" + L + ")";
-    case nkMod: return "(" + R + " mod " + L + ")";
-    case nkDiv: return "(" + R + " div " + L + ")";
-    case nkPower: return "(" + R + "^" + L + ")";
-    case nkRoot: return "root(" + L + "," + R + ")";
-    case nkFunction: return Name(n) + "(" + L + ")";
-    case nkBracket: {
-        char open = n->CellCount ? char(n->Cells[0].Ch) : '(';
-        return std::string(1, open) + R + Closer(open) + (n->Left ? "<" + L + ">" : "");
+    case nkName: {
+        std::string s;
+        for (int i = 0; i < n->CellCount; ++i)
+            s += n->Cells[i].Code() == scPi ? std::string("pi") : std::string(1, char(n->Cells[i].Ch));
+        if (n->NodeFlags.Has(nfNumericIndex))
+            s += "#" + Number(n->Value);
+        return s + (n->Left ? "(" + L + ")" : "") + (n->Right ? "<" + R + ">" : "");
     }
-    case nkIntegral:
-        return "int(" + (n->Left ? TreeText(n->Left->Left) + "," + TreeText(n->Left->Right) : std::string(",")) + "," + R + ")";
+    case nkTimes: return op("*");
+    case nkDivide: return op(structure ? "|" : "/");
+    case nkMod: return op(" mod ");
+    case nkDiv: return op(" div ");
+    case nkPower: return op("^");
+    case nkRoot: return "root(" + L + "," + R + ")";
+    case nkFunction: return n->Text() + "(" + L + ")";
+    case nkBracket: {
+        const uint16_t open = n->CellCount ? n->Cells[0].Code() : '(';
+        const std::string o = structure ? "g(" : open < 128 ? std::string(1, char(open)) : "{" + std::to_string(open) + "}";
+        const char close = open == '[' ? ']' : open == '{' ? '}' : ')';
+        return o + R + close + (n->Left ? "<" + L + ">" : "");
+    }
+    case nkIntegral: return "int(" + L + "," + R + ")";
     case nkIntegrand: return "f(" + R + ";" + L + ")";
     default: return "?" + std::to_string(int(n->Kind)) + "(" + L + "," + R + ")";
     }
+}
+
+bool ParentsOk(const TCodeList *n)
+{
+    for (const TCodeList *c : {n->Left, n->Right})
+        if (c && (c->Parent != n || !ParentsOk(c)))
+            return false;
+    return true;
 }
 
 bool CalcStream(const std::string &items, TProgressBar *bar)
 {
     LoadStream(items);
     TCodeList *tree = nullptr;
-    bool ok = ParserObj.Parse(tree) && tree && !ErrorPending();
-    if (!ok)
+    if (!ParserObj.Parse(tree) || !tree || ErrorPending())
         return false;
     ExpressionTree = tree;
     Calculator.Calculate(bar);
@@ -128,13 +174,9 @@ int ListLength()
 
 TCodeList *SheetDef(const std::string &text)
 {
-    for (TCodeList *d = UserDefs->NextDef; d; d = d->NextDef) {
-        std::string s;
-        for (int i = 0; i < d->CellCount; ++i)
-            s += char(d->Cells[i].Ch);
-        if (s == text)
+    for (TCodeList *d = UserDefs->NextDef; d; d = d->NextDef)
+        if (d->Text() == text)
             return d;
-    }
     return nullptr;
 }
 
@@ -143,6 +185,8 @@ EngineTest::EngineTest() : ownTree(ExpressionTree) {}
 EngineTest::~EngineTest()
 {
     ExpressionTree = ownTree;
+    ClearError();
+    EditText.EqualMode = 0;
 }
 
 void EngineTest::SetUp()

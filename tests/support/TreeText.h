@@ -1,4 +1,4 @@
-// Expression trees and token streams as compact text, for engine tests.
+// Token streams and expression trees as compact text, for engine tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,47 +8,48 @@
 #include "SheetPicture.h"
 
 class TCodeList;
+class TProgressBar;
 
-// Fills ScannerObj's stream with the items of the text, separated by
-// blanks, each preceded by ';' and the last followed by one. Every cell
-// gets row 5 and the next column, counted from 1 over all cells, so an
-// item's position is predictable. Special items:
-//   ^)  end of an exponent ('^' with cfExponentEnd)
-//   $S  integral sign    $f  function sign   $r  root sign
-//   $-  fraction line    $p  the letter pi
-void LoadStream(const std::string &items);
+// Fills ScannerObj's stream: each blank-separated item follows a ';', and a
+// last ';' closes the stream unless trailing is false (bareFirst drops the
+// first ';'). Cells get row 5 and the next column, counted from 1; code-only
+// tokens carry no position. Inside an item:
+//   c          a cell copy of c          _c !c $c  lowered / function name / Symbol
+//   ~c         code-only c               ) : & ^   code-only, as the scanner writes them
+//   ^!         the exponent end          < >       generated '(' ')' at the current cell
+//   |          the fraction bar          #NNN      a cell of code NNN (500 integral,
+//   @c,r;      the next token is at (c, r),        422 function, 470 root; tall pieces
+//              later cells follow                  get cfTallBracket as on the sheet)
+void LoadStream(const std::string &items, bool trailing = true, bool bareFirst = false);
 
-// The tree under n on one line:
-//   term      + or - (then {value} when it carries a running sum), its
-//             factor, then the next term
-//   number    its shortest round-trip decimal, then its children
-//   name      its text, then (argument)
-//   a*b a/b   (a*b) (a/b) (a mod b) (a div b) (base^exponent)
-//   root      root(degree,radicand)     bracket  (inside)
-//   integral  int(lower,upper,integrand) integrand f(body;d*x)
-//   equation  left=right                start    S:right
+// The tree under n on one line, first operand (Right) first:
+//   term      + or -, {sum} when it carries one, its factor, the next term
+//   number    value[Left]Right        name   text, #index, (Left), <Right>
+//   (a*b) (a/b) (a|b) fraction line  (a mod b) (a div b) (a^b)  root(degree,radicand)
+//   bracket   (inside)<Left>, g(inside) when generated
+//   int(upper<lower>,f(body;d*x))    equation left=right   start S:right
 std::string TreeText(const TCodeList *n);
 
+// True when every child's Parent link points back at its parent.
+bool ParentsOk(const TCodeList *n);
+
 // Loads the stream, parses it into ExpressionTree and, when the parse left
-// no error, runs the calculator on it (no progress bar unless given).
-// False when scanning or parsing failed.
-class TProgressBar;
+// no error, runs the calculator on it. False when parsing failed.
 bool CalcStream(const std::string &items, TProgressBar *bar = nullptr);
 
 // Number of nodes in ExpressionTree's list, the head not counted.
 int ListLength();
 
-// The definition of the sheet named text, or null.
+// The sheet's definition named text, or null.
 TCodeList *SheetDef(const std::string &text);
 
-// A bound sheet, no error pending, single-result mode, radians, and no
-// rearrange-only request left over.
+// A bound sheet, no error pending, single-result mode, radians, no
+// rearrange-only request; ExpressionTree restored afterwards.
 struct EngineTest : ::testing::Test {
     SheetSetup setup;
-    TCodeList *ownTree;  // the list head ExpressionTree names at start
+    TCodeList *ownTree;
     EngineTest();
     ~EngineTest() override;
     void SetUp() override;
-    // The pending error's text (moves the cursor to its cell).
-    std::string Error();
+    std::string Error();  // the pending error's text
 };
