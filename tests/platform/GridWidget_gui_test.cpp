@@ -1,6 +1,8 @@
 // The grid widget: cursor, selection, scrolling and keys as the window sees them.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -31,6 +33,7 @@ protected:
         QApplication::processEvents();
     }
 
+    QPoint Cur() const { return {grid.Col(), grid.Row()}; }
     QPoint CenterOf(int c, int r) const { return widget.CellRect(c, r).center(); }
 
     void Mouse(QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons,
@@ -53,10 +56,8 @@ protected:
     }
 };
 
-bool SameRect(const TGridRect &a, const TGridRect &b)
-{
-    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
-}
+using R4 = std::array<int, 4>;
+R4 Sel(const TGridRect &g) { return {g.Left, g.Top, g.Right, g.Bottom}; }
 
 TEST_F(GridWidgetTest, FontSizeSetsTheCellSize)
 {
@@ -78,16 +79,14 @@ TEST_F(GridWidgetTest, CellRectsFollowSizeLinesAndScrolling)
     QObject::connect(&widget, &GridWidget::topLeftChanged, [&] { ++topLeftChanges; });
     widget.verticalScrollBar()->setValue(10);
     widget.horizontalScrollBar()->setValue(4);
-    EXPECT_EQ(grid.TopRow, 10);
-    EXPECT_EQ(grid.LeftCol, 4);
+    EXPECT_EQ(QPoint(grid.LeftCol, grid.TopRow), QPoint(4, 10));
     EXPECT_EQ(topLeftChanges, 2);
     EXPECT_TRUE(widget.CellRect(3, 12).isEmpty());
     EXPECT_TRUE(widget.CellRect(5, 9).isEmpty());
     EXPECT_EQ(widget.CellRect(4, 10), QRect(0, 0, 14, 17));
     int c = -1, r = -1;
     ASSERT_TRUE(widget.CellAt(QPoint(15, 18), c, r));
-    EXPECT_EQ(c, 5);
-    EXPECT_EQ(r, 11);
+    EXPECT_EQ(QPoint(c, r), QPoint(5, 11));
 }
 
 TEST_F(GridWidgetTest, ClickMovesTheCursorAfterReportingTheOldSelection)
@@ -97,35 +96,24 @@ TEST_F(GridWidgetTest, ClickMovesTheCursorAfterReportingTheOldSelection)
     QObject::connect(&widget, &GridWidget::cellSelected,
                      [&](int c, int r, bool &) { seen.push_back({c, r, grid.Selection()}); });
     Drag(1, 1, 3, 2);
-    EXPECT_EQ(grid.Col(), 3);
-    EXPECT_EQ(grid.Row(), 2);
-    EXPECT_TRUE(SameRect(grid.Selection(), {1, 1, 3, 2}));
+    EXPECT_EQ(Cur(), QPoint(3, 2));
+    EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 3, 2}));
     // Selecting a cell after the range reports the range while it still stands.
     Click(5, 4);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].col, 1);
     EXPECT_EQ(seen[1].col, 3);
-    EXPECT_TRUE(SameRect(seen[1].sel, {1, 1, 1, 1}));
-    EXPECT_EQ(seen[2].col, 5);
-    EXPECT_EQ(seen[2].row, 4);
-    EXPECT_TRUE(SameRect(seen[2].sel, {1, 1, 3, 2}));
-    EXPECT_EQ(grid.Col(), 5);
-    EXPECT_EQ(grid.Row(), 4);
-    EXPECT_TRUE(SameRect(grid.Selection(), {5, 4, 5, 4}));
+    EXPECT_EQ(Sel(seen[1].sel), R4({1, 1, 1, 1}));
+    EXPECT_EQ(QPoint(seen[2].col, seen[2].row), QPoint(5, 4));
+    EXPECT_EQ(Sel(seen[2].sel), R4({1, 1, 3, 2}));
+    EXPECT_EQ(Cur(), QPoint(5, 4));
+    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 5, 4}));
     // Shift+click stretches the selection from the cursor.
     Click(7, 6, Qt::ShiftModifier);
-    EXPECT_TRUE(SameRect(grid.Selection(), {5, 4, 7, 6}));
+    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 7, 6}));
 }
 
-TEST_F(GridWidgetTest, RefusedSelectionKeepsTheCursor)
-{
-    QObject::connect(&widget, &GridWidget::cellSelected, [](int, int, bool &can) { can = false; });
-    Click(4, 4);
-    EXPECT_EQ(grid.Col(), 0);
-    EXPECT_EQ(grid.Row(), 0);
-}
-
-TEST_F(GridWidgetTest, DoubleClickSelectsThenSignals)
+TEST_F(GridWidgetTest, DoubleClickSelectsThenSignalsAndARefusedSelectionKeepsTheCursor)
 {
     int doubles = 0;
     QObject::connect(&widget, &GridWidget::doubleClicked, [&] { ++doubles; });
@@ -133,6 +121,9 @@ TEST_F(GridWidgetTest, DoubleClickSelectsThenSignals)
     Mouse(QEvent::MouseButtonDblClick, CenterOf(2, 2), Qt::LeftButton);
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(grid.Col(), 2);
+    QObject::connect(&widget, &GridWidget::cellSelected, [](int, int, bool &can) { can = false; });
+    Click(4, 4);
+    EXPECT_EQ(Cur(), QPoint(2, 2));
 }
 
 TEST_F(GridWidgetTest, CursorMovedElsewhereIsScrolledIntoView)
@@ -188,24 +179,21 @@ TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
     });
     QTest::keyClick(&widget, Qt::Key_Right);
     QTest::keyClick(&widget, Qt::Key_Down);
-    EXPECT_EQ(grid.Col(), 1);
-    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(Cur(), QPoint(1, 1));
     swallow = true;
     QTest::keyClick(&widget, Qt::Key_Right);
     EXPECT_EQ(grid.Col(), 1);
     swallow = false;
     QTest::keyClick(&widget, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(&widget, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_TRUE(SameRect(grid.Selection(), {1, 1, 2, 2}));
+    EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 2, 2}));
     QTest::keyClick(&widget, Qt::Key_Left);
-    EXPECT_TRUE(SameRect(grid.Selection(), {1, 2, 1, 2}));
+    EXPECT_EQ(Sel(grid.Selection()), R4({1, 2, 1, 2}));
     QTest::keyClick(&widget, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(grid.Col(), 71);
-    EXPECT_EQ(grid.Row(), 71);
+    EXPECT_EQ(Cur(), QPoint(71, 71));
     EXPECT_FALSE(widget.CellRect(71, 71).isEmpty());
     QTest::keyClick(&widget, Qt::Key_Home);
-    EXPECT_EQ(grid.Col(), 0);
-    EXPECT_EQ(grid.Row(), 71);
+    EXPECT_EQ(Cur(), QPoint(0, 71));
 }
 
 TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
@@ -232,8 +220,7 @@ TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
     EXPECT_GT(count(widget.CellRect(2, 12), green), 5);
     EXPECT_EQ(count(widget.CellRect(3, 12), blue), 0);
     EXPECT_GT(painted, 0);
-    EXPECT_EQ(EditText.UsedColExt, 2);
-    EXPECT_EQ(EditText.UsedRowExt, 12);
+    EXPECT_EQ(QPoint(EditText.UsedColExt, EditText.UsedRowExt), QPoint(2, 12));
 }
 
 }  // namespace
