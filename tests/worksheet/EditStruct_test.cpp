@@ -1,30 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "SheetPicture.h"
+#include "SheetSteps.h"
 
 namespace {
-
-using Pos = std::pair<int, int>;
-Pos Cursor() { return {EditText.Grid->Col(), EditText.Grid->Row()}; }
-void Cursor(int col, int row)
-{
-    EditText.Grid->SetCol(col);
-    EditText.Grid->SetRow(row);
-}
-
-// A fresh bound sheet holding the picture, the cursor at (col, row).
-struct Sheet : SheetSetup {
-    explicit Sheet(const char *picture, int col = 0, int row = 0, int cols = 72, int rows = 72)
-        : SheetSetup(cols, rows)
-    {
-        LoadPicture(EditText, picture);
-        Cursor(col, row);
-    }
-};
 
 struct Sel { int col, row; TGridRect range; };
 
