@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "SheetPicture.h"
@@ -26,17 +27,23 @@ struct UndoRing : ::testing::Test {
         RedoProc();
     }
     // A key press: one character at the cursor, the cursor one right, a snapshot.
-    void Type(char ch)
+    void Type(const std::string &text)
     {
-        int col = 0;
-        ASSERT_TRUE(EditText.PutChar(uint8_t(ch), setup.grid.Col(), setup.grid.Row(), col));
-        setup.grid.SetCol(col + 1);
-        SaveUndoProc();
+        for (char ch : text) {
+            int col = 0;
+            ASSERT_TRUE(EditText.PutChar(uint8_t(ch), setup.grid.Col(), setup.grid.Row(), col));
+            setup.grid.SetCol(col + 1);
+            SaveUndoProc();
+        }
     }
-    static std::vector<uint8_t> Bytes(int slot)
+    static void ExpectEmptyRing()
     {
-        const TMemoryStream &s = UndoStreams[slot];
-        return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size());
+        EXPECT_EQ(UndoIndex, 2);
+        EXPECT_EQ(RedoLimit, 2);
+        EXPECT_EQ(UndoOldest, 0);
+        EXPECT_TRUE(UndoEmpty && RedoEmpty);
+        for (const TMemoryStream &s : UndoStreams)
+            EXPECT_EQ(s.Size(), 0u);
     }
 };
 
@@ -48,49 +55,45 @@ void Int32(std::vector<uint8_t> &v, int32_t x)
 
 }  // namespace
 
-TEST_F(UndoRing, BoundAtStartAndEmpty)
+TEST_F(UndoRing, BoundAtStartAndEmptiedByReset)
 {
     EXPECT_EQ(SaveUndoProc, &SaveUndo);
     EXPECT_EQ(UndoProc, &Undo);
     EXPECT_EQ(RedoProc, &Redo);
-    EXPECT_EQ(UndoIndex, 2);
-    EXPECT_EQ(RedoLimit, 2);
-    EXPECT_EQ(UndoOldest, 0);
-    EXPECT_TRUE(UndoEmpty);
-    EXPECT_TRUE(RedoEmpty);
-    for (const TMemoryStream &s : UndoStreams)
-        EXPECT_EQ(s.Size(), 0u);
+    ExpectEmptyRing();
+    Type("ab");
+    EditUndo();
+    ResetUndo();
+    ExpectEmptyRing();
 }
 
 TEST_F(UndoRing, SnapshotBytesAreExact)
 {
-    LoadPicture(EditText, " x \n\n         ^2 ");  // x at (0,0), raised 2 at (3,2)
+    LoadPicture(EditText, " x*\n\n         ^2 ");  // result x at (0,0), raised 2 at (3,2)
     EditText.Attrs[3][2].Nesting = 0x06;
-    EditText.Attrs[70][71].Protection = 2;  // an unlocked but empty cell counts
+    EditText.Attrs[70][71].Protection = 2;       // an unlocked but empty cell counts
     EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
     setup.grid.SetCol(5);
     setup.grid.SetRow(7);
     SaveUndo();
 
     std::vector<uint8_t> want;
-    Int32(want, 3);  // used extent: LoadPicture grew it to (3, 2)
-    Int32(want, 2);
-    Int32(want, 5);
-    Int32(want, 7);
-    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cell, std::vector<uint8_t> attr) {
+    for (int32_t v : {3, 2, 5, 7})  // used extent (LoadPicture grew it to (3, 2)), cursor
+        Int32(want, v);
+    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cellAndAttr) {
         Int32(want, c);
         Int32(want, r);
-        want.insert(want.end(), cell.begin(), cell.end());
-        want.insert(want.end(), attr.begin(), attr.end());
+        want.insert(want.end(), cellAndAttr.begin(), cellAndAttr.end());
     };
-    record(0, 0, {'x', 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0});
-    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0});
-    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0x06, 0, 0, 0});
-    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 2, 0});
+    record(0, 0, {'x', 0, 0, 0x40, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
+    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
+    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0x06, 0, 0, 0});
+    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 2, 0});
     Int32(want, -1);
     want.resize(want.size() + 20, 0);
 
-    EXPECT_EQ(Bytes(2), want);
+    const TMemoryStream &s = UndoStreams[2];
+    EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
     EXPECT_EQ(UndoIndex, 3);
     EXPECT_EQ(RedoLimit, 3);
     EXPECT_FALSE(UndoEmpty);
@@ -101,7 +104,6 @@ TEST_F(UndoRing, SnapshotSizes)
 {
     SaveUndo();
     EXPECT_EQ(UndoStreams[2].Size(), 40u);  // header and terminator
-
     SheetSetup full(145, 145);
     ResetUndo();
     for (int c = 0; c < SheetCells; ++c)
@@ -115,7 +117,7 @@ TEST_F(UndoRing, OneKeyThenUndoAndRedo)
 {
     setup.grid.SetCol(4);
     setup.grid.SetRow(3);
-    Type('7');
+    Type("7");
     EditText.UsedColExt = 4;
     EditText.UsedRowExt = 3;
     SaveUndo();  // the same state again, now with its used extent
@@ -142,16 +144,14 @@ TEST_F(UndoRing, OneKeyThenUndoAndRedo)
 
 TEST_F(UndoRing, FiveKeysSixUndos)
 {
-    for (char ch : std::string("abcde"))
-        Type(ch);
+    Type("abcde");
     const char *states[] = {" a  b  c  d\n", " a  b  c\n", " a  b\n", " a\n", ""};
     for (int i = 0; i < 5; ++i) {
         EditUndo();
         EXPECT_EQ(SheetToPicture(EditText), states[i]) << i;
         EXPECT_EQ(UndoEmpty, i == 4) << i;
     }
-    // The sixth request finds nothing: the window does not call it, and a
-    // stray call changes nothing.
+    // The window makes no sixth request; a stray call changes nothing.
     const int index = UndoIndex;
     Undo();
     EXPECT_EQ(UndoIndex, index);
@@ -160,43 +160,38 @@ TEST_F(UndoRing, FiveKeysSixUndos)
 
 TEST_F(UndoRing, RingReachesBack98StatesAfter150Snapshots)
 {
-    auto mark = [](int n) {
+    for (int n = 1; n <= 150; ++n) {
         EditText.Cells[0][0].Ch = uint8_t(n);
         EditText.Cells[1][0].Ch = uint8_t(n >> 8);
         EditText.Cells[2][0].Ch = 1;  // keeps state 0 from looking empty
-    };
-    for (int n = 1; n <= 150; ++n) {
-        mark(n);
         setup.grid.SetRow(n % 72);
         SaveUndo();
     }
     for (int k = 1; k <= 98; ++k) {
-        ASSERT_FALSE(UndoEmpty) << k;
+        SCOPED_TRACE(k);
         EditUndo();
         const int n = 150 - k;
-        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(n)) << k;
-        EXPECT_EQ(EditText.Cells[1][0].Ch, uint8_t(n >> 8)) << k;
-        EXPECT_EQ(setup.grid.Row(), n % 72) << k;
-        EXPECT_EQ(UndoEmpty, k == 98) << k;
+        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(n));
+        EXPECT_EQ(EditText.Cells[1][0].Ch, uint8_t(n >> 8));
+        EXPECT_EQ(setup.grid.Row(), n % 72);
+        EXPECT_EQ(UndoEmpty, k == 98);
     }
     for (int k = 1; k <= 98; ++k) {
-        ASSERT_FALSE(RedoEmpty) << k;
+        SCOPED_TRACE(k);
         EditRedo();
-        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(52 + k)) << k;
-        EXPECT_EQ(RedoEmpty, k == 98) << k;
+        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(52 + k));
+        EXPECT_EQ(RedoEmpty, k == 98);
     }
 }
 
 TEST_F(UndoRing, NewSnapshotAfterUndoEndsRedo)
 {
-    Type('a');
-    Type('b');
-    Type('c');
+    Type("abc");
     EditUndo();
     EditUndo();
     EXPECT_EQ(SheetToPicture(EditText), " a\n");
     setup.grid.SetCol(1);
-    Type('x');
+    Type("x");
     EXPECT_TRUE(RedoEmpty);
     EXPECT_FALSE(UndoEmpty);
     const int index = UndoIndex;
@@ -209,28 +204,10 @@ TEST_F(UndoRing, NewSnapshotAfterUndoEndsRedo)
     EXPECT_TRUE(RedoEmpty);
 }
 
-TEST_F(UndoRing, ResetEmptiesTheRing)
-{
-    Type('a');
-    Type('b');
-    EditUndo();
-    ResetUndo();
-    EXPECT_TRUE(UndoEmpty);
-    EXPECT_TRUE(RedoEmpty);
-    EXPECT_EQ(UndoIndex, 2);
-    EXPECT_EQ(RedoLimit, 2);
-    EXPECT_EQ(UndoOldest, 0);
-    for (const TMemoryStream &s : UndoStreams)
-        EXPECT_EQ(s.Size(), 0u);
-}
-
 TEST_F(UndoRing, SizeChangeDropsTheRing)
 {
-    struct Step {
-        const char *what;
-        bool saveAfterResize;
-    } steps[] = {{"undo right after the resize", false}, {"snapshot after the resize", true}};
-    for (const Step &st : steps) {
+    for (bool saveAfterResize : {false, true}) {
+        SCOPED_TRACE(saveAfterResize ? "snapshot after the resize" : "undo right after the resize");
         SheetSetup big(144, 144);
         ResetUndo();
         EditText.Cells[100][100].Ch = 'q';
@@ -241,24 +218,20 @@ TEST_F(UndoRing, SizeChangeDropsTheRing)
         big.grid.SetRow(110);
         SaveUndo();
         SaveUndo();
-
         // Choosing the small sheet: the grid shrinks, the sheet is reset.
         big.grid.SetSize(72, 72);
         EditText.Reset();
         EditText.Cells[100][100].Zero();  // Reset clears only the grid's rectangle
-        if (st.saveAfterResize) {
+        if (saveAfterResize) {
             EditText.Cells[1][1].Ch = 'n';
             SaveUndo();
-            EditUndo();
-            EXPECT_EQ(SheetToPicture(EditText), "") << st.what;
-        } else {
-            EditUndo();
-            EXPECT_EQ(SheetToPicture(EditText), "") << st.what;
         }
-        EXPECT_TRUE(UndoEmpty) << st.what;
-        EXPECT_EQ(EditText.Cells[100][100].Ch, 0) << st.what;
-        EXPECT_LE(EditText.UsedColExt, 71) << st.what;
-        EXPECT_LE(EditText.UsedRowExt, 71) << st.what;
+        EditUndo();
+        EXPECT_EQ(SheetToPicture(EditText), "");
+        EXPECT_TRUE(UndoEmpty);
+        EXPECT_EQ(EditText.Cells[100][100].Ch, 0);
+        EXPECT_LE(EditText.UsedColExt, 71);
+        EXPECT_LE(EditText.UsedRowExt, 71);
     }
 }
 
@@ -266,28 +239,20 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
 {
     SaveUndo();
     SaveUndo();
-    // Slot 2 holds records beyond the 72 x 72 grid, a bad used extent and
-    // ends without a terminator.
-    TMemoryStream &s = UndoStreams[2];
-    s = TMemoryStream();
+    // Slot 2: a bad used extent, records beyond the 72 x 72 grid, no terminator.
     std::vector<uint8_t> b;
-    Int32(b, 500);
-    Int32(b, -3);
-    Int32(b, 9);
-    Int32(b, 900);
-    auto record = [&](int32_t c, int32_t r, uint8_t ch) {
-        Int32(b, c);
-        Int32(b, r);
-        b.push_back(ch);
+    for (int32_t v : {500, -3, 9, 900})
+        Int32(b, v);
+    const int32_t at[][2] = {{100, 5}, {5, 100}, {-7, 5}, {144, 144}, {3, 3}};  // 'a' .. 'e'
+    for (int i = 0; i < 5; ++i) {
+        Int32(b, at[i][0]);
+        Int32(b, at[i][1]);
+        b.push_back(uint8_t('a' + i));
         b.resize(b.size() + 15, 0);
-    };
-    record(100, 5, 'a');
-    record(5, 100, 'b');
-    record(-7, 5, 'c');
-    record(144, 144, 'd');
-    record(3, 3, 'e');
+    }
     b.resize(b.size() + 10, 0xff);  // a torn record
-    s.WriteBuffer(b.data(), b.size());
+    UndoStreams[2] = TMemoryStream();
+    UndoStreams[2].WriteBuffer(b.data(), b.size());
 
     EditUndo();
     EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
