@@ -402,14 +402,40 @@ bool TParser::OpenBracket(const TItem &item)
     TCodeList *t = Make(nkPlus, TCell{});
     SetRight(b, t);
     Current = t;
-    bool ok = ParseSequence();
-    if (ok && EndCell.Ch != ')') {
-        ErrorAt(129, item.First());
-        ok = false;
+    bool ok;
+    if (item.First().Has(cfNestingToken) && IntegralFollows()) {
+        // The group made for an integral holds the integral alone: it ends
+        // after the index variable, not at whatever ')' comes next.
+        ok = ReadIntegralGroup();
+    } else {
+        ok = ParseSequence();
+        if (ok && EndCell.Ch != ')') {
+            ErrorAt(129, item.First());
+            ok = false;
+        }
     }
     if (ok)
         CloseGroup(nkBracket);
     return ok;
+}
+
+// The next item starts with the integral sign.
+bool TParser::IntegralFollows() const
+{
+    const int count = std::clamp(ScannerObj.Count, 0, MaxTokens);
+    int p = Pos;
+    while (p < count && ScannerObj.Tokens[p].Ch == ';')
+        ++p;
+    return p < count && ScannerObj.Tokens[p].Code() == scIntegralMiddle;
+}
+
+bool TParser::ReadIntegralGroup()
+{
+    TItem sign;
+    const int n = NextItem(sign);
+    if (n == ItemTooLong)
+        return false;
+    return n == ItemEnd || AddIntegral(sign);
 }
 
 // Ends a bracket or an exponent: back to the level and the node it was

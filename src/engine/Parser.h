@@ -62,6 +62,8 @@ private:
     void AddProduct(const TItem &item, TNodeKind kind);
     void AddModDiv(const TItem &item, TNodeKind kind);
     bool OpenBracket(const TItem &item);
+    bool IntegralFollows() const;
+    bool ReadIntegralGroup();
     void OpenExponent(const TItem &item);
     void CloseGroup(TNodeKind kind);
     void AddEquals(const TItem &item);

@@ -53,10 +53,14 @@ bool Matches(const TCell &opener, const TCell &closer)
     return false;
 }
 
-TCell CodeToken(uint16_t code)
+// A root, function or integral sign: its code and the sign's own cell, so
+// that errors at its node show the user where it stands.
+TCell SignToken(uint16_t code, const TCell &sign)
 {
     TCell t;
     t.SetCode(code);
+    t.SrcCol = sign.SrcCol;
+    t.SrcRow = sign.SrcRow;
     return t;
 }
 
@@ -509,7 +513,7 @@ bool TScanner::ReadRoot()
     if (!PutCode(';') || !PutImplicit(false))
         return false;
     OperandPending = false;
-    if (!PutToken(CodeToken(scRootSign)))
+    if (!PutToken(SignToken(scRootSign, Current)))
         return false;
     // A root with a radicand area opens its bracket here; leaving the area
     // closes it.
@@ -524,7 +528,7 @@ bool TScanner::ReadFunction()
     if (!PutCode(';') || !PutImplicit(false))
         return false;
     OperandPending = false;
-    if (!PutToken(CodeToken(scFunctionSign)))
+    if (!PutToken(SignToken(scFunctionSign, Current)))
         return false;
     MoreCells = NextCell(Current);
     if (Current.Ch != '(') {
@@ -557,7 +561,7 @@ bool TScanner::ReadIntegral()
     if (!PutGenerated('(') || !PutCode(';'))
         return false;
     LimitRow = CurRow;
-    if (!PutToken(CodeToken(scIntegralMiddle)) || !PutCodes(";("))
+    if (!PutToken(SignToken(scIntegralMiddle, Current)) || !PutCodes(";("))
         return false;
     MoreCells = NextCell(Current);
 

@@ -469,9 +469,9 @@ TEST_F(RoadTest, IntegralErrors)
     ExpectErrors(cases);
 }
 
-// Fault: the '(' generated before an integral sign is closed by whatever
-// ')' comes next, so what follows the integral lands inside its group.
-TEST_F(RoadTest, DISABLED_IntegralsAmongOtherTerms)
+// The group opened before an integral sign ends with the integral: what
+// follows it stays outside.
+TEST_F(RoadTest, IntegralsAmongOtherTerms)
 {
     Run({
         {"term after", {"   <S/ >1", "y=2<S| ><f~ >(x)dx+1", "   <S\\ >0", "", "|y=2"}},
@@ -480,9 +480,8 @@ TEST_F(RoadTest, DISABLED_IntegralsAmongOtherTerms)
     });
 }
 
-// Fault: the integral and function signs reach the parser as tokens without
-// a position, so errors at the sign's node point at cell 0, 0.
-TEST_F(RoadTest, DISABLED_IntegralErrorsAtTheSigns)
+// Errors at an integral's or function sign's node show the sign's cell.
+TEST_F(RoadTest, IntegralErrorsAtTheSigns)
 {
     const std::vector<ErrorCase> cases = {
         // the body has no value to sum

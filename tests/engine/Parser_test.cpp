@@ -81,7 +81,10 @@ TEST_F(ParserTest, SingleResultShapes)
         {"$p ~* r", "S:+(pi*r)"},
         {"x ^ 2 ^! = 9", "+(x^+2)=+9"},
         {"2 + 3 = 5", "+2+3=+5"},
-        {"< #500 ( b ) ( a ) #422 ( x * x ) n x + 1", "S:+g(+int((+b)<(+a)>,f((+(x*x));(n*x)))+1)"},
+        // the group made before an integral sign ends after its variable
+        {"< #500 ( b ) ( a ) #422 ( x * x ) n x + 1", "S:+g(+int((+b)<(+a)>,f((+(x*x));(n*x))))+1"},
+        {"( 1 + < #500 ( b ) ( a ) #422 ( < #500 ( 1 ) ( 0 ) #422 ( t ) d t ) d x ) * 3",
+         "S:+((+1+g(+int((+b)<(+a)>,f((+g(+int((+1)<(+0)>,f((+t);(d*t)))));(d*x)))))*3)"},
         // the nesting end closes a root's area with no ';' after its last ')'
         {"#470 < x > >", "S:+root(+2,g(+x))"},
     };

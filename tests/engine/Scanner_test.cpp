@@ -152,6 +152,21 @@ TEST_F(ScannerTest, TokenBytes)
     end.Ch = '^';
     end.SetFlags(cfExponentEnd);
     EXPECT_EQ(ScannerObj.Tokens[7], end);
+
+    // Root, integral and function signs carry their cell: errors at their
+    // nodes point there.
+    ScanRows({"  <S/ >1", "y=<S| ><f~ >(x)dx", "  <S\\ >0", "", "z=<r/ >4"});
+    std::string signs;
+    for (int i = 0; i < ScannerObj.Count; ++i) {
+        const TCell &s = ScannerObj.Tokens[i];
+        TCell sign;  // a code and a position, nothing else
+        sign.SetCode(s.Code());
+        sign.SrcCol = s.SrcCol;
+        sign.SrcRow = s.SrcRow;
+        if (s.Code() >= 256 && s == sign)
+            signs += std::to_string(s.Code()) + "@" + std::to_string(s.SrcCol) + "," + std::to_string(s.SrcRow) + " ";
+    }
+    EXPECT_EQ(signs, "500@2,1 422@3,1 470@2,4 ");
 }
 
 struct ErrorCase {
