@@ -195,8 +195,9 @@ TEST_F(ResultsTest, RootsGetTheirAreas)
     EXPECT_EQ(AttrsToText(EditText), "0,2 R3\n1-3,2 N02 O02\n0,3 L1 T2 B4 O01\n1-3,3 N02\n0,4 R3\n1-3,4 N02\n");
     for (int c = 0; c < SheetCells; ++c)
         for (int r = 1; r < SheetCells; ++r)
-            if (EditText.Cells[c][r].Code() != 0)
+            if (EditText.Cells[c][r].Code() != 0) {
                 EXPECT_TRUE(EditText.Cells[c][r].Has(cfResult)) << c << "," << r;
+            }
 }
 
 TEST_F(ResultsTest, ReducedNodesWriteOnlyTheirValue)
@@ -310,8 +311,9 @@ TEST_F(ResultsTest, ResultStopsAtTheLastCellOfTheSheet)
         ClearError();
         EXPECT_EQ(Write(" x\n\n y", items, true), " x\n\n y\n\n" + R("12345678") + "\n");
         EXPECT_EQ(ErrorCode, items[8] ? 109 : 0);
-        if (items[8])
+        if (items[8]) {
             EXPECT_EQ(ErrorCol * 100 + ErrorRow, 4);
+        }
     }
 }
 
