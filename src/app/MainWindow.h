@@ -15,6 +15,7 @@
 #include "CalcCommand.h"
 #include "DrawGrid.h"
 #include "Edit.h"
+#include "VirtualKeys.h"
 
 class GridWidget;
 class TStatusLine;
@@ -39,23 +40,6 @@ extern bool UIFixMode;
 extern int32_t UIFixPlaces;
 extern int32_t UIFltPlaces;
 extern bool UIExpMode;
-
-// Virtual-key codes the window routes.
-enum : uint16_t {
-    vkReturn = 13,
-    vkEscape = 27,
-    vkInsert = 45,
-    vkKey1 = 49,
-    vkF5 = 116,
-    vkF6 = 117,
-    vkF7 = 118,
-    vkF8 = 119,
-    vkF9 = 120,
-    vkF12 = 123,
-    vkComma = 188,
-    vkMinus = 189,
-    vkPeriod = 190,
-};
 
 class TForm2 : public QMainWindow, public TCalcWindow {
     Q_OBJECT

@@ -9,22 +9,13 @@
 
 #include "CellPainter.h"
 #include "KeyMap.h"
+#include "VirtualKeys.h"
 
 namespace {
 
 const QColor gridBackground(Qt::white);
 const QColor selectionColour(0x99, 0xC9, 0xFF);
 const QColor gridLineColour(0xC0, 0xC0, 0xC0);
-
-// Virtual-key codes of the keys the sheet and the window route by.
-enum : uint16_t {
-    vkBack = 8, vkTab = 9, vkReturn = 13, vkShift = 16, vkControl = 17, vkMenu = 18, vkPause = 19,
-    vkCapital = 20, vkEscape = 27, vkSpace = 32, vkPrior = 33, vkNext = 34, vkEnd = 35, vkHome = 36,
-    vkLeft = 37, vkUp = 38, vkRight = 39, vkDown = 40, vkInsert = 45, vkDelete = 46, vkNumpad0 = 96,
-    vkMultiply = 106, vkAdd = 107, vkSubtract = 109, vkDecimal = 110, vkDivide = 111, vkF1 = 112,
-    vkOem1 = 186, vkOemPlus = 187, vkOemComma = 188, vkOemMinus = 189, vkOemPeriod = 190, vkOem2 = 191,
-    vkOem3 = 192, vkOem4 = 219, vkOem5 = 220, vkOem6 = 221, vkOem7 = 222, vkOem102 = 226,
-};
 
 }  // namespace
 

@@ -1,17 +1,9 @@
 // Key editing: what a key-down and a typed character do to the sheet.
 #include "Edit.h"
 #include "Keyboard.h"
+#include "VirtualKeys.h"
 
 namespace {
-
-enum : uint16_t {
-    vkBack = 8,
-    vkLeft = 37,
-    vkUp = 38,
-    vkRight = 39,
-    vkDown = 40,
-    vkDelete = 46,
-};
 
 struct TallBracketKey {
     int entry;
