@@ -3,19 +3,17 @@
 // against a plain read of every cell in the same run.
 #include <benchmark/benchmark.h>
 
-#include "ReadBaseline.h"
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "../tests/support/QuietWindow.h"
+#include "ReadBaseline.h"
 #include "CalcCommand.h"
 #include "Edit.h"
 #include "Errors.h"
 #include "Scanner.h"
 
 namespace {
-
 
 TDrawGrid &Grid()
 {
