@@ -1,42 +1,30 @@
 #include <gtest/gtest.h>
 
-#include "CalcCommand.h"
 #include "Errors.h"
+#include "QuietWindow.h"
 #include "SheetPicture.h"
 
 namespace {
 
-struct FakeWindow : TCalcWindow {
-    std::string status;
+struct FakeWindow : QuietWindow {
     std::vector<uint32_t> colors;
-    bool clearArmedGlyph = false;
-    int focus = 0, boxesDeleted = 0, routesShown = 0, captionRestored = 0;
-    bool sizeLocked = true, lockChecked = true;
-    void SetStatusText(const std::string &t) override { status = t; }
-    void AppendStatusText(const std::string &t) override { status += t; }
-    std::string StatusText() const override { return status; }
+    bool clearArmedGlyph = false, sizeLocked = true, lockChecked = true;
+    int boxesDeleted = 0, captionRestored = 0;
     void SetStatusColor(uint32_t c) override { colors.push_back(c); }
     void SetClearGlyph(bool armed) override { clearArmedGlyph = armed; }
-    void FocusGrid() override { ++focus; }
-    void ResetGridFont() override {}
     void SizeMenuLock(bool lock) override { sizeLocked = lock; }
-    void EscModeOff() override { EditText.EscMode = 0; }
-    void SubscriptOff() override { ScriptLevel = 0; }
-    void SuperscriptOff() override { ScriptLevel = 0; }
-    void AnsiFontSet() override { FontSet = 0; }
     void RestoreBaseCaption() override { ++captionRestored; }
     void SetLockGridChecked(bool c) override { lockChecked = c; }
     void DeleteBoxes() override { ++boxesDeleted; }
-    void ShowRoute() override { ++routesShown; }
-    TProgressBar *ProgressBar() override { return nullptr; }
 };
 
 struct CalcCommandTest : ::testing::Test {
     SheetSetup setup;
     FakeWindow window;
     TCalcCommand cmd{window};
-    void SetUp() override { ClearError(); ErrorBlink = 0; }
+    void SetUp() override { ClearError(), ErrorBlink = 0; }
     void Ticks(int n) { for (int i = 0; i < n; ++i) cmd.Timer1Timer(); }
+    void Paint() { cmd.PaintStarted(), cmd.CellPainted(true); }  // a cell that asks for the delayed repaint
 };
 
 TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
@@ -47,36 +35,25 @@ TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
     EditText.FileName = "/tmp/a.rec";
     window.status = "  ready";
     cmd.PRButtonClearClick();
-    EXPECT_EQ(EditState, esClearArmed);
-    EXPECT_TRUE(window.clearArmedGlyph);
+    EXPECT_EQ(std::tuple(EditState, window.clearArmedGlyph), std::tuple(esClearArmed, true));
     Ticks(99);
     cmd.PRButtonEnterClick();
-    EXPECT_EQ(EditState, esEditing);
-    EXPECT_EQ(SheetToPicture(EditText), "");
-    EXPECT_EQ(EditText.Attrs[1][0].Protection, 0);
-    EXPECT_EQ(EditText.PageLock, 0);
-    EXPECT_EQ(EditText.FileName, "");
-    EXPECT_EQ(window.boxesDeleted, 1);
-    EXPECT_EQ(window.captionRestored, 1);
-    EXPECT_FALSE(window.sizeLocked);
-    EXPECT_FALSE(window.lockChecked);
-    EXPECT_FALSE(window.clearArmedGlyph);
-    EXPECT_EQ(cmd.ClearCountdown, 0);
-    EXPECT_EQ(window.status, "  ready");  // no calculation ran
+    EXPECT_EQ(std::tuple(EditState, SheetToPicture(EditText), EditText.Attrs[1][0].Protection, EditText.PageLock,
+                         EditText.FileName, cmd.ClearCountdown),
+              std::tuple(esEditing, "", 0, 0, "", 0));
+    EXPECT_EQ(std::tuple(window.boxesDeleted, window.captionRestored, window.sizeLocked, window.lockChecked,
+                         window.clearArmedGlyph, window.status),
+              std::tuple(1, 1, false, false, false, "  ready"));  // no calculation ran
 }
 
 TEST_F(CalcCommandTest, ClearDisarmsAfterHundredTicksOrSecondClick)
 {
     cmd.PRButtonClearClick();
     Ticks(100);
-    EXPECT_EQ(EditState, esEditing);
-    EXPECT_FALSE(window.clearArmedGlyph);
-    EXPECT_EQ(cmd.ClearCountdown, 0);
-
+    EXPECT_EQ(std::tuple(EditState, window.clearArmedGlyph, cmd.ClearCountdown), std::tuple(esEditing, false, 0));
     cmd.PRButtonClearClick();
     cmd.PRButtonClearClick();
-    EXPECT_EQ(EditState, esEditing);
-    EXPECT_EQ(cmd.ClearCountdown, 0);
+    EXPECT_EQ(std::tuple(EditState, cmd.ClearCountdown), std::tuple(esEditing, 0));
     Ticks(200);
     EXPECT_EQ(EditState, esEditing);
 }
@@ -97,35 +74,26 @@ TEST_F(CalcCommandTest, ErrorBlinkRedWhiteRedWhite)
     EXPECT_EQ(ErrorBlink, 0);
 }
 
-TEST_F(CalcCommandTest, DelayedRepaintFiresOnceAndSettles)
+TEST_F(CalcCommandTest, DelayedRepaintFiresOnceAndSettlesAndRefreshDropsIt)
 {
-    cmd.PaintStarted();
-    cmd.CellPainted(true);
-    EXPECT_EQ(cmd.RepaintCountdown, 10);
     const uint32_t before = setup.grid.RepaintCount;
+    Paint();
+    EXPECT_EQ(cmd.RepaintCountdown, 10);
     Ticks(5);
     EXPECT_EQ(setup.grid.RepaintCount, before + 1);
     // Qt delivers the repaint late, after the countdown ran out.
     Ticks(10);
-    cmd.PaintStarted();
-    cmd.CellPainted(true);
+    Paint();
     EXPECT_EQ(cmd.RepaintCountdown, 0);
     Ticks(20);
     EXPECT_EQ(setup.grid.RepaintCount, before + 1);
-    // A later paint of the user's own arms it again.
-    cmd.PaintStarted();
-    cmd.CellPainted(true);
+    // A later paint of the user's own arms it again; Refresh drops it.
+    Paint();
     EXPECT_EQ(cmd.RepaintCountdown, 10);
-}
-
-TEST_F(CalcCommandTest, RefreshDropsArmedRepaint)
-{
-    cmd.PaintStarted();
-    cmd.CellPainted(true);
     cmd.PRButtonRefreshClick();
-    const uint32_t before = setup.grid.RepaintCount;
+    const uint32_t refreshed = setup.grid.RepaintCount;
     Ticks(20);
-    EXPECT_EQ(setup.grid.RepaintCount, before);
+    EXPECT_EQ(setup.grid.RepaintCount, refreshed);
 }
 
 TEST_F(CalcCommandTest, ResetRemovesResultsAndClampsRootRows)
@@ -139,9 +107,7 @@ TEST_F(CalcCommandTest, ResetRemovesResultsAndClampsRootRows)
     EXPECT_EQ(SheetToPicture(EditText), " x  =  3\n");
     for (int r = 3; r <= EditText.RowMax; ++r)
         EXPECT_TRUE(EditText.Attrs[1][r].AllZero()) << r;
-    EXPECT_EQ(EditText.UsedColExt, 2);
-    EXPECT_EQ(EditText.UsedRowExt, 0);
-    EXPECT_EQ(setup.grid.Col(), 0);
+    EXPECT_EQ(std::tuple(EditText.UsedColExt, EditText.UsedRowExt, setup.grid.Col()), std::tuple(2, 0, 0));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,61 +12,53 @@
 
 #include "CellPainter.h"
 #include "GridWidget.h"
+#include "Pixels.h"
 #include "SheetPicture.h"
 
 namespace {
+
+using R4 = std::array<int, 4>;
+R4 Sel(const TGridRect &g) { return {g.Left, g.Top, g.Right, g.Bottom}; }
 
 class GridWidgetTest : public ::testing::Test {
 protected:
     SheetSetup setup{72, 72};
     GridWidget widget{setup.grid};
     TDrawGrid &grid = setup.grid;
-
     int painted = 0;
-    void TearDown() override { PaintHost = {}; }
+
     void SetUp() override
     {
-        PaintHost = {};
-        PaintHost.CellPainted = [this](bool) { ++painted; };
+        PaintHost = {.CellPainted = [this](bool) { ++painted; }};
         widget.resize(400, 300);
         widget.ApplyFontSize(14);  // cells of 14 x 17
         widget.show();
         QApplication::processEvents();
     }
+    void TearDown() override { PaintHost = {}; }
 
     QPoint Cur() const { return {grid.Col(), grid.Row()}; }
-    QPoint CenterOf(int c, int r) const { return widget.CellRect(c, r).center(); }
-
-    void Mouse(QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
+    // A mouse event on the centre of cell (c, r); the left button is down but on release.
+    void Mouse(QEvent::Type type, int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent e(type, QPointF(pos), widget.viewport()->mapToGlobal(QPointF(pos)), button, buttons, mods);
+        const QPointF pos = widget.CellRect(c, r).center();
+        QMouseEvent e(type, pos, widget.viewport()->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
         QApplication::sendEvent(widget.viewport(), &e);
     }
     void Click(int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        Mouse(QEvent::MouseButtonPress, CenterOf(c, r), Qt::LeftButton, mods);
-        Mouse(QEvent::MouseButtonRelease, CenterOf(c, r), Qt::NoButton, mods);
-    }
-    void Drag(int c1, int r1, int c2, int r2)
-    {
-        Mouse(QEvent::MouseButtonPress, CenterOf(c1, r1), Qt::LeftButton);
-        Mouse(QEvent::MouseMove, CenterOf(c2, r2), Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, CenterOf(c2, r2), Qt::NoButton);
+        Mouse(QEvent::MouseButtonPress, c, r, mods);
+        Mouse(QEvent::MouseButtonRelease, c, r, mods);
     }
 };
 
-using R4 = std::array<int, 4>;
-R4 Sel(const TGridRect &g) { return {g.Left, g.Top, g.Right, g.Bottom}; }
-
 TEST_F(GridWidgetTest, FontSizeSetsTheCellSize)
 {
-    const int cases[][4] = {{10, 10, 9, 12}, {600, 512, 512, 640}};  // asked, size, width, height
-    for (const auto &k : cases) {
-        EXPECT_EQ(widget.ApplyFontSize(k[0]), k[1]);
-        EXPECT_EQ(QSize(widget.CellWidth(), widget.CellHeight()), QSize(k[2], k[3]));
-        EXPECT_EQ(LineUnit, k[1]);
+    for (auto [asked, size, w, h] : {std::array{10, 10, 9, 12}, {600, 512, 512, 640}}) {
+        const int got = widget.ApplyFontSize(asked);
+        EXPECT_EQ(std::tuple(got, widget.CellWidth(), widget.CellHeight(), LineUnit), std::tuple(size, w, h, size));
     }
 }
 
@@ -79,10 +72,8 @@ TEST_F(GridWidgetTest, CellRectsFollowSizeLinesAndScrolling)
     QObject::connect(&widget, &GridWidget::topLeftChanged, [&] { ++topLeftChanges; });
     widget.verticalScrollBar()->setValue(10);
     widget.horizontalScrollBar()->setValue(4);
-    EXPECT_EQ(QPoint(grid.LeftCol, grid.TopRow), QPoint(4, 10));
-    EXPECT_EQ(topLeftChanges, 2);
-    EXPECT_TRUE(widget.CellRect(3, 12).isEmpty());
-    EXPECT_TRUE(widget.CellRect(5, 9).isEmpty());
+    EXPECT_EQ(std::tuple(grid.LeftCol, grid.TopRow, topLeftChanges), std::tuple(4, 10, 2));
+    EXPECT_TRUE(widget.CellRect(3, 12).isEmpty() && widget.CellRect(5, 9).isEmpty());
     EXPECT_EQ(widget.CellRect(4, 10), QRect(0, 0, 14, 17));
     int c = -1, r = -1;
     ASSERT_TRUE(widget.CellAt(QPoint(15, 18), c, r));
@@ -91,21 +82,20 @@ TEST_F(GridWidgetTest, CellRectsFollowSizeLinesAndScrolling)
 
 TEST_F(GridWidgetTest, ClickMovesTheCursorAfterReportingTheOldSelection)
 {
-    struct Seen { int col, row; TGridRect sel; };
+    using Seen = std::array<int, 6>;  // col, row, the selection then
     std::vector<Seen> seen;
-    QObject::connect(&widget, &GridWidget::cellSelected,
-                     [&](int c, int r, bool &) { seen.push_back({c, r, grid.Selection()}); });
-    Drag(1, 1, 3, 2);
+    QObject::connect(&widget, &GridWidget::cellSelected, [&](int c, int r, bool &) {
+        const R4 s = Sel(grid.Selection());
+        seen.push_back({c, r, s[0], s[1], s[2], s[3]});
+    });
+    Mouse(QEvent::MouseButtonPress, 1, 1);  // a drag
+    Mouse(QEvent::MouseMove, 3, 2);
+    Mouse(QEvent::MouseButtonRelease, 3, 2);
     EXPECT_EQ(Cur(), QPoint(3, 2));
     EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 3, 2}));
     // Selecting a cell after the range reports the range while it still stands.
     Click(5, 4);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].col, 1);
-    EXPECT_EQ(seen[1].col, 3);
-    EXPECT_EQ(Sel(seen[1].sel), R4({1, 1, 1, 1}));
-    EXPECT_EQ(QPoint(seen[2].col, seen[2].row), QPoint(5, 4));
-    EXPECT_EQ(Sel(seen[2].sel), R4({1, 1, 3, 2}));
+    EXPECT_EQ(seen, (std::vector<Seen>{{1, 1, 0, 0, 0, 0}, {3, 2, 1, 1, 1, 1}, {5, 4, 1, 1, 3, 2}}));
     EXPECT_EQ(Cur(), QPoint(5, 4));
     EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 5, 4}));
     // Shift+click stretches the selection from the cursor.
@@ -118,9 +108,8 @@ TEST_F(GridWidgetTest, DoubleClickSelectsThenSignalsAndARefusedSelectionKeepsThe
     int doubles = 0;
     QObject::connect(&widget, &GridWidget::doubleClicked, [&] { ++doubles; });
     Click(2, 2);
-    Mouse(QEvent::MouseButtonDblClick, CenterOf(2, 2), Qt::LeftButton);
-    EXPECT_EQ(doubles, 1);
-    EXPECT_EQ(grid.Col(), 2);
+    Mouse(QEvent::MouseButtonDblClick, 2, 2);
+    EXPECT_EQ(std::tuple(doubles, grid.Col()), std::tuple(1, 2));
     QObject::connect(&widget, &GridWidget::cellSelected, [](int, int, bool &can) { can = false; });
     Click(4, 4);
     EXPECT_EQ(Cur(), QPoint(2, 2));
@@ -143,7 +132,7 @@ TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
     const Case cases[] = {
         {Qt::Key_A, Qt::NoModifier, "a", 'A', 0, 'a'},
         {Qt::Key_A, Qt::ControlModifier, "", 'A', ssCtrl, 1},
-        {Qt::Key_1, Qt::ControlModifier, "1", '1', ssCtrl, 0},                 // a key without a character
+        {Qt::Key_1, Qt::ControlModifier, "1", '1', ssCtrl, 0},  // a key without a character
         {Qt::Key_ParenLeft, Qt::ShiftModifier, "(", '9', ssShift, '('},
         {Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier, "", 123, ssCtrl | ssShift, 0},
         {Qt::Key_currency, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, char(0x80)},  // a character only
@@ -152,48 +141,40 @@ TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
     uint16_t gotKey = 0;
     TShiftState gotShift = 0;
     char gotChar = 0;
-    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) {
-        gotKey = k;
-        gotShift = s;
-    });
+    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) { gotKey = k, gotShift = s; });
     QObject::connect(&widget, &GridWidget::keyPress, [&](char &c) { gotChar = c; });
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << "key " << k.key);
-        gotKey = 0;
-        gotShift = 0xFF;
-        gotChar = 0;
+        gotKey = 0, gotShift = 0xFF, gotChar = 0;
         QKeyEvent e(QEvent::KeyPress, k.key, k.mods, k.text);
         QApplication::sendEvent(&widget, &e);
-        EXPECT_EQ(gotKey, k.vk);
-        EXPECT_EQ(gotShift, k.vk ? k.shift : 0xFF);
-        EXPECT_EQ(gotChar, k.ch);
+        EXPECT_EQ(std::tuple(gotKey, gotShift, gotChar), std::tuple(k.vk, k.vk ? k.shift : TShiftState(0xFF), k.ch));
     }
 }
 
 TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
 {
     bool swallow = false;
-    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) {
-        if (swallow)
-            k = 0;
-    });
-    QTest::keyClick(&widget, Qt::Key_Right);
-    QTest::keyClick(&widget, Qt::Key_Down);
-    EXPECT_EQ(Cur(), QPoint(1, 1));
-    swallow = true;
-    QTest::keyClick(&widget, Qt::Key_Right);
-    EXPECT_EQ(grid.Col(), 1);
-    swallow = false;
-    QTest::keyClick(&widget, Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(&widget, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 2, 2}));
-    QTest::keyClick(&widget, Qt::Key_Left);
-    EXPECT_EQ(Sel(grid.Selection()), R4({1, 2, 1, 2}));
-    QTest::keyClick(&widget, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(Cur(), QPoint(71, 71));
-    EXPECT_FALSE(widget.CellRect(71, 71).isEmpty());
-    QTest::keyClick(&widget, Qt::Key_Home);
-    EXPECT_EQ(Cur(), QPoint(0, 71));
+    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) { k = swallow ? 0 : k; });
+    struct Step { Qt::Key key; Qt::KeyboardModifiers mods; bool swallow; QPoint cur; R4 sel; };
+    const Step steps[] = {
+        {Qt::Key_Right, {}, false, {1, 0}, {1, 0, 1, 0}},
+        {Qt::Key_Down, {}, false, {1, 1}, {1, 1, 1, 1}},
+        {Qt::Key_Right, {}, true, {1, 1}, {1, 1, 1, 1}},  // the window took it
+        {Qt::Key_Right, Qt::ShiftModifier, false, {2, 1}, {1, 1, 2, 1}},
+        {Qt::Key_Down, Qt::ShiftModifier, false, {2, 2}, {1, 1, 2, 2}},
+        {Qt::Key_Left, {}, false, {1, 2}, {1, 2, 1, 2}},
+        {Qt::Key_End, Qt::ControlModifier, false, {71, 71}, {71, 71, 71, 71}},
+        {Qt::Key_Home, {}, false, {0, 71}, {0, 71, 0, 71}},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << s.key << " shift " << (s.mods == Qt::ShiftModifier));
+        swallow = s.swallow;
+        QTest::keyClick(&widget, s.key, s.mods);
+        EXPECT_EQ(Cur(), s.cur);
+        EXPECT_EQ(Sel(grid.Selection()), s.sel);
+        EXPECT_FALSE(widget.CellRect(s.cur.x(), s.cur.y()).isEmpty());
+    }
 }
 
 TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
@@ -206,19 +187,11 @@ TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
     widget.horizontalScrollBar()->setValue(1);
     QApplication::processEvents();
     const QImage img = widget.viewport()->grab().toImage();
-    auto count = [&](const QRect &r, auto pred) {
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                n += pred(img.pixelColor(x, y));
-        return n;
-    };
-    auto blue = [](const QColor &c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; };
-    auto green = [](const QColor &c) { return c.green() > 80 && c.red() < 70 && c.blue() < 70; };
+    auto ink = [&](int c) { return InkIn(img, widget.CellRect(c, 12)); };
     EXPECT_EQ(widget.CellRect(1, 12).topLeft(), QPoint(0, 34));
-    EXPECT_GT(count(widget.CellRect(1, 12), blue), 5);
-    EXPECT_GT(count(widget.CellRect(2, 12), green), 5);
-    EXPECT_EQ(count(widget.CellRect(3, 12), blue), 0);
+    EXPECT_GT(ink(1).blue, 5);
+    EXPECT_GT(ink(2).green, 5);
+    EXPECT_EQ(ink(3).blue, 0);
     EXPECT_GT(painted, 0);
     EXPECT_EQ(QPoint(EditText.UsedColExt, EditText.UsedRowExt), QPoint(2, 12));
 }
