@@ -71,16 +71,12 @@ TEST_F(ListsTest, NewDeleteAndClear)
     TCodeList *a = list.NewNode(), *b = list.NewNode(), *c = list.NewNode();
     EXPECT_EQ(Members(), (std::vector<TCodeList *>{a, b, c}));
     EXPECT_EQ(b->NewNode(), nullptr);  // not a head
-    TCodeList *ref = c;  // the last member: the tail moves back
-    TCodeList::DeleteNode(ref);
-    EXPECT_EQ(ref, nullptr);
-    EXPECT_EQ(Members(), (std::vector<TCodeList *>{a, b}));
-    ref = a;
-    TCodeList::DeleteNode(ref);
-    EXPECT_EQ(Members(), (std::vector<TCodeList *>{b}));
-    ref = b;
-    TCodeList::DeleteNode(ref);
-    EXPECT_EQ(Members().size(), 0u);
+    // the last member first: the tail moves back
+    for (auto [gone, left] : {std::pair{c, std::vector<TCodeList *>{a, b}}, {a, {b}}, {b, {}}}) {
+        TCodeList::DeleteNode(gone);
+        EXPECT_EQ(gone, nullptr);
+        EXPECT_EQ(Members(), left);
+    }
     TCodeList *head = &list;  // a head is never deleted
     TCodeList::DeleteNode(head);
     EXPECT_EQ(head, &list);
@@ -184,23 +180,12 @@ TEST_F(ListsTest, CopyTreeAndAssignData)
     ExpressionTree = &list;
     // (a * 2) under a term, all in the same list
     TCodeList *term = list.NewNode(), *times = list.NewNode(), *a = Named("a"), *two = list.NewNode();
-    term->Kind = nkPlus;
-    times->Kind = nkTimes;
-    times->Order = 3;
-    times->Level = 2;
-    times->Col = 4;
-    times->Row = 5;
+    term->Kind = nkPlus, times->Kind = nkTimes, a->Kind = nkName, two->Kind = nkNumber;
+    times->Order = 3, times->Level = 2, times->Col = 4, times->Row = 5;
     times->NodeFlags.Include(nfStructure);
-    a->Kind = nkName;
-    a->Value = 12;
     a->NodeFlags.Include(nfNumericIndex);
-    two->Kind = nkNumber;
-    two->Value = 2;
-    two->Func = FnSin;
-    term->Left = times;
-    times->Parent = term;
-    times->Right = a;
-    times->Left = two;
+    a->Value = 12, two->Value = 2, two->Func = FnSin;
+    term->Left = times, times->Parent = term, times->Right = a, times->Left = two;
     a->Parent = two->Parent = times;
 
     EXPECT_EQ(TCodeList::CopyTree(nullptr), nullptr);

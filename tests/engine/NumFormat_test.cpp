@@ -36,23 +36,9 @@ struct NumFormat : ::testing::Test {
         FloatToMantExp(x, m, e);
         return e.empty() ? m : m + "E" + e;
     }
-    template <size_t N>
-    static void Check(const Case (&cases)[N])
-    {
-        for (const Case &c : cases)
-            EXPECT_EQ(Format(c.x, c.exp, c.mode, c.places), c.want)
-                << c.x << (c.exp ? " exp " : " ") << (c.mode == Flt ? "Flt " : "Fix ") << c.places;
-    }
 };
 
 }  // namespace
-
-TEST_F(NumFormat, StartValues)
-{
-    EXPECT_FALSE(ExpMode);
-    EXPECT_TRUE(FltMode);
-    EXPECT_EQ(Places * 100 + FixPlaces * 10 + FltPlaces, 626);
-}
 
 // Flt 6, Fix 2, exponent mode Flt 6 and Fix 2, Fix 0.
 TEST_F(NumFormat, ReferenceValuesInEveryMode)
@@ -79,31 +65,18 @@ TEST_F(NumFormat, ReferenceValuesInEveryMode)
             EXPECT_EQ(Format(r.x, modes[i].exp, modes[i].mode, modes[i].places), r.want[i]) << r.x << " mode " << i;
 }
 
-TEST_F(NumFormat, OtherReferenceValues)
-{
-    const Case t[] = {
-        {25.5, false, Flt, 1, "26"}, {1e15, false, Flt, 6, "100000000000000E1"}, {1e15, true, Flt, 6, "1E15"},
-        {1e14, false, Flt, 6, "100000000000000"}, {999.999, true, Fix, 2, "1000.00"},
-        {0.9999999999999999, false, Flt, 6, "1"}, {0.9999999999999999, true, Flt, 6, "1000E-3"},
-    };
-    Check(t);
-}
-
-TEST_F(NumFormat, ZeroAndNegativeZero)
-{
-    const Case t[] = {
-        {0.0, false, Flt, 6, "0"}, {0.0, false, Fix, 2, "0.00"}, {0.0, false, Fix, 0, "0."}, {0.0, true, Flt, 6, "0"},
-        {0.0, true, Fix, 2, "0.00"}, {-0.0, false, Flt, 6, "0"}, {-0.0, false, Fix, 2, "0.00"},
-        {-0.0, true, Flt, 6, "0"}, {-0.0, true, Fix, 3, "0.000"}, {0.0, false, Flt, 0, "0"},
-    };
-    Check(t);
-}
-
-TEST_F(NumFormat, Magnitudes)
+TEST_F(NumFormat, EdgeValues)
 {
     const double dmax = std::numeric_limits<double>::max();
     const double dmin = std::numeric_limits<double>::denorm_min();
     const Case t[] = {
+        {1e15, false, Flt, 6, "100000000000000E1"}, {1e15, true, Flt, 6, "1E15"}, {1e14, false, Flt, 6, "100000000000000"},
+        {0.9999999999999999, false, Flt, 6, "1"}, {0.9999999999999999, true, Flt, 6, "1000E-3"},
+        // zero and negative zero
+        {0.0, false, Flt, 6, "0"}, {0.0, false, Fix, 2, "0.00"}, {0.0, false, Fix, 0, "0."}, {0.0, true, Flt, 6, "0"},
+        {0.0, true, Fix, 2, "0.00"}, {-0.0, false, Flt, 6, "0"}, {-0.0, false, Fix, 2, "0.00"},
+        {-0.0, true, Flt, 6, "0"}, {-0.0, true, Fix, 3, "0.000"}, {0.0, false, Flt, 0, "0"},
+        // magnitudes
         {1e-300, false, Flt, 6, "1E-300"}, {1e-300, false, Fix, 2, "1.00E-300"}, {1e-300, true, Flt, 6, "1E-300"},
         {1e-300, true, Fix, 2, "1.00E-300"}, {-2.5e-300, false, Flt, 6, "-2.5E-300"},
         {-2.5e-300, true, Flt, 6, "-2.5E-300"}, {1e300, false, Flt, 6, "100000000000000E286"},
@@ -120,13 +93,7 @@ TEST_F(NumFormat, Magnitudes)
         {-1234.5, true, Flt, 6, "-1.2345E3"}, {-1234.5, true, Fix, 2, "-1.23E3"}, {1000, true, Flt, 6, "1E3"},
         {100, true, Flt, 6, "100"}, {0.01, true, Flt, 6, "10E-3"}, {0.001, true, Flt, 6, "1E-3"},
         {0.0001, true, Flt, 6, "100E-6"},
-    };
-    Check(t);
-}
-
-TEST_F(NumFormat, RoundingCarries)
-{
-    const Case t[] = {
+        // rounding carries
         {9.9999995, false, Flt, 6, "10"}, {9.9999995, false, Flt, 7, "10"}, {9.9999995, false, Flt, 8, "9.9999995"},
         {9.9999995, false, Fix, 2, "10.00"}, {9.9999995, false, Fix, 0, "10"},
         {9.9999995, false, Fix, 6, "10.000000"}, {9.9999995, true, Flt, 6, "10"}, {9.9999995, true, Fix, 2, "10.00"},
@@ -142,9 +109,16 @@ TEST_F(NumFormat, RoundingCarries)
         {999999999999999.5, false, Flt, 6, "100000000000000E1"}, {9.99, false, Fix, 1, "10.0"},
         {1.45, false, Fix, 1, "1.5"}, {2.5, false, Fix, 0, "3"}, {-2.5, false, Fix, 0, "-3"},
         {0.4, false, Fix, 0, "0"},
+        // the integer part is never shortened in Flt mode; Fix pads
+        {123456.0, false, Flt, 2, "123456"}, {123456.7, false, Flt, 3, "123457"}, {0.000123456, false, Flt, 2, "0.00012"},
+        {0.5, false, Fix, 15, "0.500000000000000"}, {1.5e-20, false, Fix, 15, "1.500000000000000E-20"},
+        {42, false, Fix, 5, "42.00000"},
     };
-    Check(t);
+    for (const Case &c : t)
+        EXPECT_EQ(Format(c.x, c.exp, c.mode, c.places), c.want)
+            << c.x << (c.exp ? " exp " : " ") << (c.mode == Flt ? "Flt " : "Fix ") << c.places;
 }
+
 TEST_F(NumFormat, PlaceCounts)
 {
     const double pi = 3.14159265358979323846;
@@ -158,17 +132,12 @@ TEST_F(NumFormat, PlaceCounts)
         EXPECT_EQ(Format(pi, false, Flt, n), flt[n]) << n;
         EXPECT_EQ(Format(pi, false, Fix, n), fix[n]) << n;
     }
-    // The integer part is never shortened in Flt mode; Fix pads.
-    const Case t[] = {
-        {123456.0, false, Flt, 2, "123456"}, {123456.7, false, Flt, 3, "123457"}, {0.000123456, false, Flt, 2, "0.00012"},
-        {0.5, false, Fix, 15, "0.500000000000000"}, {1.5e-20, false, Fix, 15, "1.500000000000000E-20"},
-        {42, false, Fix, 5, "42.00000"},
-    };
-    Check(t);
 }
 
 TEST_F(NumFormat, PlacesStayInStepAndInRange)
 {
+    EXPECT_TRUE(FltMode && !ExpMode);
+    EXPECT_EQ(Places * 100 + FixPlaces * 10 + FltPlaces, 626);
     SetFixPlaces(4);
     EXPECT_EQ(Places, 6);  // Flt mode: the Fix count waits
     SetFltMode(false);

@@ -63,73 +63,19 @@ std::string R(const std::string &s, char mark = '*')
     return out;
 }
 
-TEST_F(ResultsTest, NumbersInEachFormatMode)
-{
-    const struct {
-        bool flt, exp;
-        int places;
-        const char *items, *mant, *expo;
-    } cases[] = {
-        {true, false, 6, "2 / 3", "0.666667", ""},
-        {false, false, 2, "123.456", "123.46", ""},
-        {false, false, 0, "5", "5.", ""},
-        {true, false, 6, "- 9.999", "-9.999", ""},
-        {true, true, 6, "12345", "12.345", "3"},
-        {true, true, 6, "0.5", "500", "-3"},
-        {true, false, 6, "0.000000000000000000015", "1.5", "-20"},
-        {true, false, 6, "100000000000000000000", "100000000000000", "6"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.items);
-        SheetSetup fresh;
-        SetFltMode(c.flt);
-        c.flt ? SetFltPlaces(c.places) : SetFixPlaces(c.places);
-        SetExpMode(c.exp);
-        const std::string row = *c.expo ? R(std::string(c.mant) + " 10") + R(c.expo, 'R') : R(c.mant);
-        EXPECT_EQ(Write(" 1  +  2", c.items, true), " 1  +  2\n\n" + row + "\n");
-        EXPECT_FALSE(ErrorPending());
-    }
-    // Exponent digits are bare raised result cells.
-    const TCell &six = EditText.Cells[18][2];
-    EXPECT_EQ(six.Flags(), uint32_t(cfRaised | cfResult));
-    EXPECT_EQ(six.SrcCol | six.SrcRow | six.Reserved, 0);
-}
-
-TEST_F(ResultsTest, FlatResults)
-{
-    const struct {
-        const char *items, *text;
-    } cases[] = {
-        // running sums and unknowns
-        {"y + 3 + 4", "7+y"},
-        {"- y - 7", "-7-y"},
-        {"y - 7", "-7+y"},
-        {"y", "y"},
-        {"- y", "-y"},
-        {"3 + y + 4", "7+y"},  // the number 7 with +y at its Right
-        // operators as typed
-        {"a * b", "a*b"},
-        {"a / 2", "a/2"},
-        {"a mod 3", "a mod 3"},
-        {"sin ( x )", "sin(x)"},
-        {"[ a - b )", "[a-b]"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.items);
-        SheetSetup fresh;
-        EXPECT_EQ(Write(" q", c.items, true), " q\n\n" + R(c.text) + "\n");
-    }
-}
-
 TEST_F(ResultsTest, Pictures)
 {
     const struct {
-        const char *what, *picture, *items, *result;
+        const char *what, *picture, *items;
+        std::string result;
+        bool calc = false;
     } cases[] = {
-        {"fraction line two longer than its widest part", " a\n--\n b", "< < a + 1 > | < b > >",
-         ". * a* +* 1*. *\n--*--*--*--*--*\n. * b*. *. *. *\n"},
-        {"nested fractions: the inner line two rows above the outer", " x", "< < < < a > | < b > > > | < c > >",
-         "   . * a*. *\n   --*--*--*\n. *. * b*. *. *\n--*--*--*--*--*\n. * c*. *. *. *\n"},
+        // running sums and unknowns; operators as typed
+        {"", " q", "- y - 7", R("-7-y") + "\n", true}, {"", " q", "y - 7", R("-7+y") + "\n", true},
+        {"", " q", "y", R("y") + "\n", true}, {"", " q", "- y", R("-y") + "\n", true},
+        {"", " q", "a * b", R("a*b") + "\n", true}, {"", " q", "a / 2", R("a/2") + "\n", true},
+        {"", " q", "a mod 3", R("a mod 3") + "\n", true}, {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
+        {"", " q", "[ a - b )", R("[a-b]") + "\n", true},
         {"fraction in a denominator, after text", " x", "2 + < < a > | < < < b > | < c > > > >",
          "      . * a*. *. *. *\n 2* +*--*--*--*--*--*\n      . *. * b*. *. *\n         --*--*--*\n"
          "         . * c*. *\n"},
@@ -147,13 +93,19 @@ TEST_F(ResultsTest, Pictures)
          "?f2 (* a* )*?ae (* b* )*f~* (* x* )* d* ** x*\n"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.what) + c.items);
         SheetSetup fresh;
         const std::string picture = c.picture;
-        EXPECT_EQ(Write(picture, c.items), picture + "\n\n" + c.result);
+        EXPECT_EQ(Write(picture, c.items, c.calc), picture + "\n\n" + c.result);
         EXPECT_FALSE(ErrorPending());
         EXPECT_EQ(SheetSetup::beeps, 0);
     }
+    // Exponent digits are bare raised result cells.
+    SheetSetup fresh;
+    Write(" q", "100000000000000000000", true);
+    const TCell &six = EditText.Cells[18][2];
+    EXPECT_EQ(six.Flags(), uint32_t(cfRaised | cfResult));
+    EXPECT_EQ(six.SrcCol | six.SrcRow | six.Reserved, 0);
 }
 
 TEST_F(ResultsTest, CursorStateAndRedraw)
@@ -222,37 +174,6 @@ TEST_F(ResultsTest, ReducedNodesWriteOnlyTheirValue)
     EXPECT_EQ(SheetToPicture(EditText), " q\n\n a* nR\n");
 }
 
-TEST_F(ResultsTest, MultiResultMode)
-{
-    EditText.EqualMode = 1;
-    EXPECT_EQ(Write(" X  =  5  +  3  =\n\n Y  =  X  /  4  =", ": X = 5 + 3 @5,0;= : Y = X / 4 @5,2;=", true),
-              " X  =  5  +  3  =  8*\n\n Y  =  X  /  4  =  2*\n");
-    SheetSetup fresh;
-    EditText.EqualMode = 1;
-    EXPECT_EQ(Write(" X  =  y  +  1  =", ": X = y + 1 @5,0;="), " X  =  y  +  1  = " + R("y+1") + "\n");
-    SheetSetup fresh2;
-    EditText.EqualMode = 1;
-    EXPECT_EQ(Write("\n\n X  =  a  /  b  =", ": X = < < a > | < b > > @5,1;="),
-              "                  . * a*. *\n X  =  a  /  b  = --*--*--*\n                  . * b*. *\n");
-    EXPECT_FALSE(ErrorPending());
-}
-
-TEST_F(ResultsTest, NoResultInMultiModeIsError120AtTheSavedCursor)
-{
-    EditText.EqualMode = 1;
-    Load(" X  =  5  +  3", ": X = 5 + 3");
-    EditText.SavedCol = 3;
-    EditText.SavedRow = 4;
-    const SheetBytes before;
-    DisplayResults();
-    EXPECT_EQ(ErrorCode, 120);
-    EXPECT_EQ(ErrorCol * 100 + ErrorRow, 304);
-    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 304);
-    EXPECT_EQ(Error(), "no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar");
-    EXPECT_TRUE(SheetBytes() == before);
-    EXPECT_FALSE(SuspendDraw);
-}
-
 TEST_F(ResultsTest, PageFullChangesNothing)
 {
     const struct {
@@ -261,10 +182,7 @@ TEST_F(ResultsTest, PageFullChangesNothing)
         const char *picture, *items;
         int col, row;  // of error 109; -1: the result fits
     } cases[] = {
-        // 72 rows: a flat result needs its row and the empty row above it,
-        // a fraction one row more on each side
-        {72, 72, 69, false, " x", "a", -1, 0},
-        {72, 72, 70, false, " x", "a", 0, 71},
+        // 72 rows: a fraction needs one row more on each side than a flat result
         {72, 72, 67, false, " x", "< < a > | < b > >", -1, 0},
         {72, 72, 68, false, " x", "< < a > | < b > >", 0, 71},
         // a trailing '=' in the last column
@@ -286,9 +204,10 @@ TEST_F(ResultsTest, PageFullChangesNothing)
             EditText.Cells[c.col][c.row].Ch = '=';
         const SheetBytes before;
         DisplayResults();
+        EXPECT_FALSE(SuspendDraw);
         if (c.col < 0) {
             EXPECT_FALSE(ErrorPending());
-            EXPECT_TRUE(EditText.Cells[*c.items == '<' ? 1 : 0][71].Has(cfResult));
+            EXPECT_TRUE(EditText.Cells[1][71].Has(cfResult));
         } else {
             EXPECT_EQ(ErrorCode, 109);
             EXPECT_EQ(ErrorCol * 1000 + ErrorRow, c.col * 1000 + c.row);

@@ -15,23 +15,30 @@ struct Builder {
     int col = 1, row = 5;
     bool placed = false;  // an @ position applies to the next token, code-only too
 
-    void Put(uint16_t code, uint32_t flags, bool cell)
+    // A token; with a position when at, and the column moves on when step.
+    void Push(uint16_t code, uint32_t flags, bool at, bool step)
     {
         TCell t;
         t.SetFlags(flags);
         t.SetCode(uint16_t(code | t.FlagBytes[0] << 8));
-        if (cell || placed) {
-            t.SrcCol = uint8_t(col++);
+        if (at) {
+            t.SrcCol = uint8_t(col);
             t.SrcRow = uint8_t(row);
         }
-        placed = false;
+        col += step;
         ScannerObj.Tokens[ScannerObj.Count++] = t;
+    }
+    void Put(uint16_t code, uint32_t flags, bool cell)
+    {
+        Push(code, flags, cell || placed, cell || placed);
+        placed = false;
     }
     void Item(const std::string &s)
     {
         for (size_t i = 0; i < s.size();) {
             const char c = s[i++];
             const uint8_t next = i < s.size() ? uint8_t(s[i]) : 0;
+            int code = 0;
             switch (c) {
             case '_': Put(next, cfLowered, true), ++i; break;
             case '!': Put(next, cfFunctionName, true), ++i; break;
@@ -39,32 +46,16 @@ struct Builder {
             case '~': Put(next, 0, false), ++i; break;
             case ')': case ':': case '&': Put(uint8_t(c), 0, false); break;
             case '^':
-                if (next == '!') {
-                    TCell t;
-                    t.Ch = '^';
-                    t.SetFlags(cfExponentEnd);
-                    ScannerObj.Tokens[ScannerObj.Count++] = t;
-                    ++i;
-                } else
-                    Put('^', 0, false);
+                next == '!' ? Push('^', cfExponentEnd, false, false) : Put('^', 0, false);
+                i += next == '!';
                 break;
-            case '<': case '>': {
-                TCell t;
-                t.Ch = c == '<' ? '(' : ')';
-                t.SetFlags(cfNestingToken);
-                t.SrcCol = uint8_t(col);
-                t.SrcRow = uint8_t(row);
-                ScannerObj.Tokens[ScannerObj.Count++] = t;
-                break;
-            }
+            case '<': case '>': Push(c == '<' ? '(' : ')', cfNestingToken, true, false); break;
             case '|': Put(190, cfSymbolFont | cfFractionLine, true); break;
-            case '#': {
-                int code = 0;
+            case '#':
                 i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), code).ptr - s.data());
                 // tall bracket and integral pieces carry their sheet flag
                 Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u, true);
                 break;
-            }
             case '@': {
                 auto r = std::from_chars(s.data() + i, s.data() + s.size(), col);
                 r = std::from_chars(r.ptr + 1, s.data() + s.size(), row);
@@ -196,6 +187,28 @@ void EngineTest::SetUp()
     EditText.EqualMode = 0;
     EditText.RadMode = 1;
     RearrangeOnly = false;
+}
+
+std::string ErrorAt()
+{
+    return std::to_string(ErrorCode) + "@" + std::to_string(ErrorCol) + "," + std::to_string(ErrorRow);
+}
+
+std::string StreamText()
+{
+    std::string s;
+    for (int i = 0; i < ScannerObj.Count; ++i) {
+        const TCell &t = ScannerObj.Tokens[i];
+        if (t.Has(cfNestingToken))
+            s += t.Ch == '(' ? '<' : '>';
+        else if (t.Has(cfExponentEnd))
+            s += '|';
+        else if (t.Code() >= 128 || t.Code() < 32)
+            s += "{" + std::to_string(t.Code()) + "}";
+        else
+            s += char(t.Ch);
+    }
+    return s;
 }
 
 std::string EngineTest::Error()

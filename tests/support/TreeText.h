@@ -43,6 +43,14 @@ int ListLength();
 // The sheet's definition named text, or null.
 TCodeList *SheetDef(const std::string &text);
 
+// The recorded error as "code@col,row".
+std::string ErrorAt();
+
+// ScannerObj's stream, one character per token: the token's character, '<'
+// and '>' for generated brackets, '|' for the exponent end, "{code}" for
+// symbol codes.
+std::string StreamText();
+
 // A bound sheet, no error pending, single-result mode, radians, no
 // rearrange-only request; ExpressionTree restored afterwards.
 struct EngineTest : ::testing::Test {
