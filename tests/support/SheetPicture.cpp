@@ -160,9 +160,8 @@ std::string AttrsToText(const TEditText &sheet)
             const TAttrCell &a = sheet.Attrs[c][r];
             for (e = c; e + 1 < SheetCells && sheet.Attrs[e + 1][r] == a;)
                 ++e;
-            if (!a.AllZero())
-                out += std::to_string(c) + (e > c ? "-" + std::to_string(e) : "") + "," + std::to_string(r) + fields(a) +
-                       "\n";
+            const std::string cols = std::to_string(c) + (e > c ? "-" + std::to_string(e) : "");
+            out += a.AllZero() ? "" : cols + "," + std::to_string(r) + fields(a) + "\n";
         }
     return out;
 }
