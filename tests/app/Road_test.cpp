@@ -85,12 +85,9 @@ struct RoadTest : ::testing::Test {
     void SetUp() override
     {
         InitErrorTexts();
-        ClearError();
-        RearrangeOnly = false;
         SetFltPlaces(6);
         SetFixPlaces(2);
-        SetFltMode(true);
-        SetExpMode(false);
+        TearDown();
     }
     void TearDown() override
     {

@@ -56,7 +56,7 @@ TEST(Erase, BackspaceErasesLeftAndAtColumnZeroTheCellItself)
 TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
-    struct Case { const char *name, *picture; int col, row; bool lock, small; Step step; };
+    struct Case { const char *name, *picture; int col, row, lock, small; Step step; };
     const Step fraction = [] { EditText.InsertFraction(false); };
     const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); };
     const Step insertRow = [] { EditText.InsertRow(); };
@@ -64,34 +64,33 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
     const Step insertColumn = [] { EXPECT_FALSE(EditText.InsertColumn()); };
     const Step deleteColumn = [] { EditText.DeleteColumn(); };
     const Case cases[] = {
-        {"fraction on a locked page", "", 3, 2, true, false, fraction},
-        {"bracket in the first row", "", 2, 0, false, true, brackets},
-        {"bracket in the last row", "", 2, 7, false, true, brackets},
-        {"bracket outside the grid", "", 2, 3, false, true, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
-        {"bracket with the cell above taken", " \n\n       x", 2, 3, false, true, brackets},
-        {"bracket with the cell below taken", " \n\n\n\n       x", 2, 3, false, true, brackets},
-        {"bracket on another's bottom piece", " \n\n      (/\n      (|\n      (\\", 2, 4, false, true, brackets},
-        {"bracket on an existing middle", " \n\n      [/\n      [|\n      [\\", 2, 3, false, true, brackets},
-        {"bracket on a locked page", "", 2, 3, true, true, brackets},
-        {"row through a fraction line", structs, 0, 2, false, false, insertRow},
-        {"row through a denominator", structs, 0, 3, false, false, insertRow},
-        {"row through a bracket middle", bracket, 0, 2, false, false, insertRow},
-        {"row through a bracket bottom", bracket, 0, 3, false, false, insertRow},
-        {"row with the last row taken", " a\n\n\n\n\n\n\n b", 0, 0, false, true, insertRow},
-        {"row on a locked page", " a\n b", 0, 0, true, true, insertRow},
-        {"deleting a numerator row", structs, 0, 1, false, false, deleteRow},
-        {"deleting a fraction line", structs, 0, 2, false, false, deleteRow},
-        {"deleting a denominator row", structs, 0, 3, false, false, deleteRow},
-        {"deleting a bracket top row", bracket, 0, 1, false, false, deleteRow},
-        {"deleting a bracket middle row", bracket, 0, 2, false, false, deleteRow},
-        {"deleting a bracket bottom row", bracket, 0, 3, false, false, deleteRow},
-        {"deleting a row on a locked page", " a\n b", 0, 0, true, true, deleteRow},
-        {"column with the last column taken", " a  b                       z", 0, 0, false, true, insertColumn},
-        {"column on a locked page", " a  b", 0, 0, true, true, insertColumn},
-        {"deleting a column on a locked page", " a  b", 0, 0, true, true, deleteColumn},
-        {"deleting a column at a name's start", "       sn in nn\n x", 2, 1, false, false, deleteColumn},
-        {"deleting a column in a name", "       sn in nn\n x", 3, 1, false, false, deleteColumn},
-        {"deleting a column at a name's end", "       sn in nn\n x", 4, 1, false, false, deleteColumn},
+        {"fraction, locked page", "", 3, 2, 1, 0, fraction}, {"bracket in the first row", "", 2, 0, 0, 1, brackets},
+        {"bracket in the last row", "", 2, 7, 0, 1, brackets},
+        {"bracket outside the grid", "", 2, 3, 0, 1, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
+        {"bracket, cell above taken", " \n\n       x", 2, 3, 0, 1, brackets},
+        {"bracket, cell below taken", " \n\n\n\n       x", 2, 3, 0, 1, brackets},
+        {"bracket on another's bottom piece", " \n\n      (/\n      (|\n      (\\", 2, 4, 0, 1, brackets},
+        {"bracket on an existing middle", " \n\n      [/\n      [|\n      [\\", 2, 3, 0, 1, brackets},
+        {"bracket, locked page", "", 2, 3, 1, 1, brackets},
+        {"row through a fraction line", structs, 0, 2, 0, 0, insertRow},
+        {"row through a denominator", structs, 0, 3, 0, 0, insertRow},
+        {"row through a bracket middle", bracket, 0, 2, 0, 0, insertRow},
+        {"row through a bracket bottom", bracket, 0, 3, 0, 0, insertRow},
+        {"row, last row taken", " a\n\n\n\n\n\n\n b", 0, 0, 0, 1, insertRow},
+        {"row, locked page", " a\n b", 0, 0, 1, 1, insertRow},
+        {"delete: numerator row", structs, 0, 1, 0, 0, deleteRow},
+        {"delete: fraction line", structs, 0, 2, 0, 0, deleteRow},
+        {"delete: denominator row", structs, 0, 3, 0, 0, deleteRow},
+        {"delete: bracket top row", bracket, 0, 1, 0, 0, deleteRow},
+        {"delete: bracket middle row", bracket, 0, 2, 0, 0, deleteRow},
+        {"delete: bracket bottom row", bracket, 0, 3, 0, 0, deleteRow},
+        {"delete: row, locked page", " a\n b", 0, 0, 1, 1, deleteRow},
+        {"column, last column taken", " a  b                       z", 0, 0, 0, 1, insertColumn},
+        {"column, locked page", " a  b", 0, 0, 1, 1, insertColumn},
+        {"delete: column, locked page", " a  b", 0, 0, 1, 1, deleteColumn},
+        {"delete: column at a name's start", "       sn in nn\n x", 2, 1, 0, 0, deleteColumn},
+        {"delete: column in a name", "       sn in nn\n x", 3, 1, 0, 0, deleteColumn},
+        {"delete: column at a name's end", "       sn in nn\n x", 4, 1, 0, 0, deleteColumn},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
