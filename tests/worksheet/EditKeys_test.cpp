@@ -216,21 +216,22 @@ TEST_F(EditKeys, BackspaceAndDelete)
     }
 }
 
-TEST_F(EditKeys, LayoutKeysWriteTallBrackets)
+TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
 {
-    struct LayoutBrackets {
+    struct LayoutKeys {
         TLoad load;
-        int keys[6][3];  // key, shift, top piece of tall ( ) [ ] { }
+        int brackets[6][3];  // key, shift, top piece of tall ( ) [ ] { }
+        uint16_t fraction;   // with Ctrl
     };
-    const LayoutBrackets layouts[] = {
-        {US, {{57, 4, 230}, {48, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}},
-        {DE, {{56, 4, 230}, {57, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}},
-        {IT, {{56, 4, 230}, {57, 4, 246}, {186, 4, 233}, {187, 4, 249}, {186, 5, 236}, {187, 5, 252}}},
-        {BR, {{57, 4, 230}, {48, 4, 246}, {221, 4, 233}, {220, 4, 249}, {221, 5, 236}, {220, 5, 252}}},
+    const LayoutKeys layouts[] = {
+        {US, {{57, 4, 230}, {48, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}, 191},
+        {DE, {{56, 4, 230}, {57, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}, 55},
+        {IT, {{56, 4, 230}, {57, 4, 246}, {186, 4, 233}, {187, 4, 249}, {186, 5, 236}, {187, 5, 252}}, 55},
+        {BR, {{57, 4, 230}, {48, 4, 246}, {221, 4, 233}, {220, 4, 249}, {221, 5, 236}, {220, 5, 252}}, 187},
     };
-    for (const LayoutBrackets &lb : layouts) {
-        (KeyboardObj.*lb.load)();
-        for (const auto &b : lb.keys) {
+    for (const LayoutKeys &lk : layouts) {
+        (KeyboardObj.*lk.load)();
+        for (const auto &b : lk.brackets) {
             SCOPED_TRACE(KeyboardObj.LayoutName + " key " + std::to_string(b[0]) + " shift " + std::to_string(b[1]));
             EditText.Reset();
             Cursor(5, 5);
@@ -240,18 +241,10 @@ TEST_F(EditKeys, LayoutKeysWriteTallBrackets)
             EXPECT_EQ(Cell(5, 5).Flags(), cfTallBracket | cfSymbolFont);
             EXPECT_EQ(Where(), "6,5 b0");
         }
-    }
-}
-
-TEST_F(EditKeys, FractionKeyOfEachLayoutStartsALine)
-{
-    const std::pair<TLoad, uint16_t> cases[] = {{US, 191}, {DE, 55}, {IT, 55}, {BR, 187}};
-    for (const auto &[load, key] : cases) {
-        (KeyboardObj.*load)();
-        SCOPED_TRACE(KeyboardObj.LayoutName);
+        SCOPED_TRACE(KeyboardObj.LayoutName + " fraction");
         EditText.Reset();
         Cursor(5, 5);
-        Down(ssCtrl, key);
+        Down(ssCtrl, lk.fraction);
         EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0");
     }
 }

@@ -33,10 +33,8 @@ TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
 {
     struct Case { const char *name, *picture; int col, row; uint8_t ch, protection, state; };
     const Case cases[] = {
-        {"bracket top", bracket, 1, 0, 'x', 0, esEditing},
-        {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
-        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing},
-        {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
+        {"bracket top", bracket, 1, 0, 'x', 0, esEditing}, {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
+        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing}, {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
         {"locked cell", " a", 0, 0, 'z', 0, esEditing},
         {"locked numerator: refused before any column moves", fraction, 0, 0, 'z', 0, esEditing},
         {"other protection bits do not unlock", " a", 0, 0, 'z', 1, esEditing},
@@ -166,10 +164,8 @@ TEST(Cursor, FindLineStart)
 {
     struct Case { const char *name, *picture; int cursorRow, start; };
     const Case cases[] = {
-        {"empty sheet", "", 3, 0},
-        {"only colons", " :\n\n    :", 2, 0},
-        {"colon skipped", " :     a", 0, 2},
-        {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
+        {"empty sheet", "", 3, 0}, {"only colons", " :\n\n    :", 2, 0},
+        {"colon skipped", " :     a", 0, 2}, {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
         {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
         {"row of the cursor counts", " \n\n          a", 2, 3},
     };
