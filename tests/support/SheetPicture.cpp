@@ -7,42 +7,35 @@
 
 namespace {
 
-struct Kind {
-    char kind;
-    uint8_t symbolBase;  // symbol character of the top piece, 0 = not a piece
-};
+// Kinds with one fixed set of flags; code 0 stores the picture's character.
+struct Kind { char kind, ch; uint8_t code; uint32_t flags; };
+const Kind kinds[] = {{' ', 0, 0, 0},   {'^', 0, 0, cfRaised},   {'_', 0, 0, cfLowered},
+                      {'-', '-', 190, cfSymbolFont | cfFractionLine},
+                      {'r', '/', 214, cfSymbolFont}, {'f', '~', 166, cfSymbolFont}, {'$', 0, 0, cfSymbolFont}};
 
 // Tall bracket and integral pieces: top, middle, bottom are consecutive codes.
-const Kind pieces[] = {{'(', 230}, {'[', 233}, {'{', 236}, {'S', 243}, {')', 246}, {']', 249}, {'}', 252}};
-
+struct Piece { char kind; uint8_t base; };
+const Piece pieces[] = {{'(', 230}, {'[', 233}, {'{', 236}, {'S', 243}, {')', 246}, {']', 249}, {'}', 252}};
 const char pieceChars[] = {'/', '|', '\\'};
+
+// Most specific first: printing takes the first mark whose flags are all set.
+struct Mark { char mark; uint32_t flags; };
+const Mark marks[] = {{'R', cfResult | cfRaised}, {'L', cfResult | cfLowered}, {'*', cfResult},
+                      {'g', cfGreen},             {'n', cfFunctionName | cfBold}, {'b', cfBold}};
+
+const uint32_t zoneFlags = cfAboveLine | cfBelowLine;
 
 uint32_t markFlags(char mark)
 {
-    switch (mark) {
-    case ' ': return 0;
-    case '*': return cfResult;
-    case 'g': return cfGreen;
-    case 'b': return cfBold;
-    case 'n': return cfFunctionName | cfBold;
-    case 'R': return cfResult | cfRaised;
-    case 'L': return cfResult | cfLowered;
-    }
+    for (const Mark &m : marks)
+        if (m.mark == mark)
+            return m.flags;
+    if (mark == ' ')
+        return 0;
     throw std::invalid_argument(std::string("unknown mark '") + mark + "'");
 }
 
-char flagsMark(uint32_t &flags)
-{
-    struct M { uint32_t f; char m; };
-    static const M marks[] = {{cfResult | cfRaised, 'R'}, {cfResult | cfLowered, 'L'}, {cfResult, '*'},
-                              {cfGreen, 'g'}, {cfFunctionName | cfBold, 'n'}, {cfBold, 'b'}};
-    for (const M &m : marks)
-        if ((flags & m.f) == m.f) {
-            flags &= ~m.f;
-            return m.m;
-        }
-    return ' ';
-}
+bool printable(uint8_t ch) { return ch >= 32 && ch < 127; }
 
 }  // namespace
 
@@ -50,15 +43,13 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
 {
     std::vector<std::string> lines;
     std::stringstream in(picture);
-    std::string line;
-    while (std::getline(in, line))
+    for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     if (!lines.empty() && lines.front().empty() && picture.front() == '\n')
         lines.erase(lines.begin());
     for (size_t r = 0; r < lines.size(); ++r) {
         std::string &l = lines[r];
-        while (l.size() % 3)
-            l += ' ';
+        l.resize((l.size() + 2) / 3 * 3, ' ');
         for (size_t c = 0; c * 3 < l.size(); ++c) {
             const char kind = l[c * 3], ch = l[c * 3 + 1], mark = l[c * 3 + 2];
             if (kind == ' ' && ch == ' ' && mark == ' ')
@@ -67,36 +58,27 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
                 throw std::invalid_argument("picture larger than the sheet");
             TCell cell;
             uint32_t flags = markFlags(mark);
-            switch (kind) {
-            case ' ': cell.Ch = uint8_t(ch); break;
-            case '^': cell.Ch = uint8_t(ch); flags |= cfRaised; break;
-            case '_': cell.Ch = uint8_t(ch); flags |= cfLowered; break;
-            case '$': cell.Ch = uint8_t(ch); flags |= cfSymbolFont; break;
-            case '-':
-                if (ch != '-')
-                    throw std::invalid_argument("fraction line is \"--\"");
-                cell.Ch = 190;
-                flags |= cfSymbolFont | cfFractionLine;
-                break;
-            case 'r': cell.Ch = 214; flags |= cfSymbolFont; break;
-            case 'f': cell.Ch = 166; flags |= cfSymbolFont; break;
-            case '.': cell.Ch = 0; break;
-            default: {
-                const Kind *k = nullptr;
-                for (const Kind &p : pieces)
-                    if (p.kind == kind)
-                        k = &p;
-                const char *pc = static_cast<const char *>(std::memchr(pieceChars, ch, 3));
-                if (!k || !pc)
-                    throw std::invalid_argument(std::string("unknown cell '") + kind + ch + mark + "'");
+            const Kind *k = nullptr;
+            for (const Kind &f : kinds)
+                k = f.kind == kind ? &f : k;
+            const Piece *p = nullptr;
+            for (const Piece &f : pieces)
+                p = f.kind == kind ? &f : p;
+            const char *pc = static_cast<const char *>(std::memchr(pieceChars, ch, 3));
+            if (kind == '-' && ch != '-')
+                throw std::invalid_argument("fraction line is \"--\"");
+            if (k) {
+                cell.Ch = k->code ? k->code : uint8_t(ch);
+                flags |= k->flags;
+            } else if (p && pc) {
                 const int piece = int(pc - pieceChars);
-                cell.Ch = uint8_t(k->symbolBase + piece);
+                cell.Ch = uint8_t(p->base + piece);
                 flags |= cfSymbolFont | (piece == 1 ? cfTallBracket : cfBracketPart);
-            }
+            } else if (kind != '.') {
+                throw std::invalid_argument(std::string("unknown cell '") + kind + ch + mark + "'");
             }
             // Keep numerator/denominator markers that a line above or below already set.
-            flags |= sheet.Cells[c][r].Flags() & (cfAboveLine | cfBelowLine);
-            cell.SetFlags(flags);
+            cell.SetFlags(flags | (sheet.Cells[c][r].Flags() & zoneFlags));
             sheet.Cells[c][r] = cell;
             sheet.NoteUsed(int(c), int(r));
         }
@@ -116,61 +98,42 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
 
 std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
 {
-    auto shown = [&](int c, int r) {
-        const TCell &cell = sheet.Cells[c][r];
-        return cell.Code() != 0 || (cell.Flags() & ~(cfAboveLine | cfBelowLine | cfLineEnd)) != 0;
-    };
-    if (lastRow < 0)
-        for (int r = 0; r < SheetCells; ++r)
-            for (int c = 0; c < SheetCells; ++c)
-                if (shown(c, r))
-                    lastRow = r;
-    if (lastCol < 0)
-        lastCol = SheetLast;
+    const uint32_t hidden = zoneFlags | cfLineEnd;
+    auto shown = [&](int c, int r) { return sheet.Cells[c][r].Code() != 0 || (sheet.Cells[c][r].Flags() & ~hidden); };
+    for (int r = 0, any = lastRow < 0; any && r < SheetCells; ++r)
+        for (int c = 0; c < SheetCells; ++c)
+            lastRow = shown(c, r) ? r : lastRow;
+    lastCol = lastCol < 0 ? SheetLast : lastCol;
     std::string out;
     for (int r = 0; r <= lastRow; ++r) {
         std::string line;
         for (int c = 0; c <= lastCol; ++c) {
-            const TCell &cell = sheet.Cells[c][r];
-            uint32_t flags = cell.Flags() & ~(cfAboveLine | cfBelowLine | cfLineEnd);
-            std::string txt = "   ";
-            if (cell.Code() == 0 && flags == 0) {
-                line += txt;
+            const uint8_t ch = sheet.Cells[c][r].Ch;
+            uint32_t flags = sheet.Cells[c][r].Flags() & ~hidden;
+            if (ch == 0 && flags == 0) {
+                line += "   ";
                 continue;
             }
-            const char mark = flagsMark(flags);
-            char kind = '?', ch = char(cell.Ch);
-            const uint8_t sym = cell.Ch;
-            if (flags == 0 && cell.Ch == 0 && mark != ' ') { kind = '.'; ch = ' '; }
-            else if (flags == 0 && cell.Ch >= 32 && cell.Ch < 127) kind = ' ';
-            else if (flags == cfRaised && cell.Ch >= 32 && cell.Ch < 127) kind = '^';
-            else if (flags == cfLowered && cell.Ch >= 32 && cell.Ch < 127) kind = '_';
-            else if (flags == (cfSymbolFont | cfFractionLine) && sym == 190) { kind = '-'; ch = '-'; }
-            else if (flags == cfSymbolFont && sym == 214) { kind = 'r'; ch = '/'; }
-            else if (flags == cfSymbolFont && sym == 166) { kind = 'f'; ch = '~'; }
-            else if (flags == cfSymbolFont && cell.Ch >= 32 && cell.Ch < 127) kind = '$';
-            else if (flags == (cfSymbolFont | cfTallBracket) || flags == (cfSymbolFont | cfBracketPart)) {
-                for (const Kind &p : pieces)
-                    if (sym >= p.symbolBase && sym < p.symbolBase + 3) {
-                        const int piece = sym - p.symbolBase;
-                        if ((piece == 1) == ((flags & cfTallBracket) != 0)) {
-                            kind = p.kind;
-                            ch = pieceChars[piece];
-                        }
-                    }
-            }
-            if (kind == '?') {
-                static const char hex[] = "0123456789abcdef";
-                txt = {'?', hex[cell.Ch >> 4], hex[cell.Ch & 15]};
-            } else {
-                txt = {kind, ch, mark};
-            }
-            line += txt;
+            char mark = ' ';
+            for (const Mark &m : marks)
+                if (mark == ' ' && (flags & m.flags) == m.flags) {
+                    flags &= ~m.flags;
+                    mark = m.mark;
+                }
+            std::string txt;
+            if (flags == 0 && ch == 0 && mark != ' ')
+                txt = {'.', ' ', mark};
+            for (const Kind &k : kinds)
+                if (txt.empty() && flags == k.flags && (k.code ? ch == k.code : printable(ch)))
+                    txt = {k.kind, k.code ? k.ch : char(ch), mark};
+            for (const Piece &p : pieces)
+                if (ch >= p.base && ch < p.base + 3 && (ch - p.base == 1 ? cfTallBracket : cfBracketPart) ==
+                                                           (flags & ~cfSymbolFont) && (flags & cfSymbolFont))
+                    txt = {p.kind, pieceChars[ch - p.base], mark};
+            static const char hex[] = "0123456789abcdef";
+            line += txt.empty() ? std::string{'?', hex[ch >> 4], hex[ch & 15]} : txt;
         }
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        out += line;
-        out += '\n';
+        out += line.erase(line.find_last_not_of(' ') + 1) + '\n';
     }
     return out;
 }
@@ -180,14 +143,8 @@ std::string AttrsToText(const TEditText &sheet)
     auto fields = [](const TAttrCell &a) {
         static const char hex[] = "0123456789abcdef";
         std::string f;
-        auto dec = [&](char name, int v) {
-            if (v)
-                f += std::string(" ") + name + std::to_string(v);
-        };
-        auto hx = [&](char name, uint8_t v) {
-            if (v)
-                f += std::string(" ") + name + hex[v >> 4] + hex[v & 15];
-        };
+        auto dec = [&](char name, int v) { f += v ? std::string(" ") + name + std::to_string(v) : ""; };
+        auto hx = [&](char name, uint8_t v) { f += v ? std::string(" ") + name + hex[v >> 4] + hex[v & 15] : ""; };
         dec('L', a.RootLevel);
         dec('T', a.RootTop);
         dec('B', a.RootBottom);
@@ -195,24 +152,16 @@ std::string AttrsToText(const TEditText &sheet)
         hx('N', a.Nesting);
         hx('O', a.Overline);
         dec('P', a.Protection);
-        if (a.Reserved)
-            f += " ?" + std::to_string(a.Reserved);
-        return f;
+        return f + (a.Reserved ? " ?" + std::to_string(a.Reserved) : "");
     };
     std::string out;
     for (int r = 0; r < SheetCells; ++r)
-        for (int c = 0; c < SheetCells;) {
+        for (int c = 0, e = 0; c < SheetCells; c = e + 1) {
             const TAttrCell &a = sheet.Attrs[c][r];
-            int e = c;
-            while (e + 1 < SheetCells && sheet.Attrs[e + 1][r] == a)
+            for (e = c; e + 1 < SheetCells && sheet.Attrs[e + 1][r] == a;)
                 ++e;
-            if (!a.AllZero()) {
-                out += std::to_string(c);
-                if (e > c)
-                    out += "-" + std::to_string(e);
-                out += "," + std::to_string(r) + fields(a) + "\n";
-            }
-            c = e + 1;
+            const std::string cols = std::to_string(c) + (e > c ? "-" + std::to_string(e) : "");
+            out += a.AllZero() ? "" : cols + "," + std::to_string(r) + fields(a) + "\n";
         }
     return out;
 }
@@ -227,18 +176,13 @@ SheetSetup::SheetSetup(int cols, int rows) : grid(cols, rows)
     FontSet = 0;
     ScriptLevel = 0;
     NewLineFlag = false;
-    EditText.PageLock = 0;
-    EditText.EscMode = 0;
-    EditText.EqualMode = 0;
-    EditText.RadMode = 0;
+    EditText.PageLock = EditText.EscMode = EditText.EqualMode = EditText.RadMode = EditText.MixedFraction = 0;
     EditText.ImplicitMult = 1;
-    EditText.MixedFraction = 0;
     // Start from a sheet that is zero everywhere, also outside the grid.
     std::memset(static_cast<void *>(EditText.Cells), 0, sizeof EditText.Cells);
     std::memset(static_cast<void *>(EditText.Attrs), 0, sizeof EditText.Attrs);
     EditText.Clear(grid);
-    EditText.UsedColExt = 0;
-    EditText.UsedRowExt = 0;
+    EditText.UsedColExt = EditText.UsedRowExt = 0;
 }
 
 SheetSetup::~SheetSetup()

@@ -3,13 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "SheetPicture.h"
+#include "SheetSteps.h"
 #include "UndoEd.h"
 
 namespace {
 
+using Empties = std::pair<bool, bool>;  // UndoEmpty, RedoEmpty
+Empties Ring() { return {UndoEmpty, RedoEmpty}; }
+
 struct UndoRing : ::testing::Test {
-    SheetSetup setup{72, 72};
+    Sheet setup;
     UndoRing() { ResetUndo(); }
     ~UndoRing() override { ResetUndo(); }
 
@@ -27,21 +30,19 @@ struct UndoRing : ::testing::Test {
         RedoProc();
     }
     // A key press: one character at the cursor, the cursor one right, a snapshot.
-    void Type(const std::string &text)
+    static void Type(const std::string &text)
     {
         for (char ch : text) {
             int col = 0;
-            ASSERT_TRUE(EditText.PutChar(uint8_t(ch), setup.grid.Col(), setup.grid.Row(), col));
-            setup.grid.SetCol(col + 1);
+            ASSERT_TRUE(EditText.PutChar(uint8_t(ch), Cursor().first, Cursor().second, col));
+            Cursor(col + 1, Cursor().second);
             SaveUndoProc();
         }
     }
     static void ExpectEmptyRing()
     {
-        EXPECT_EQ(UndoIndex, 2);
-        EXPECT_EQ(RedoLimit, 2);
-        EXPECT_EQ(UndoOldest, 0);
-        EXPECT_TRUE(UndoEmpty && RedoEmpty);
+        EXPECT_EQ(std::vector<int32_t>({UndoIndex, RedoLimit, UndoOldest}), std::vector<int32_t>({2, 2, 0}));
+        EXPECT_EQ(Ring(), Empties(true, true));
         for (const TMemoryStream &s : UndoStreams)
             EXPECT_EQ(s.Size(), 0u);
     }
@@ -73,8 +74,7 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     EditText.Attrs[3][2].Nesting = 0x06;
     EditText.Attrs[70][71].Protection = 2;       // an unlocked but empty cell counts
     EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
-    setup.grid.SetCol(5);
-    setup.grid.SetRow(7);
+    Cursor(5, 7);
     SaveUndo();
 
     std::vector<uint8_t> want;
@@ -94,10 +94,8 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
 
     const TMemoryStream &s = UndoStreams[2];
     EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
-    EXPECT_EQ(UndoIndex, 3);
-    EXPECT_EQ(RedoLimit, 3);
-    EXPECT_FALSE(UndoEmpty);
-    EXPECT_TRUE(RedoEmpty);
+    EXPECT_EQ(std::pair(UndoIndex, RedoLimit), std::pair(3, 3));
+    EXPECT_EQ(Ring(), Empties(false, true));
 }
 
 TEST_F(UndoRing, SnapshotSizes)
@@ -115,31 +113,22 @@ TEST_F(UndoRing, SnapshotSizes)
 
 TEST_F(UndoRing, OneKeyThenUndoAndRedo)
 {
-    setup.grid.SetCol(4);
-    setup.grid.SetRow(3);
+    Cursor(4, 3);
     Type("7");
-    EditText.UsedColExt = 4;
-    EditText.UsedRowExt = 3;
+    EditText.UsedColExt = 4, EditText.UsedRowExt = 3;
     SaveUndo();  // the same state again, now with its used extent
     const std::string typed = SheetToPicture(EditText);
 
     EditUndo();  // back to the first snapshot
     EditUndo();  // slot 1: the empty sheet
-    EXPECT_EQ(SheetToPicture(EditText), "");
-    EXPECT_TRUE(UndoEmpty);
-    EXPECT_FALSE(RedoEmpty);
-    EXPECT_EQ(setup.grid.Col(), 0);  // Reset homed the cursor; nothing restored it
-
+    EXPECT_EQ(Shot(), "0,0 b0");  // Reset homed the cursor; nothing restored it
+    EXPECT_EQ(Ring(), Empties(true, false));
     EditRedo();
-    EXPECT_EQ(SheetToPicture(EditText), typed);
-    EXPECT_EQ(setup.grid.Col(), 5);
-    EXPECT_EQ(setup.grid.Row(), 3);
+    EXPECT_EQ(Shot(), typed + "5,3 b0");
     EXPECT_FALSE(RedoEmpty);
     EditRedo();
-    EXPECT_EQ(EditText.UsedColExt, 4);
-    EXPECT_EQ(EditText.UsedRowExt, 3);
-    EXPECT_TRUE(RedoEmpty);
-    EXPECT_FALSE(UndoEmpty);
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(4, 3));
+    EXPECT_EQ(Ring(), Empties(false, true));
 }
 
 TEST_F(UndoRing, FiveKeysSixUndos)
@@ -164,16 +153,15 @@ TEST_F(UndoRing, RingReachesBack98StatesAfter150Snapshots)
         EditText.Cells[0][0].Ch = uint8_t(n);
         EditText.Cells[1][0].Ch = uint8_t(n >> 8);
         EditText.Cells[2][0].Ch = 1;  // keeps state 0 from looking empty
-        setup.grid.SetRow(n % 72);
+        Cursor(0, n % 72);
         SaveUndo();
     }
     for (int k = 1; k <= 98; ++k) {
         SCOPED_TRACE(k);
         EditUndo();
         const int n = 150 - k;
-        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(n));
-        EXPECT_EQ(EditText.Cells[1][0].Ch, uint8_t(n >> 8));
-        EXPECT_EQ(setup.grid.Row(), n % 72);
+        EXPECT_EQ(std::pair(EditText.Cells[0][0].Ch, EditText.Cells[1][0].Ch), std::pair(uint8_t(n), uint8_t(n >> 8)));
+        EXPECT_EQ(Cursor().second, n % 72);
         EXPECT_EQ(UndoEmpty, k == 98);
     }
     for (int k = 1; k <= 98; ++k) {
@@ -190,10 +178,9 @@ TEST_F(UndoRing, NewSnapshotAfterUndoEndsRedo)
     EditUndo();
     EditUndo();
     EXPECT_EQ(SheetToPicture(EditText), " a\n");
-    setup.grid.SetCol(1);
+    Cursor(1, 0);
     Type("x");
-    EXPECT_TRUE(RedoEmpty);
-    EXPECT_FALSE(UndoEmpty);
+    EXPECT_EQ(Ring(), Empties(false, true));
     const int index = UndoIndex;
     Redo();  // a stray call must not walk into the abandoned states
     EXPECT_EQ(UndoIndex, index);
@@ -208,14 +195,11 @@ TEST_F(UndoRing, SizeChangeDropsTheRing)
 {
     for (bool saveAfterResize : {false, true}) {
         SCOPED_TRACE(saveAfterResize ? "snapshot after the resize" : "undo right after the resize");
-        SheetSetup big(144, 144);
+        Sheet big("", 120, 110, 144, 144);
         ResetUndo();
         EditText.Cells[100][100].Ch = 'q';
         EditText.Cells[2][2].Ch = 'p';
-        EditText.UsedColExt = 100;
-        EditText.UsedRowExt = 100;
-        big.grid.SetCol(120);
-        big.grid.SetRow(110);
+        EditText.UsedColExt = EditText.UsedRowExt = 100;
         SaveUndo();
         SaveUndo();
         // Choosing the small sheet: the grid shrinks, the sheet is reset.
@@ -256,11 +240,7 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
 
     EditUndo();
     EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
-    EXPECT_EQ(EditText.Cells[100][5].Ch, 0);
-    EXPECT_EQ(EditText.Cells[5][100].Ch, 0);
-    EXPECT_EQ(EditText.Cells[144][144].Ch, 0);
-    EXPECT_EQ(EditText.UsedColExt, 71);
-    EXPECT_EQ(EditText.UsedRowExt, 0);
-    EXPECT_EQ(setup.grid.Col(), 9);
-    EXPECT_EQ(setup.grid.Row(), 71);
+    EXPECT_EQ(EditText.Cells[100][5].Ch + EditText.Cells[5][100].Ch + EditText.Cells[144][144].Ch, 0);
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(71, 0));
+    EXPECT_EQ(Cursor(), Pos(9, 71));
 }
