@@ -124,6 +124,14 @@ bool TEditText::PutChar(uint8_t ch, int col, int row, int &newCol)
         Beep();
         return false;
     }
+    // A bracket middle takes its pieces with it; a locked piece would stay
+    // behind without its bracket.
+    if (Cells[col][row].Has(cfTallBracket))
+        for (int r : {row - 1, row + 1})
+            if (CellAt(col, r).Has(cfBracketPart) && CellLocked(col, r)) {
+                Beep();
+                return false;
+            }
 
     // Numerator and denominator keep their line one cell wider than their
     // text. The column opens at the cell written, which need not be the cursor

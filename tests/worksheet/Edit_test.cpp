@@ -112,16 +112,20 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     EXPECT_EQ(Pos(newCol, SheetSetup::beeps), Pos(0, 0));
     EXPECT_TRUE(EditText.Cells[0][1].AllZero());
 
-    // Pieces that are locked stay; the middle is written and reports its column.
+    // An unlocked middle whose pieces are locked is refused: erased, it
+    // would leave them behind as loose symbol characters.
     Sheet locked(bracket);
     EditText.PageLock = 1;
     EditText.Attrs[1][1].Protection = 2;
     Cursor(1, 1);
     newCol = -1;
+    ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar('x', 1, 1, newCol)); });
+    EXPECT_EQ(newCol, -1);
+    // Unlocked with it, the pieces go and the middle reports its column.
+    EditText.Attrs[1][0].Protection = EditText.Attrs[1][2].Protection = 2;
     EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
     EXPECT_EQ(newCol, 1);
-    EXPECT_EQ(EditText.Cells[1][1].Code(), 'x');
-    EXPECT_EQ(Where(), "1,1 b1");
+    EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b1");
 }
 
 TEST(PutChar, RootWithARangeBeyondTheSheetIsClearedSafely)
