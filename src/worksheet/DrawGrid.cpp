@@ -9,19 +9,18 @@ TDrawGrid::TDrawGrid(int colCount, int rowCount)
 
 void TDrawGrid::SetCol(int c)
 {
-    c = std::clamp(c, 0, colCount_ - 1);
-    InvalidateCell(col_, row_);
-    col_ = c;
-    selection_ = {col_, row_, col_, row_};
-    InvalidateCell(col_, row_);
-    if (Observer)
-        Observer->GridCursorMoved();
+    MoveCursor(std::clamp(c, 0, colCount_ - 1), row_);
 }
 
 void TDrawGrid::SetRow(int r)
 {
-    r = std::clamp(r, 0, rowCount_ - 1);
+    MoveCursor(col_, std::clamp(r, 0, rowCount_ - 1));
+}
+
+void TDrawGrid::MoveCursor(int c, int r)
+{
     InvalidateCell(col_, row_);
+    col_ = c;
     row_ = r;
     selection_ = {col_, row_, col_, row_};
     InvalidateCell(col_, row_);

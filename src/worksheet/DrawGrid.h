@@ -61,6 +61,7 @@ public:
     TGridObserver *Observer = nullptr;
 
 private:
+    void MoveCursor(int c, int r);
     int colCount_;
     int rowCount_;
     int col_ = 0;
