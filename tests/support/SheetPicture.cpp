@@ -1,4 +1,5 @@
 #include "SheetPicture.h"
+#include "worksheet/Edit.h"
 
 #include <cstring>
 #include <sstream>

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <charconv>
 
-#include "CalcThread.h"
-#include "Errors.h"
-#include "Lists.h"
-#include "Parser.h"
-#include "Rebuilder.h"
-#include "Scanner.h"
+#include "engine/CalcThread.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "engine/Parser.h"
+#include "engine/Rebuilder.h"
+#include "engine/Scanner.h"
+#include "worksheet/Edit.h"
 
 namespace {
 struct Builder {
