@@ -6,19 +6,19 @@
 
 #include <algorithm>
 #include <chrono>
-#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <sstream>
 #include <string>
 
 #include "engine/CalcThread.h"
-#include "worksheet/Edit.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
 #include "engine/Parser.h"
 #include "engine/Scanner.h"
+#include "worksheet/Edit.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/QuietWindow.h"
 #include "ReadBaseline.h"
-#include "shell/CalcCommand.h"
-#include "worksheet/Edit.h"
 #include "engine/Errors.h"
 #include "engine/Scanner.h"
+#include "shell/CalcCommand.h"
+#include "support/QuietWindow.h"
+#include "worksheet/Edit.h"
 
 namespace {
 
@@ -92,8 +92,8 @@ void BM_WholeRoad(benchmark::State &state)
     if (window.status != "  ready")
         state.SkipWithError("calculation failed");
     state.counters["tokens"] = double(ScannerObj.Count);
-    state.counters["per_token"] = benchmark::Counter(double(ScannerObj.Count),
-                                                     benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_token"] = benchmark::Counter(
+        double(ScannerObj.Count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_WholeRoad);
 

@@ -7,14 +7,14 @@
 
 #include <QApplication>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QScrollBar>
 
+#include "platform/GridWidget.h"
 #include "worksheet/CellPainter.h"
 #include "worksheet/Edit.h"
-#include "platform/GridWidget.h"
 
 namespace {
 
@@ -32,7 +32,9 @@ void FillSheet()
             cell.Ch = uint8_t(text[(c + r) % (sizeof text - 1)]);
             uint32_t flags = 0;
             switch (r % 6) {
-            case 0: flags = c % 5 == 3 ? cfRaised : c % 7 == 4 ? cfLowered : c % 11 == 0 ? cfBold : 0u; break;
+            case 0:
+                flags = c % 5 == 3 ? cfRaised : c % 7 == 4 ? cfLowered : c % 11 == 0 ? cfBold : 0u;
+                break;
             case 1:
                 cell.Ch = 190;
                 flags = cfSymbolFont | cfFractionLine | (c % 9 == 0 ? uint32_t(cfResult) : 0u);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "worksheet/Edit.h"
 #include "Errors.h"
+#include "worksheet/Edit.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "Builtins.h"
-#include "worksheet/Edit.h"
 #include "Errors.h"
 #include "Rebuilder.h"
+#include "worksheet/Edit.h"
 
 TCalculator Calculator;
 TProgressBar *CalcProgressBar = nullptr;
@@ -71,8 +71,7 @@ struct ErrorMark {
     std::string text = ErrorTexts[200 - ErrorTextFirst];
     bool Unchanged() const
     {
-        return code == ErrorCode && col == ErrorCol && row == ErrorRow &&
-               text == ErrorTexts[200 - ErrorTextFirst];
+        return code == ErrorCode && col == ErrorCol && row == ErrorRow && text == ErrorTexts[200 - ErrorTextFirst];
     }
 };
 
@@ -155,7 +154,8 @@ bool Guarded(const char *fault)
 struct Progress {
     bool active;
     double step, next = 0;
-    explicit Progress(bool outermost, double span) : active(outermost && CalcProgressBar), step(span / ProgressDivisions)
+    explicit Progress(bool outermost, double span)
+        : active(outermost && CalcProgressBar), step(span / ProgressDivisions)
     {
         if (active)
             CalcProgressBar->SetPosition(0);

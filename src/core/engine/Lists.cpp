@@ -261,11 +261,10 @@ void RegisterBuiltins()
         const char *name;
         TBuiltinFunc routine;
     } table[] = {
-        {"arcsin", FnArcSin}, {"arccos", FnArcCos}, {"arctan", FnArcTan}, {"sin", FnSin},
-        {"cos", FnCos},       {"tan", FnTan},       {"cot", FnCot},       {"rad", FnRad},
-        {"deg", FnDeg},       {"log", FnLog},       {"log2", FnLog2},     {"ld", FnLog2},
-        {"log8", FnLog8},     {"log10", FnLog10},   {"lg", FnLog10},      {"log16", FnLog16},
-        {"ln", FnLn},         {"e", FnExp},
+        {"arcsin", FnArcSin}, {"arccos", FnArcCos}, {"arctan", FnArcTan}, {"sin", FnSin},     {"cos", FnCos},
+        {"tan", FnTan},       {"cot", FnCot},       {"rad", FnRad},       {"deg", FnDeg},     {"log", FnLog},
+        {"log2", FnLog2},     {"ld", FnLog2},       {"log8", FnLog8},     {"log10", FnLog10}, {"lg", FnLog10},
+        {"log16", FnLog16},   {"ln", FnLn},         {"e", FnExp},
     };
     for (const auto &b : table)
         RegisterBuiltin(b.name, b.routine);

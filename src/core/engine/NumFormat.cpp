@@ -156,7 +156,7 @@ void FloatToMantExp(double x, std::string &mantissa, std::string &exponent)
         e = -e;
 
     const char sign = x < 0 ? '-' : ' ';
-    const std::string m0 = sign + sci.substr(0, ePos);           // sign, digit, point, 14 digits
+    const std::string m0 = sign + sci.substr(0, ePos);                  // sign, digit, point, 14 digits
     std::string d = sign + sci.substr(0, 1) + sci.substr(2, ePos - 2);  // sign and 15 digits
     int p = 3;
 

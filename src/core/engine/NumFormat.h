@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-extern bool ExpMode;      // engineering exponents: the exponent is a multiple of 3
-extern bool FltMode;      // True: Places counts significant digits; False: decimals
-extern int32_t Places;    // the count in force (FltPlaces or FixPlaces)
-extern int32_t FixPlaces; // decimals of Fix mode
-extern int32_t FltPlaces; // significant digits of Flt mode
+extern bool ExpMode;       // engineering exponents: the exponent is a multiple of 3
+extern bool FltMode;       // True: Places counts significant digits; False: decimals
+extern int32_t Places;     // the count in force (FltPlaces or FixPlaces)
+extern int32_t FixPlaces;  // decimals of Fix mode
+extern int32_t FltPlaces;  // significant digits of Flt mode
 
 // Counts are kept to 0..MaxPlaces, the range the window offers.
 constexpr int32_t MaxPlaces = 15;

@@ -39,8 +39,8 @@ bool IsOpener(uint16_t code)
 
 bool IsCloser(uint16_t code)
 {
-    return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle ||
-           code == scBrackCloseMiddle || code == scBraceCloseMiddle;
+    return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle || code == scBrackCloseMiddle ||
+           code == scBraceCloseMiddle;
 }
 
 bool IsTerm(const TCodeList *n)
@@ -83,7 +83,9 @@ void ErrorAt(int32_t code, const TCell &cell)
 
 }  // namespace
 
-TParser::TParser() : Nodes(new TCodeList) {}
+TParser::TParser() : Nodes(new TCodeList)
+{
+}
 
 TParser::~TParser()
 {

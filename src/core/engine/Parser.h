@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "worksheet/Cell.h"
 #include "Lists.h"
+#include "worksheet/Cell.h"
 
 constexpr int ItemCells = 145;  // cells of one item at most
 

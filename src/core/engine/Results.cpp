@@ -138,8 +138,8 @@ bool StoreCell(TCell cell)
 }
 
 struct TBracketGlyphs {
-    uint8_t middle;     // middle piece of the opening bracket, as typed
-    uint8_t open[3];    // top, middle, bottom
+    uint8_t middle;   // middle piece of the opening bracket, as typed
+    uint8_t open[3];  // top, middle, bottom
     uint8_t close[3];
     char plainOpen, plainClose;
 };
@@ -459,10 +459,17 @@ void WriteBracket(const TCodeList *n, bool open)
         return;
     }
     switch (c) {
-    case '(': WriteText(open ? "(" : ")"); break;
-    case '[': WriteText(open ? "[" : "]"); break;
-    case '{': WriteText(open ? "{" : "}"); break;
-    default: break;
+    case '(':
+        WriteText(open ? "(" : ")");
+        break;
+    case '[':
+        WriteText(open ? "[" : "]");
+        break;
+    case '{':
+        WriteText(open ? "{" : "}");
+        break;
+    default:
+        break;
     }
 }
 

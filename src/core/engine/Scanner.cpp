@@ -42,14 +42,20 @@ bool IsLetter(uint16_t code)
 bool Matches(const TCell &opener, const TCell &closer)
 {
     switch (opener.Code()) {
-    case scParenOpenMiddle: return closer.Code() == scParenCloseMiddle;
-    case scBrackOpenMiddle: return closer.Code() == scBrackCloseMiddle;
-    case scBraceOpenMiddle: return closer.Code() == scBraceCloseMiddle;
+    case scParenOpenMiddle:
+        return closer.Code() == scParenCloseMiddle;
+    case scBrackOpenMiddle:
+        return closer.Code() == scBrackCloseMiddle;
+    case scBraceOpenMiddle:
+        return closer.Code() == scBraceCloseMiddle;
     }
     switch (opener.Ch) {
-    case '(': return closer.Ch == ')';
-    case '[': return closer.Ch == ']';
-    case '{': return closer.Ch == '}';
+    case '(':
+        return closer.Ch == ')';
+    case '[':
+        return closer.Ch == ']';
+    case '{':
+        return closer.Ch == '}';
     }
     return false;
 }

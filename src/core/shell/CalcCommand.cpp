@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/CalcThread.h"
-#include "worksheet/Edit.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
 #include "engine/Parser.h"
@@ -11,6 +10,7 @@
 #include "engine/Results.h"
 #include "engine/Router.h"
 #include "engine/Scanner.h"
+#include "worksheet/Edit.h"
 #include "worksheet/UndoEd.h"
 
 void TCalcCommand::PRButtonEnterClick()

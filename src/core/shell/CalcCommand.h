@@ -43,7 +43,7 @@ public:
     void PRButtonClearClick();
     void PRButtonResetClick();
     void PRButtonRefreshClick();
-    void RouteDisplay();  // Ctrl+F9
+    void RouteDisplay();        // Ctrl+F9
     void RearrangeOnlyClick();  // F9
     void Timer1Timer();
 

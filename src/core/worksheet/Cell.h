@@ -37,12 +37,24 @@ enum : uint16_t {
     scIntegralTop = 499,
     scIntegralMiddle = 500,
     scIntegralBottom = 501,
-    scParenOpenTop = 486, scParenOpenMiddle = 487, scParenOpenBottom = 488,
-    scBrackOpenTop = 489, scBrackOpenMiddle = 490, scBrackOpenBottom = 491,
-    scBraceOpenTop = 492, scBraceOpenMiddle = 493, scBraceOpenBottom = 494,
-    scParenCloseTop = 502, scParenCloseMiddle = 503, scParenCloseBottom = 504,
-    scBrackCloseTop = 505, scBrackCloseMiddle = 506, scBrackCloseBottom = 507,
-    scBraceCloseTop = 508, scBraceCloseMiddle = 509, scBraceCloseBottom = 510,
+    scParenOpenTop = 486,
+    scParenOpenMiddle = 487,
+    scParenOpenBottom = 488,
+    scBrackOpenTop = 489,
+    scBrackOpenMiddle = 490,
+    scBrackOpenBottom = 491,
+    scBraceOpenTop = 492,
+    scBraceOpenMiddle = 493,
+    scBraceOpenBottom = 494,
+    scParenCloseTop = 502,
+    scParenCloseMiddle = 503,
+    scParenCloseBottom = 504,
+    scBrackCloseTop = 505,
+    scBrackCloseMiddle = 506,
+    scBrackCloseBottom = 507,
+    scBraceCloseTop = 508,
+    scBraceCloseMiddle = 509,
+    scBraceCloseBottom = 510,
 };
 
 // Byte 0 the character, bytes 1-4 the little-endian flag word, byte 5 and 6
@@ -80,10 +92,7 @@ struct TCell {
         FlagBytes[0] = uint8_t(code >> 8);
     }
     bool Empty() const { return Code() == 0; }
-    bool AllZero() const
-    {
-        return Ch == 0 && Flags() == 0 && SrcCol == 0 && SrcRow == 0 && Reserved == 0;
-    }
+    bool AllZero() const { return Ch == 0 && Flags() == 0 && SrcCol == 0 && SrcRow == 0 && Reserved == 0; }
     void Zero() { *this = TCell{}; }
 
     friend bool operator==(const TCell &, const TCell &) = default;
@@ -101,8 +110,8 @@ struct TAttrCell {
 
     bool AllZero() const
     {
-        return RootLevel == 0 && RootTop == 0 && RootBottom == 0 && RootRow == 0 && Nesting == 0 &&
-               Overline == 0 && Protection == 0 && Reserved == 0;
+        return RootLevel == 0 && RootTop == 0 && RootBottom == 0 && RootRow == 0 && Nesting == 0 && Overline == 0 &&
+               Protection == 0 && Reserved == 0;
     }
     void Zero() { *this = TAttrCell{}; }
 

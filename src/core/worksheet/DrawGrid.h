@@ -18,7 +18,7 @@ class TGridObserver {
 public:
     virtual ~TGridObserver() = default;
     virtual void GridCellChanged(int col, int row) = 0;  // one cell needs a redraw
-    virtual void GridRepaint() = 0;                        // the whole grid needs a redraw
+    virtual void GridRepaint() = 0;                      // the whole grid needs a redraw
     virtual void GridSizeChanged() {}
     virtual void GridCursorMoved() {}
 };

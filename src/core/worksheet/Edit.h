@@ -8,7 +8,6 @@
 #include "Cell.h"
 #include "DrawGrid.h"
 
-
 // ---------------------------------------------------------------------------
 // Shift state of key events: the bit values the keyboard tables store.
 using TShiftState = uint8_t;
@@ -119,8 +118,8 @@ enum : uint8_t { esClearArmed = 1, esEditing = 2, esWritingResults = 6 };
 
 extern TEditText EditText;
 extern uint8_t EditState;
-extern uint8_t FontSet;       // 0 text font, 2 symbol font
-extern int32_t ScriptLevel;   // 0 baseline, <0 superscript, >0 subscript
+extern uint8_t FontSet;      // 0 text font, 2 symbol font
+extern int32_t ScriptLevel;  // 0 baseline, <0 superscript, >0 subscript
 extern std::string FontName;
 extern int32_t FontSize;
 extern int32_t CellFontSize;

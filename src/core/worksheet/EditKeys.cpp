@@ -12,7 +12,7 @@ struct TallBracketKey {
 
 // Layout entries of the tall brackets, in the order they are tested.
 const TallBracketKey tallBracketKeys[] = {
-    {kdTallParenClose, 246, 247, 248}, {kdTallParenOpen, 230, 231, 232}, {kdTallBrackOpen, 233, 234, 235},
+    {kdTallParenClose, 246, 247, 248}, {kdTallParenOpen, 230, 231, 232},  {kdTallBrackOpen, 233, 234, 235},
     {kdTallBraceOpen, 236, 237, 238},  {kdTallBrackClose, 249, 250, 251}, {kdTallBraceClose, 252, 253, 254},
 };
 

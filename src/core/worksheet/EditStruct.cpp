@@ -346,8 +346,7 @@ void TEditText::DeleteRow()
     }
     const int r = CursorRow();
     for (int x = 0; x <= ColMax; ++x)
-        if (Cells[x][r].Has(cfFractionLine | cfBelowLine | cfTallBracket | cfBracketPart) ||
-            !Attrs[x][r].AllZero()) {
+        if (Cells[x][r].Has(cfFractionLine | cfBelowLine | cfTallBracket | cfBracketPart) || !Attrs[x][r].AllZero()) {
             Beep();
             return;
         }

@@ -16,15 +16,12 @@ struct TKeyDef {
     TShiftState Shift = 0;
 
     // An empty entry (no key loaded yet) matches nothing, not even key 0.
-    bool Matches(uint16_t key, TShiftState shift) const
-    {
-        return VKey != 0 && key == VKey && shift == Shift;
-    }
+    bool Matches(uint16_t key, TShiftState shift) const { return VKey != 0 && key == VKey && shift == Shift; }
 };
 
 // Roles of the entries of TKeyboard::Keys.
 enum : int {
-    kdParenKey = 0,        // '(' key: also ends ESC mode
+    kdParenKey = 0,  // '(' key: also ends ESC mode
     kdTallParenOpen = 1,
     kdParenCloseKey = 2,
     kdTallParenClose = 3,

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "worksheet/CellPainter.h"
 #include "KeyMap.h"
-#include "worksheet/VirtualKeys.h"
+#include "worksheet/CellPainter.h"
 #include "worksheet/Edit.h"
+#include "worksheet/VirtualKeys.h"
 
 namespace {
 
@@ -334,12 +334,24 @@ void GridWidget::KeyNavigate(uint16_t key, TShiftState shift)
     int col = grid_.Col(), row = grid_.Row();
     const bool ctrl = shift & ssCtrl;
     switch (key) {
-    case vkLeft: --col; break;
-    case vkRight: ++col; break;
-    case vkUp: --row; break;
-    case vkDown: ++row; break;
-    case vkPrior: row -= VisibleRowCount(); break;
-    case vkNext: row += VisibleRowCount(); break;
+    case vkLeft:
+        --col;
+        break;
+    case vkRight:
+        ++col;
+        break;
+    case vkUp:
+        --row;
+        break;
+    case vkDown:
+        ++row;
+        break;
+    case vkPrior:
+        row -= VisibleRowCount();
+        break;
+    case vkNext:
+        row += VisibleRowCount();
+        break;
     case vkHome:
         col = 0;
         if (ctrl)
@@ -350,7 +362,8 @@ void GridWidget::KeyNavigate(uint16_t key, TShiftState shift)
         if (ctrl)
             row = grid_.RowCount() - 1;
         break;
-    default: return;
+    default:
+        return;
     }
     col = std::clamp(col, 0, grid_.ColCount() - 1);
     row = std::clamp(row, 0, grid_.RowCount() - 1);

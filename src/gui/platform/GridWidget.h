@@ -47,7 +47,6 @@ public:
     // background, selection, lines, cells through the painter, focus frame.
     void PaintCells(QPainter &p, const QRect &area);
 
-
     void GridCellChanged(int col, int row) override;
     void GridRepaint() override;
     void GridSizeChanged() override;

@@ -25,8 +25,8 @@ constexpr std::array<uint8_t, 128> AsciiKeys()
         char plain, shifted;
         uint8_t vk;
     };
-    const Oem oem[] = {{';', ':', 186}, {'=', '+', 187}, {',', '<', 188}, {'-', '_', 189},
-                       {'.', '>', 190}, {'/', '?', 191}, {'`', '~', 192}, {'[', '{', 219},
+    const Oem oem[] = {{';', ':', 186},  {'=', '+', 187}, {',', '<', 188}, {'-', '_', 189},
+                       {'.', '>', 190},  {'/', '?', 191}, {'`', '~', 192}, {'[', '{', 219},
                        {'\\', '|', 220}, {']', '}', 221}, {'\'', '"', 222}};
     for (const Oem &o : oem)
         t[uint8_t(o.plain)] = t[uint8_t(o.shifted)] = o.vk;
@@ -41,22 +41,21 @@ struct Named {
 };
 
 const Named namedKeys[] = {
-    {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},    {Qt::Key_Clear, 12},
-    {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},     {Qt::Key_Control, 17},
-    {Qt::Key_Alt, 18},      {Qt::Key_AltGr, 18},    {Qt::Key_Pause, 19},     {Qt::Key_CapsLock, 20},
-    {Qt::Key_Escape, 27},   {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34},  {Qt::Key_End, 35},
-    {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},        {Qt::Key_Right, 39},
-    {Qt::Key_Down, 40},     {Qt::Key_Print, 44},    {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},
-    {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},     {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
+    {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Backtab, 9},   {Qt::Key_Clear, 12},
+    {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},  {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},
+    {Qt::Key_Alt, 18},      {Qt::Key_AltGr, 18},  {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20},
+    {Qt::Key_Escape, 27},   {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},     {Qt::Key_Left, 37},   {Qt::Key_Up, 38},       {Qt::Key_Right, 39},
+    {Qt::Key_Down, 40},     {Qt::Key_Print, 44},  {Qt::Key_Insert, 45},   {Qt::Key_Delete, 46},
+    {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},   {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
 };
 
 // Letter keys of the German, Italian and Brazilian layouts, by the key
 // they sit on in the US layout.
 const Named layoutLetterKeys[] = {
-    {Qt::Key_ssharp, 219},    {Qt::Key_Udiaeresis, 186}, {Qt::Key_Odiaeresis, 192},
-    {Qt::Key_Adiaeresis, 222}, {Qt::Key_Dead_Circumflex, 220}, {Qt::Key_Dead_Acute, 221},
-    {Qt::Key_Egrave, 186},    {Qt::Key_Ograve, 192},     {Qt::Key_Agrave, 222},
-    {Qt::Key_Ugrave, 191},    {Qt::Key_Igrave, 221},     {Qt::Key_Ccedilla, 186},
+    {Qt::Key_ssharp, 219},          {Qt::Key_Udiaeresis, 186}, {Qt::Key_Odiaeresis, 192}, {Qt::Key_Adiaeresis, 222},
+    {Qt::Key_Dead_Circumflex, 220}, {Qt::Key_Dead_Acute, 221}, {Qt::Key_Egrave, 186},     {Qt::Key_Ograve, 192},
+    {Qt::Key_Agrave, 222},          {Qt::Key_Ugrave, 191},     {Qt::Key_Igrave, 221},     {Qt::Key_Ccedilla, 186},
     {Qt::Key_Dead_Tilde, 222},
 };
 

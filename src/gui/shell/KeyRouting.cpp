@@ -1,10 +1,10 @@
 // Keys and events of the grid: where each key of the sheet goes before the
 // grid itself acts on it.
-#include "platform/GridWidget.h"
-#include "worksheet/Keyboard.h"
 #include "MainWindow.h"
 #include "RouteOverlay.h"
+#include "platform/GridWidget.h"
 #include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
 
 void TForm2::GridKeyDown(uint16_t &key, TShiftState shift)
 {

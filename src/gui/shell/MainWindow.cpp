@@ -9,19 +9,19 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/Errors.h"
-#include "worksheet/CellPainter.h"
-#include "platform/GridWidget.h"
-#include "worksheet/Keyboard.h"
 #include "ModeButtons.h"
+#include "RouteOverlay.h"
+#include "StatusLine.h"
+#include "engine/Errors.h"
 #include "engine/NumFormat.h"
 #include "engine/Rebuilder.h"
 #include "engine/Results.h"
-#include "RouteOverlay.h"
 #include "engine/Router.h"
-#include "StatusLine.h"
-#include "worksheet/UndoEd.h"
+#include "platform/GridWidget.h"
+#include "worksheet/CellPainter.h"
 #include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
+#include "worksheet/UndoEd.h"
 
 TForm2 *Form2 = nullptr;
 std::string BaseCaption;
@@ -77,11 +77,14 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
     grid->SetCellSize(14, 21);
     grid->viewport()->installEventFilter(this);
     // The grid's signals carry references the handlers change: direct calls.
-    connect(grid, &GridWidget::keyDown, this, [this](uint16_t &key, TShiftState shift) { GridKeyDown(key, shift); },
-            Qt::DirectConnection);
-    connect(grid, &GridWidget::keyPress, this, [this](char &key) { GridKeyPress(key); }, Qt::DirectConnection);
-    connect(grid, &GridWidget::cellSelected, this,
-            [this](int col, int row, bool &canSelect) { gridSelectCell(col, row, canSelect); }, Qt::DirectConnection);
+    connect(
+        grid, &GridWidget::keyDown, this, [this](uint16_t &key, TShiftState shift) { GridKeyDown(key, shift); },
+        Qt::DirectConnection);
+    connect(
+        grid, &GridWidget::keyPress, this, [this](char &key) { GridKeyPress(key); }, Qt::DirectConnection);
+    connect(
+        grid, &GridWidget::cellSelected, this,
+        [this](int col, int row, bool &canSelect) { gridSelectCell(col, row, canSelect); }, Qt::DirectConnection);
     connect(grid, &GridWidget::doubleClicked, this, [this] { gridDblClick(); });
     connect(grid, &GridWidget::topLeftChanged, this, [this] { gridTopLeftChanged(); });
     routeOverlay_ = new TRouteOverlay(*grid);
@@ -224,9 +227,7 @@ void TForm2::InitForm()
     ShowNestingMarks = false;
     EditText.EqualMode = 0;
 
-    KeyboardObj.CodeLabel = [this](const std::string &code) {
-        SpeedKeyboard->setText(QString::fromStdString(code));
-    };
+    KeyboardObj.CodeLabel = [this](const std::string &code) { SpeedKeyboard->setText(QString::fromStdString(code)); };
     KeyboardObj.SetUSDefault();
 
     EditText.PageLock = 0;

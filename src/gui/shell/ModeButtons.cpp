@@ -3,13 +3,13 @@
 
 #include <QPainter>
 
-#include "platform/GridWidget.h"
 #include "MainWindow.h"
+#include "platform/GridWidget.h"
 #include "worksheet/Edit.h"
 
 namespace {
 
-const QColor glyphInk(0, 0, 0x80);         // navy strokes of a normal glyph
+const QColor glyphInk(0, 0, 0x80);           // navy strokes of a normal glyph
 const QColor glyphOnFill(0x20, 0x60, 0xC0);  // blue plate of an "on" glyph
 const QColor clearArmedFill(0xD0, 0x10, 0x10);
 
@@ -85,8 +85,7 @@ QPixmap DrawGlyph(TGlyph glyph, bool on)
     return pm;
 }
 
-TModeButton::TModeButton(TGlyph glyph, const QString &hint, QWidget *parent)
-    : QToolButton(parent), glyph_(glyph)
+TModeButton::TModeButton(TGlyph glyph, const QString &hint, QWidget *parent) : QToolButton(parent), glyph_(glyph)
 {
     setToolTip(hint);
     setFocusPolicy(Qt::NoFocus);

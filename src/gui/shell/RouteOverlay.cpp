@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
-#include "platform/GridWidget.h"
 #include "engine/Router.h"
+#include "platform/GridWidget.h"
 #include "worksheet/Edit.h"
 
 TRouteOverlay::TRouteOverlay(GridWidget &grid) : QWidget(grid.viewport()), grid_(grid)

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/Builtins.h"
-#include "engine/Lists.h"
 #include "engine/Errors.h"
+#include "engine/Lists.h"
 #include "support/TreeText.h"
 #include "worksheet/Edit.h"
 
@@ -27,21 +27,36 @@ TEST_F(BuiltinsTest, Values)
         double expected;
         bool exact;
     } table[] = {
-        {"sin 30", FnSin, Deg, 30, 0.5, false}, {"sin pi/6", FnSin, Rad, pi / 6, 0.5, false},
-        {"cos 60", FnCos, Deg, 60, 0.5, false}, {"cos pi", FnCos, Rad, pi, -1, true},
-        {"tan 45", FnTan, Deg, 45, 1, false}, {"cot 45", FnCot, Deg, 45, 1, false},
-        {"cot pi/4", FnCot, Rad, pi / 4, 1, false}, {"arcsin 0.5", FnArcSin, Deg, 0.5, 30, false},
-        {"arcsin 0.5", FnArcSin, Rad, 0.5, pi / 6, false}, {"arcsin 1", FnArcSin, Deg, 1, 90, false},
-        {"arcsin -1", FnArcSin, Rad, -1, -pi / 2, false}, {"arccos 0.5", FnArcCos, Deg, 0.5, 60, false},
-        {"arccos 0", FnArcCos, Rad, 0, pi / 2, false}, {"arccos -1", FnArcCos, Deg, -1, 180, false},
-        {"arctan 1", FnArcTan, Deg, 1, 45, false}, {"arctan 1", FnArcTan, Rad, 1, pi / 4, false},
-        {"rad 180", FnRad, Either, 180, pi, true}, {"deg pi", FnDeg, Either, pi, 180, true},
-        {"log 1000", FnLog, Either, 1000, 3, true}, {"ld 8", FnLog2, Either, 8, 3, true},
-        {"log2 1024", FnLog2, Either, 1024, 10, true}, {"log8 64", FnLog8, Either, 64, 2, true},
-        {"log16 256", FnLog16, Either, 256, 2, true}, {"lg 1000", FnLog10, Either, 1000, 3, false},
-        {"log10 0.01", FnLog10, Either, 0.01, -2, false}, {"ln 1", FnLn, Either, 1, 0, true},
-        {"ln e", FnLn, Either, BuiltinE, 1, false}, {"exp 1", FnExp, Either, 1, BuiltinE, true},
-        {"exp 0", FnExp, Either, 0, 1, true}, {"exp 0.5", FnExp, Either, 0.5, 1.6487212707001282, false},
+        {"sin 30", FnSin, Deg, 30, 0.5, false},
+        {"sin pi/6", FnSin, Rad, pi / 6, 0.5, false},
+        {"cos 60", FnCos, Deg, 60, 0.5, false},
+        {"cos pi", FnCos, Rad, pi, -1, true},
+        {"tan 45", FnTan, Deg, 45, 1, false},
+        {"cot 45", FnCot, Deg, 45, 1, false},
+        {"cot pi/4", FnCot, Rad, pi / 4, 1, false},
+        {"arcsin 0.5", FnArcSin, Deg, 0.5, 30, false},
+        {"arcsin 0.5", FnArcSin, Rad, 0.5, pi / 6, false},
+        {"arcsin 1", FnArcSin, Deg, 1, 90, false},
+        {"arcsin -1", FnArcSin, Rad, -1, -pi / 2, false},
+        {"arccos 0.5", FnArcCos, Deg, 0.5, 60, false},
+        {"arccos 0", FnArcCos, Rad, 0, pi / 2, false},
+        {"arccos -1", FnArcCos, Deg, -1, 180, false},
+        {"arctan 1", FnArcTan, Deg, 1, 45, false},
+        {"arctan 1", FnArcTan, Rad, 1, pi / 4, false},
+        {"rad 180", FnRad, Either, 180, pi, true},
+        {"deg pi", FnDeg, Either, pi, 180, true},
+        {"log 1000", FnLog, Either, 1000, 3, true},
+        {"ld 8", FnLog2, Either, 8, 3, true},
+        {"log2 1024", FnLog2, Either, 1024, 10, true},
+        {"log8 64", FnLog8, Either, 64, 2, true},
+        {"log16 256", FnLog16, Either, 256, 2, true},
+        {"lg 1000", FnLog10, Either, 1000, 3, false},
+        {"log10 0.01", FnLog10, Either, 0.01, -2, false},
+        {"ln 1", FnLn, Either, 1, 0, true},
+        {"ln e", FnLn, Either, BuiltinE, 1, false},
+        {"exp 1", FnExp, Either, 1, BuiltinE, true},
+        {"exp 0", FnExp, Either, 0, 1, true},
+        {"exp 0.5", FnExp, Either, 0.5, 1.6487212707001282, false},
         {"exp -2", FnExp, Either, -2, 0.1353352832366127, false},
     };
     for (const auto &t : table) {
@@ -122,13 +137,14 @@ TEST_F(BuiltinsTest, FaultsBecomeError200AtTheCursor)
         double x;
         const char *message;
     } table[] = {
-        {"log 0", FnLog, 0, MsgDivByZero}, {"log -1", FnLog, -1, MsgInvalidOp}, {"ld 0", FnLog2, 0, MsgDivByZero},
-        {"ld -8", FnLog2, -8, MsgInvalidOp}, {"log8 0", FnLog8, 0, MsgDivByZero},
-        {"log8 -1", FnLog8, -1, MsgInvalidOp}, {"lg 0", FnLog10, 0, MsgDivByZero},
-        {"lg -1", FnLog10, -1, MsgInvalidOp}, {"log16 -0", FnLog16, -0.0, MsgDivByZero},
-        {"log16 -1", FnLog16, -1, MsgInvalidOp}, {"ln 0", FnLn, 0, MsgDivByZero}, {"ln -1", FnLn, -1, MsgInvalidOp},
-        {"cot 0", FnCot, 0, MsgDivByZero}, {"exp 1000", FnExp, 1000, MsgOverflow},
-        {"exp 1e10", FnExp, 1e10, MsgOverflow}, {"exp 709.9", FnExp, 709.9, MsgOverflow},
+        {"log 0", FnLog, 0, MsgDivByZero},         {"log -1", FnLog, -1, MsgInvalidOp},
+        {"ld 0", FnLog2, 0, MsgDivByZero},         {"ld -8", FnLog2, -8, MsgInvalidOp},
+        {"log8 0", FnLog8, 0, MsgDivByZero},       {"log8 -1", FnLog8, -1, MsgInvalidOp},
+        {"lg 0", FnLog10, 0, MsgDivByZero},        {"lg -1", FnLog10, -1, MsgInvalidOp},
+        {"log16 -0", FnLog16, -0.0, MsgDivByZero}, {"log16 -1", FnLog16, -1, MsgInvalidOp},
+        {"ln 0", FnLn, 0, MsgDivByZero},           {"ln -1", FnLn, -1, MsgInvalidOp},
+        {"cot 0", FnCot, 0, MsgDivByZero},         {"exp 1000", FnExp, 1000, MsgOverflow},
+        {"exp 1e10", FnExp, 1e10, MsgOverflow},    {"exp 709.9", FnExp, 709.9, MsgOverflow},
         {"deg 1e308", FnDeg, 1e308, MsgOverflow},
     };
     for (const auto &t : table) {

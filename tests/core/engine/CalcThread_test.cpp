@@ -24,28 +24,41 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
         const char *stream, *tree;
         int code = 0;  // the error left, if any
     } cases[] = {
-        {"x = 6 / 4 * 2", "+x=3"}, {"< < 6 > | < 4 > > = x", "1.5=+x"},
+        {"x = 6 / 4 * 2", "+x=3"},
+        {"< < 6 > | < 4 > > = x", "1.5=+x"},
         // unknowns stay; the running sum is carried by the term after them
-        {"x = y * 2", "+x=+(y*2)"}, {"x = ( y + 2 ) * 3", "+x=+((+{2}y)*3)"},
+        {"x = y * 2", "+x=+(y*2)"},
+        {"x = ( y + 2 ) * 3", "+x=+((+{2}y)*3)"},
         // powers, roots and brackets peeled off a lone left term
-        {"( x ^ 2 ^! ) ^ 2 ^! = 81", "+x=3"}, {"x ^ 3 ^! = 8", "+x=2"},
+        {"( x ^ 2 ^! ) ^ 2 ^! = 81", "+x=3"},
+        {"x ^ 3 ^! = 8", "+x=2"},
         // lone minus terms: each result is equivalent to the input
-        {"- ( - x ) = 5", "+x=5"}, {"- x = 5 - y", "+x=-5+y"}, {"- x ^ 2 ^! = - 9", "+x=3"},
+        {"- ( - x ) = 5", "+x=5"},
+        {"- x = 5 - y", "+x=-5+y"},
+        {"- x ^ 2 ^! = - 9", "+x=3"},
         // integer operations truncate their operands first; -2^63 fits and
         // -2^63 div -1 is exact as a double
-        {"x = ( - 7.9 ) div 2", "+x=-3"}, {"x = ( - 9223372036854775808 ) div ( - 1 )", "+x=9223372036854775808"},
+        {"x = ( - 7.9 ) div 2", "+x=-3"},
+        {"x = ( - 9223372036854775808 ) div ( - 1 )", "+x=9223372036854775808"},
         {"x = ( - 9223372036854775808 ) mod ( - 1 )", "+x=0"},
         {"x = ( - 9223372036854775808 ) div 2", "+x=-4611686018427387904"},
-        {"x = 2 ^ 0.5 ^!", "+x=1.4142135623730951"}, {"x = ( - 2 ) ^ 2 ^!", "+x=4"}, {"x = ( - 2 ) ^ 3 ^!", "+x=-8"},
-        {"x = 2 ^ ( - 1 ) ^!", "+x=0.5"}, {"x = 0 ^ 0 ^!", "+x=1"},
+        {"x = 2 ^ 0.5 ^!", "+x=1.4142135623730951"},
+        {"x = ( - 2 ) ^ 2 ^!", "+x=4"},
+        {"x = ( - 2 ) ^ 3 ^!", "+x=-8"},
+        {"x = 2 ^ ( - 1 ) ^!", "+x=0.5"},
+        {"x = 0 ^ 0 ^!", "+x=1"},
         // an exponent that does not reduce keeps the power whole
-        {"x = 3 ^ 2 + y ^!", "+x=+(3^2+y)"}, {"x = 2 * $p", "+x=6.283185307179586"},
-        {"x = sin ( 0 )", "+x=0"}, {"x = sin ( y )", "+x=+sin((+y))"},
+        {"x = 3 ^ 2 + y ^!", "+x=+(3^2+y)"},
+        {"x = 2 * $p", "+x=6.283185307179586"},
+        {"x = sin ( 0 )", "+x=0"},
+        {"x = sin ( y )", "+x=+sin((+y))"},
         // arcsin out of range records 113 but goes on with -1
         {"x = arcsin ( 2 ) + 1", "+x=0", 113},
         // a failed step leaves its node unreduced
-        {"x = 1 / 0", "+x=+(1/0)", 200}, {"x = 2 + 7 mod 0", "+x=2+(7 mod 0)", 200},
-        {"x = 7 mod 0 + 2", "+x=+{2}(7 mod 0)", 200}, {"x = ( - 2 ) ^ 0.5 ^!", "+x=+(-2^0.5)", 114},
+        {"x = 1 / 0", "+x=+(1/0)", 200},
+        {"x = 2 + 7 mod 0", "+x=2+(7 mod 0)", 200},
+        {"x = 7 mod 0 + 2", "+x=+{2}(7 mod 0)", 200},
+        {"x = ( - 2 ) ^ 0.5 ^!", "+x=+(-2^0.5)", 114},
         {"x = 2 * ( 1 / 0 )", "+x=+(2*(+(1/0)))", 200},
     };
     for (const auto &c : cases) {
@@ -110,12 +123,18 @@ TEST_F(CalcTest, LeftSideIsPeeledAndTheRightSideWrapped)
         {"x ^ 2 ^! = 9 + y", "+x=+root(+2,(+9+y))"},
         // several passes: power, bracket, power
         {"( x ^ 2 ^! ) ^ 3 ^! = 64", "+x=+root(+2,(+root(+3,(+64))))"},
-        {"- x = 5 - y", "+x=-5+y"}, {"- ( - x ) = 5", "+x=+5"}, {"+ ( - x + 3 ) = 5", "-x+3=+5"},
+        {"- x = 5 - y", "+x=-5+y"},
+        {"- ( - x ) = 5", "+x=+5"},
+        {"+ ( - x + 3 ) = 5", "-x+3=+5"},
         // the sign crosses before the power: -x^2 = 9 is x^2 = -9
         {"- x ^ 2 ^! = 9", "+x=+root(+2,(-9))"},
         // left sides that are not one power, root or bracket stay; so does an empty side
-        {"x + 1 = 8", "+x+1=+8"}, {"- x + 3 = 5", "-x+3=+5"}, {"sin ( x ) = 1", "+sin((+x))=+1"},
-        {"x + 1", "S:+x+1"}, {"x ^ 2 ^! =", "+(x^+2)=+"}, {"= 9", "+=+9"},
+        {"x + 1 = 8", "+x+1=+8"},
+        {"- x + 3 = 5", "-x+3=+5"},
+        {"sin ( x ) = 1", "+sin((+x))=+1"},
+        {"x + 1", "S:+x+1"},
+        {"x ^ 2 ^! =", "+(x^+2)=+"},
+        {"= 9", "+=+9"},
     };
     for (const auto &c : cases) {
         RearrangeOnly = true;

@@ -46,9 +46,14 @@ TEST_F(ErrorsTest, MessageTexts)
 {
     // The texts the calculation road raises are pinned there; these are the others.
     const std::pair<int, const char *> table[] = {
-        {106, "exponent not allowed here"}, {107, "out of ESC - memory"}, {115, "user break"},
-        {116, "maximal 15 places allowed"}, {117, "root symbol not allowed in first row"},
-        {121, "fraction not allowed here"}, {122, "syntax error in integral"}, {137, "no selected cells found"},
+        {106, "exponent not allowed here"},
+        {107, "out of ESC - memory"},
+        {115, "user break"},
+        {116, "maximal 15 places allowed"},
+        {117, "root symbol not allowed in first row"},
+        {121, "fraction not allowed here"},
+        {122, "syntax error in integral"},
+        {137, "no selected cells found"},
         {210, "Hello - it`s been sometimes ago since the last update  - check updates online with <Check For "
               "Updates> on <Help> Menu"},
     };

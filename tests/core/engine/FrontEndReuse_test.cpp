@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "engine/Builtins.h"
-#include "support/EngineSheets.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
 #include "engine/Parser.h"
 #include "engine/Router.h"
 #include "engine/Scanner.h"
+#include "support/EngineSheets.h"
 #include "support/TreeText.h"
 #include "worksheet/Edit.h"
 
@@ -36,7 +36,10 @@ bool RouteAndScan(const std::vector<std::string> &rows)
     return RouterObj.BuildRoute() && ScannerObj.Scan();
 }
 
-std::vector<TCell> StreamCopy() { return std::vector<TCell>(ScannerObj.Tokens, ScannerObj.Tokens + MaxTokens + 1); }
+std::vector<TCell> StreamCopy()
+{
+    return std::vector<TCell>(ScannerObj.Tokens, ScannerObj.Tokens + MaxTokens + 1);
+}
 
 TEST_F(FrontEndReuseTest, RescanLeavesNoOldTokens)
 {

@@ -48,10 +48,12 @@ TEST_F(IntegralTest, TrapezoidSumsAndTheirErrors)
         const char *error = "";  // code@col,row and text; an error ends the integral before any step
     } rows[] = {
         // exact for a straight line; the step count defaults to 360
-        {"0", "1", "x", ": d = 4", 0.5, 0}, {"0", "1", "x * x", "", SquareSum(360), 1e-13},
+        {"0", "1", "x", ": d = 4", 0.5, 0},
+        {"0", "1", "x * x", "", SquareSum(360), 1e-13},
         {"0", "1", "x * x", ": d = 1000", SquareSum(1000), 1e-13},
         // a negative count walks from b down to a: the integral's negative
-        {"0", "1", "x * x", ": d = - 360", -SquareSum(360), 1e-13}, {"0", "1", "x", ": d = - 2.5", -0.5, 1e-15},
+        {"0", "1", "x * x", ": d = - 360", -SquareSum(360), 1e-13},
+        {"0", "1", "x", ": d = - 2.5", -0.5, 1e-15},
         {"0", "1", "x", ": d = - 2000000", 0, 0, "136@12,5 d > 1000000 in integral not allowed"},
         // sheet definitions in the body are computed at every step, whole
         {"0", "1", "f", ": f = ( x * x ) + 1", SquareSum(360) + 1, 1e-13},

@@ -54,8 +54,8 @@ struct ListsTest : ::testing::Test {
 TEST_F(ListsTest, HashOfNames)
 {
     const std::pair<std::string, uint16_t> table[] = {
-        {"a", 194}, {"ab", 584}, {"ac", 586}, {"ba", 586}, {"", 0},
-        {std::string(20, 'z'), 65292},  // the sum keeps only 16 bits
+        {"a", 194},  {"ab", 584}, {"ac", 586},
+        {"ba", 586}, {"", 0},     {std::string(20, 'z'), 65292},  // the sum keeps only 16 bits
     };
     for (const auto &[text, hash] : table)
         EXPECT_EQ(Named(text)->Hash, hash) << text;

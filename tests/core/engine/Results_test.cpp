@@ -72,10 +72,14 @@ TEST_F(ResultsTest, Pictures)
         bool calc = false;
     } cases[] = {
         // running sums and unknowns; operators as typed
-        {"", " q", "- y - 7", R("-7-y") + "\n", true}, {"", " q", "y - 7", R("-7+y") + "\n", true},
-        {"", " q", "y", R("y") + "\n", true}, {"", " q", "- y", R("-y") + "\n", true},
-        {"", " q", "a * b", R("a*b") + "\n", true}, {"", " q", "a / 2", R("a/2") + "\n", true},
-        {"", " q", "a mod 3", R("a mod 3") + "\n", true}, {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
+        {"", " q", "- y - 7", R("-7-y") + "\n", true},
+        {"", " q", "y - 7", R("-7+y") + "\n", true},
+        {"", " q", "y", R("y") + "\n", true},
+        {"", " q", "- y", R("-y") + "\n", true},
+        {"", " q", "a * b", R("a*b") + "\n", true},
+        {"", " q", "a / 2", R("a/2") + "\n", true},
+        {"", " q", "a mod 3", R("a mod 3") + "\n", true},
+        {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
         {"", " q", "[ a - b )", R("[a-b]") + "\n", true},
         {"fraction in a denominator, after text", " x", "2 + < < a > | < < < b > | < c > > > >",
          "      . * a*. *. *. *\n 2* +*--*--*--*--*--*\n      . *. * b*. *. *\n         --*--*--*\n"

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "support/EngineSheets.h"
-#include "support/TreeText.h"
 #include "engine/Errors.h"
 #include "engine/Router.h"
+#include "support/EngineSheets.h"
+#include "support/TreeText.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -41,13 +41,15 @@ const RouteCase routeCases[] = {
     {"blocks read column by column", {"", " x", "ab", "", "", "c"}, "0,0 0,2 1,1 1,2 0,5"},
     {"numerator before denominator, line end last", From(3, {"    a", "   ###", "    b"}), "0,0 3,4 4,3 4,5 5,4"},
     {"nested fractions", {"  1", " ###", "  2", "#####", "  3"}, "0,0 0,3 1,1 2,0 2,2 3,1 2,4 4,3"},
-    {"colon line: rows above first, then column 0 below, then the colon row on",
-     From(5, {" yz", ":x=1", "2"}), "0,0 1,5 2,5 0,6 0,7 1,6 2,6 3,6"},
+    {"colon line: rows above first, then column 0 below, then the colon row on", From(5, {" yz", ":x=1", "2"}),
+     "0,0 1,5 2,5 0,6 0,7 1,6 2,6 3,6"},
     {"integral: sign, upper limit, lower limit, integrand", From(4, {"  <S/ >b", "  <S| >x+1", "  <S\\ >a"}),
      "0,0 2,5 3,4 3,6 3,5 4,5 5,5"},
-    {"result, green and bracket pieces are never routed", {"<(/ > <)/ >", "<(| >x<)| >=< 5*>< 7g>", "<(\\ > <)\\ >"},
+    {"result, green and bracket pieces are never routed",
+     {"<(/ > <)/ >", "<(| >x<)| >=< 5*>< 7g>", "<(\\ > <)\\ >"},
      "0,0 0,1 1,1 2,1 3,1"},
-    {"denominator cell in the line end's column is read once, before the line end", {" a", "####", " b", "   c"},
+    {"denominator cell in the line end's column is read once, before the line end",
+     {" a", "####", " b", "   c"},
      "0,0 0,1 1,0 1,2 3,3 3,1"},
     {"fraction line in row 0: nothing above it", {"###", " 2"}, "0,0 1,1 2,0"},
     {"fraction line in the full sheet's last row", From(143, {" 1", "###"}), "0,0 0,144 1,143 2,144", 145, 145},
@@ -62,7 +64,8 @@ const RouteCase routeCases[] = {
     // at the sheet's edge the missing neighbour counts as empty
     {"integral sign in row 0", {"  <S| >x", "  <S\\ >a"}, "127@2,0"},
     {"integral sign in the full sheet's last row", From(143, {"   b", "  <S| >"}), "126@2,144", 145, 145},
-    {"integral sign in the full sheet's last column", From(5, {std::string(144, ' ') + "<S| >"}), "126@144,5", 145, 145},
+    {"integral sign in the full sheet's last column", From(5, {std::string(144, ' ') + "<S| >"}), "126@144,5", 145,
+     145},
 };
 
 TEST_F(RouterTest, RoutesAndLayoutErrors)
@@ -100,7 +103,8 @@ TEST_F(RouterTest, RoutedCellsCarryTheirPositionAndTheLastLinkEnds)
     EXPECT_GT(setup.grid.RepaintCount, repaints);
     for (size_t i = 1; i < RouterObj.ShownRoute.size(); ++i) {
         const TRoutePoint p = RouterObj.ShownRoute[i];
-        EXPECT_EQ(EditText.Cells[p.Col][p.Row].SrcCol * 1000 + EditText.Cells[p.Col][p.Row].SrcRow, p.Col * 1000 + p.Row);
+        EXPECT_EQ(EditText.Cells[p.Col][p.Row].SrcCol * 1000 + EditText.Cells[p.Col][p.Row].SrcRow,
+                  p.Col * 1000 + p.Row);
     }
     EXPECT_TRUE(RouterObj.Links[5][4].IsEnd() && EditText.Cells[5][4].Has(cfLineEnd));
     EXPECT_FALSE(EditText.Cells[3][4].Has(cfLineEnd));

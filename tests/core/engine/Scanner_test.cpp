@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/EngineSheets.h"
-#include "support/TreeText.h"
 #include "engine/Errors.h"
 #include "engine/Router.h"
 #include "engine/Scanner.h"
+#include "support/EngineSheets.h"
+#include "support/TreeText.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -50,7 +50,9 @@ const StreamCase streamCases[] = {
     {"a sign anywhere once an exponent was read", {"x<^2 >5*-3"}, Implicit, ";x;^;2;|;*;5;*;-;3;"},
     {"fraction", {" 1", "###", " 2"}, Implicit, ";<;<;1;>;{958};<;2;>;>"},
     {"implicit '*' before a fraction", {"  1", "3###", "  2"}, Implicit, ";3;*;<;<;1;>;{958};<;2;>;>"},
-    {"nested fractions", {"  1", " ###", "  2", "#####", "  3"}, Implicit,
+    {"nested fractions",
+     {"  1", " ###", "  2", "#####", "  3"},
+     Implicit,
      ";<;<;<;<;1;>;{958};<;2;>;>;>;{958};<;3;>;>"},
     {"result and green cells are not read", {"< 7g>x=< 5*>"}, Implicit, ";x;=;"},
     {"no new line after a formula ending in column 0", {"1", "", "3"}, Implicit, ";1;*;3;"},

@@ -24,7 +24,11 @@ struct CalcCommandTest : ::testing::Test {
     FakeWindow window;
     TCalcCommand cmd{window};
     void SetUp() override { ClearError(), ErrorBlink = 0; }
-    void Ticks(int n) { for (int i = 0; i < n; ++i) cmd.Timer1Timer(); }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            cmd.Timer1Timer();
+    }
     void Paint() { cmd.PaintStarted(), cmd.CellPainted(true); }  // a cell that asks for the delayed repaint
 };
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "support/EngineSheets.h"
-#include "shell/CalcCommand.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
 #include "engine/NumFormat.h"
-#include "support/QuietWindow.h"
 #include "engine/Rebuilder.h"
+#include "shell/CalcCommand.h"
+#include "support/EngineSheets.h"
+#include "support/QuietWindow.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -45,7 +45,11 @@ std::string ResultCells(const std::string &s)
         else if (c == '^')
             out += std::string(" ") + s[++i] + "R";
         else
-            out += c == ' ' ? "   " : c == '~' ? ". *" : c == '#' ? "--*" : c == '_' ? "  *" : std::string(" ") + c + "*";
+            out += c == ' '   ? "   "
+                   : c == '~' ? ". *"
+                   : c == '#' ? "--*"
+                   : c == '_' ? "  *"
+                              : std::string(" ") + c + "*";
     }
     return out;
 }
@@ -62,7 +66,10 @@ std::string Expected(const Rows &rows)
     return out;
 }
 
-std::string Error(const std::string &message) { return "  ERROR : " + message + "\r"; }
+std::string Error(const std::string &message)
+{
+    return "  ERROR : " + message + "\r";
+}
 
 struct Case {
     const char *what;
@@ -192,29 +199,46 @@ Rows AtRow(int row, const std::string &text)
 TEST_F(RoadTest, SingleResultEquations)
 {
     Run({
-        {"sum and product", {"2+3*4", "", "|14"}}, {"equation", {"x=2*3-1", "", "|x=5"}},
-        {"flat division", {"x=6/4", "", "|x=1.5"}}, {"power to the end of the route", {"x=2<^1 ><^0 >", "", "|x=1024"}},
-        {"power then a term", {"x=2<^3 >+1", "", "|x=9"}}, {"root over its area", {"x=<r/ >16+1", "", "|x=5"}, 4},
-        {"bracket", {"x=2(3+4)", "", "|x=14"}}, {"brackets side by side", {"x=(1+2)(3+4)", "", "|x=21"}},
+        {"sum and product", {"2+3*4", "", "|14"}},
+        {"equation", {"x=2*3-1", "", "|x=5"}},
+        {"flat division", {"x=6/4", "", "|x=1.5"}},
+        {"power to the end of the route", {"x=2<^1 ><^0 >", "", "|x=1024"}},
+        {"power then a term", {"x=2<^3 >+1", "", "|x=9"}},
+        {"root over its area", {"x=<r/ >16+1", "", "|x=5"}, 4},
+        {"bracket", {"x=2(3+4)", "", "|x=14"}},
+        {"brackets side by side", {"x=(1+2)(3+4)", "", "|x=21"}},
         {"fraction reduced", {"   6", "x=###", "   4", "", "|x=1.5"}},
-        {"nested fractions kept", {"    a", "   ###", "    b", "x=#####", "    c", "",
-                                   "   |~a~", "   |###", "  |~~b~~", "|x=#####", "  |~c~~~"}},
-        {"fraction kept in two dimensions",
-         {"   a+1", "x=#####", "   2", "", "  |~1+a~", "|x=#####", "  |~2~~~"}},
-        {"power peeled", {"x<^2 >=9", "", "|x=3"}}, {"power, then bracket peeled", {"(x+1)<^2 >=9", "", "|1+x=3"}},
-        {"root peeled", {"<r/ >x=3", "", "|x=9"}, 1}, {"lone minus", {"-x=5", "", "|x=-5"}},
-        {"lone minus with a sum", {"-x+3=5", "", "|-3+x=-5"}}, {"minus before a bracket", {"-(x+3)=5", "", "|3+x=-5"}},
-        {"product not rearranged", {"2x=8", "", "|2*x=8"}}, {"unknown in a sum", {"3+y+4", "", "|7+y"}},
-        {"unknown first", {"y+3+4", "", "|7+y"}}, {"unknown subtracted", {"x=5-y", "", "|x=5-y"}},
-        {"mod", {"x=7< mn>< on>< dn>3", "", "|x=1"}}, {"mod of a negative", {"x=(-7)< mn>< on>< dn>3", "", "|x=-1"}},
+        {"nested fractions kept",
+         {"    a", "   ###", "    b", "x=#####", "    c", "", "   |~a~", "   |###", "  |~~b~~", "|x=#####",
+          "  |~c~~~"}},
+        {"fraction kept in two dimensions", {"   a+1", "x=#####", "   2", "", "  |~1+a~", "|x=#####", "  |~2~~~"}},
+        {"power peeled", {"x<^2 >=9", "", "|x=3"}},
+        {"power, then bracket peeled", {"(x+1)<^2 >=9", "", "|1+x=3"}},
+        {"root peeled", {"<r/ >x=3", "", "|x=9"}, 1},
+        {"lone minus", {"-x=5", "", "|x=-5"}},
+        {"lone minus with a sum", {"-x+3=5", "", "|-3+x=-5"}},
+        {"minus before a bracket", {"-(x+3)=5", "", "|3+x=-5"}},
+        {"product not rearranged", {"2x=8", "", "|2*x=8"}},
+        {"unknown in a sum", {"3+y+4", "", "|7+y"}},
+        {"unknown first", {"y+3+4", "", "|7+y"}},
+        {"unknown subtracted", {"x=5-y", "", "|x=5-y"}},
+        {"mod", {"x=7< mn>< on>< dn>3", "", "|x=1"}},
+        {"mod of a negative", {"x=(-7)< mn>< on>< dn>3", "", "|x=-1"}},
         {"div truncates first", {"x=7.9< Dn>< In>< Vn>2", "", "|x=3"}},
         {"definition used later", {"y=2a", "", ":a=3", "", "|y=6"}},
         {"definitions used before their lines, twice", {"x=b+b", "", ":a=4", "", ":b=a*a", "", "|x=32"}},
         {"definition that does not reduce", {"x=2a", "", ":a=y+1", "", "|x=2*a"}},
-        {"pi and e", {"x=2<$p >+e", "", "|x=9.00147"}}, {"empty right side", {"x=", "", "|x="}},
-        {"result on the last row", [] { Rows r = AtRow(69, "1+1"); r.insert(r.end(), {"", "|2"}); return r; }()},
+        {"pi and e", {"x=2<$p >+e", "", "|x=9.00147"}},
+        {"empty right side", {"x=", "", "|x="}},
+        {"result on the last row",
+         [] {
+             Rows r = AtRow(69, "1+1");
+             r.insert(r.end(), {"", "|2"});
+             return r;
+         }()},
         {"line start passes over a colon", {"  y=2a", ":a=3", "", " |y=6"}},
-        {"indented input", {"", "   x=1+1", "", "   |x=2"}}, {"lowered index", {"x<_1 >=2", "", "|x< 1L>=2"}},
+        {"indented input", {"", "   x=1+1", "", "   |x=2"}},
+        {"lowered index", {"x<_1 >=2", "", "|x< 1L>=2"}},
         {"sine in degrees", {"x=< sn>< in>< nn>(30)", "", "|x=0.5"}},
         {"large result", {"x=10<^1 ><^0 ><^0 >", "", "|x=100000000000000_10^8^6"}},
         {"tall bracket peeled", {"<(/ >   <)/ >", "<(| >x+1<)| ><^2 >=9", "<(\\ >   <)\\ >", "", "|1+x=3"}},
@@ -223,14 +247,19 @@ TEST_F(RoadTest, SingleResultEquations)
 
 TEST_F(RoadTest, RearrangeOnlyShowsTheEquationUnevaluated)
 {
-    Run({
-        {"power", {"x<^2 >=9", "", "|x=_^2<r/*>(9)"}}, {"root", {"<r/ >x=3", "", "|x=(3)^2"}, 1},
-        {"lone minus", {"-x=5", "", "|x=-5"}}, {"cube", {"x<^3 >=8", "", "|x=_^3<r/*>(8)"}},
-        {"power, then bracket", {"(x+1)<^2 >=9", "", "|x+1=_^2<r/*>(9)"}},
-        {"root, then its area", {"<r/ >x+1=3", "", "|x+1=(3)^2"}, 3},
-        {"minus before a bracket", {"-(x+3)=5", "", "|-x-3=5"}}, {"nothing to peel", {"x=2<^3 >", "", "|x=2^3"}},
-        {"product", {"2x=3+5", "", "|2*x=3+5"}},
-    }, false, true);
+    Run(
+        {
+            {"power", {"x<^2 >=9", "", "|x=_^2<r/*>(9)"}},
+            {"root", {"<r/ >x=3", "", "|x=(3)^2"}, 1},
+            {"lone minus", {"-x=5", "", "|x=-5"}},
+            {"cube", {"x<^3 >=8", "", "|x=_^3<r/*>(8)"}},
+            {"power, then bracket", {"(x+1)<^2 >=9", "", "|x+1=_^2<r/*>(9)"}},
+            {"root, then its area", {"<r/ >x+1=3", "", "|x+1=(3)^2"}, 3},
+            {"minus before a bracket", {"-(x+3)=5", "", "|-x-3=5"}},
+            {"nothing to peel", {"x=2<^3 >", "", "|x=2^3"}},
+            {"product", {"2x=3+5", "", "|2*x=3+5"}},
+        },
+        false, true);
     // The request lasts one command: F8 then evaluates below the F9 result.
     cmd.PRButtonEnterClick();
     ExpectReady({"F8 after F9", {"2x=3+5", "", "|2*x=3+5", "", "|2*x=8"}});
@@ -259,13 +288,17 @@ TEST_F(RoadTest, MixedFractionAddsTheWholeNumber)
 
 TEST_F(RoadTest, MultiResultWritesAfterEachSecondEquals)
 {
-    Run({
-        {"sums and a name", {"X=5+3=|8", "", "Y=X*2=|16"}}, {"unknown", {"X=y+1=|1+y"}},
-        {"typed colon", {":X=5+3=|8"}}, {"raised exponent", {"X=10<^2 ><^0 >=|100000000000000_10^6"}},
-        {"integral", {"  <S/ >1", "Y=<S| ><f~ >(x)dx=|0.5", "  <S\\ >0"}},
-        {"line without a second '=' used by another", {"X=5+3", "", "Y=X*2=|16"}},
-        {"fraction around the '=' row", {"   a  |~a~", "X=###=|###", "   b  |~b~"}},
-    }, true);
+    Run(
+        {
+            {"sums and a name", {"X=5+3=|8", "", "Y=X*2=|16"}},
+            {"unknown", {"X=y+1=|1+y"}},
+            {"typed colon", {":X=5+3=|8"}},
+            {"raised exponent", {"X=10<^2 ><^0 >=|100000000000000_10^6"}},
+            {"integral", {"  <S/ >1", "Y=<S| ><f~ >(x)dx=|0.5", "  <S\\ >0"}},
+            {"line without a second '=' used by another", {"X=5+3", "", "Y=X*2=|16"}},
+            {"fraction around the '=' row", {"   a  |~a~", "X=###=|###", "   b  |~b~"}},
+        },
+        true);
     // F9 only rearranges in single-result mode.
     Run({{"F9", {"X=5+4=|9", "", "Y=X+1=|10"}}}, true, true);
 }
@@ -305,15 +338,26 @@ TEST_F(RoadTest, MultiResultRemovesTheLastResultsFirst)
 
 TEST_F(RoadTest, NumberFormats)
 {
-    struct Format { bool flt, exp; int places; const char *input, *result; };
+    struct Format {
+        bool flt, exp;
+        int places;
+        const char *input, *result;
+    };
     const Format formats[] = {
-        {true, false, 6, "x=2/3", "x=0.666667"},         {true, false, 6, "x=1234567.891", "x=1234568"},
-        {true, false, 6, "x=0.000123", "x=0.000123"},    {true, false, 6, "x=100000000000000000000", "x=100000000000000_10^6"},
-        {true, false, 6, "x=0.000000000000000000015", "x=1.5_10^-^2^0"}, {true, false, 1, "x=25.5", "x=26"},
-        {false, false, 2, "x=2/3", "x=0.67"},            {false, false, 2, "x=-9.999", "x=-10.00"},
-        {false, false, 0, "x=5", "x=5."},                {false, false, 0, "x=5.7", "x=6"},
-        {true, true, 6, "x=12345", "x=12.345_10^3"},     {true, true, 6, "x=2/3", "x=666.667_10^-^3"},
-        {false, true, 2, "x=999.999", "x=1000.00"},      {false, true, 2, "x=0.000123", "x=123.00_10^-^6"},
+        {true, false, 6, "x=2/3", "x=0.666667"},
+        {true, false, 6, "x=1234567.891", "x=1234568"},
+        {true, false, 6, "x=0.000123", "x=0.000123"},
+        {true, false, 6, "x=100000000000000000000", "x=100000000000000_10^6"},
+        {true, false, 6, "x=0.000000000000000000015", "x=1.5_10^-^2^0"},
+        {true, false, 1, "x=25.5", "x=26"},
+        {false, false, 2, "x=2/3", "x=0.67"},
+        {false, false, 2, "x=-9.999", "x=-10.00"},
+        {false, false, 0, "x=5", "x=5."},
+        {false, false, 0, "x=5.7", "x=6"},
+        {true, true, 6, "x=12345", "x=12.345_10^3"},
+        {true, true, 6, "x=2/3", "x=666.667_10^-^3"},
+        {false, true, 2, "x=999.999", "x=1000.00"},
+        {false, true, 2, "x=0.000123", "x=123.00_10^-^6"},
         {true, true, 6, "x=-0.5", "x=-500_10^-^3"},
     };
     for (const Format &f : formats) {
@@ -328,7 +372,10 @@ TEST_F(RoadTest, NumberFormats)
 
 TEST_F(RoadTest, ScanTraceThenReady)
 {
-    const struct { Rows rows; std::string tokens; } traces[] = {
+    const struct {
+        Rows rows;
+        std::string tokens;
+    } traces[] = {
         {{"x<^2 >+1"}, ";x;^;2;^;+;1;"},
         // the line end, the route's last cell, is met again: no closing ';'
         {{" 1", "###", " 2"}, ";(;(;1;);\xBE;(;2;);)"},
@@ -344,12 +391,18 @@ TEST_F(RoadTest, ScanTraceThenReady)
 TEST_F(RoadTest, EveryErrorWithItsCell)
 {
     ExpectErrors({
-        {"wrong dot position", {"x=1.2.3"}, 5, 0}, {"unknow symbol", {"x=2,3"}, 3, 0},
-        {"operator not allowed here", {"x=5*-3"}, 4, 0}, {"operator not allowed here", {"*5"}, 0, 0},
-        {"subscript not allowed here", {"x=<_1 >"}, 2, 0}, {"await operator", {"x=2y"}, 3, 0, 1},
-        {"colon only allowd in first column", {"x=1:"}, 3, 0}, {"page full", AtRow(70, "1+1"), 0, 71},
-        {"syntax error", {"x=("}, 2, 0}, {"syntax error", {"x=< mn>< on>< dn>3"}, 1, 1},
-        {"fraction line to short", {" a", " ##", " b"}, 1, 1}, {"illegal assignment", {"x=1=2"}, 3, 0},
+        {"wrong dot position", {"x=1.2.3"}, 5, 0},
+        {"unknow symbol", {"x=2,3"}, 3, 0},
+        {"operator not allowed here", {"x=5*-3"}, 4, 0},
+        {"operator not allowed here", {"*5"}, 0, 0},
+        {"subscript not allowed here", {"x=<_1 >"}, 2, 0},
+        {"await operator", {"x=2y"}, 3, 0, 1},
+        {"colon only allowd in first column", {"x=1:"}, 3, 0},
+        {"page full", AtRow(70, "1+1"), 0, 71},
+        {"syntax error", {"x=("}, 2, 0},
+        {"syntax error", {"x=< mn>< on>< dn>3"}, 1, 1},
+        {"fraction line to short", {" a", " ##", " b"}, 1, 1},
+        {"illegal assignment", {"x=1=2"}, 3, 0},
         {"illegal assignment", {":a=1", "", ":a=2"}, 0, 0},
         {"value out of range", {"x=< an>< rn>< cn>< sn>< in>< nn>(2)"}, 1, 1},
         {"root of negative value not possible", {"x<^2 >=-9"}, 1, 1},
@@ -358,9 +411,13 @@ TEST_F(RoadTest, EveryErrorWithItsCell)
         // the walk goes on: the last error stands
         {"root of negative value not possible", {"x=1/0+(-2)<^0 >"}, 1, 1},
         {"circular reference to variable", {"x=a", "", ":a=a+1"}, 0, 0},
-        {"no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar", {"X=5+3"},
-         9, 8, 2},
-        {"await simple variable", {"x=1", "", ":a+1"}, 1, 2}, {"close bracket error", {"x=(a]"}, 4, 0},
+        {"no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar",
+         {"X=5+3"},
+         9,
+         8,
+         2},
+        {"await simple variable", {"x=1", "", ":a+1"}, 1, 2},
+        {"close bracket error", {"x=(a]"}, 4, 0},
         {"Floating point division by zero", {"x=1/0"}, 9, 8},
         {"Floating point overflow", {"x=10<^4 ><^0 ><^0 >"}, 9, 8},
     });
@@ -404,7 +461,9 @@ TEST_F(RoadTest, IntegralErrors)
         {"missing integral index variable", {"  <S/ >1", "y=<S| ><f~ >(x)d+", "  <S\\ >0"}, 8, 1},
         {"variable name double defined", Integral("0", "1", "x", {":x=2"}, ""), 8, 1},
         {"variable name double defined",
-         {"  <S/ >1      <S/ >1", "y=<S| ><f~ >(x)dx+<S| ><f~ >(x)dx", "  <S\\ >0      <S\\ >0"}, 16, 1},
+         {"  <S/ >1      <S/ >1", "y=<S| ><f~ >(x)dx+<S| ><f~ >(x)dx", "  <S\\ >0      <S\\ >0"},
+         16,
+         1},
         {"missing open bracket", Integral("0", "1", "f", {":f=xx"}, ""), 2, 4},
         {"a > b in integral not allowed", Integral("3", "2", "x", {}, ""), 8, 1},
         {"a = b in integral not allowed", Integral("2", "2", "x", {}, ""), 8, 1},

@@ -4,9 +4,9 @@
 #include <string>
 #include <tuple>
 
-#include "worksheet/Keyboard.h"
 #include "SheetSteps.h"
 #include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
 
 namespace {
 
@@ -30,7 +30,10 @@ void Type(const char *text)
     for (; *text; ++text)
         Press(0, *text);
 }
-const TCell &Cell(int col, int row) { return EditText.Cells[col][row]; }
+const TCell &Cell(int col, int row)
+{
+    return EditText.Cells[col][row];
+}
 
 struct EditKeys : ::testing::Test {
     EditKeys() { KeyboardObj.SetUSDefault(); }
@@ -41,21 +44,50 @@ struct EditKeys : ::testing::Test {
 TEST_F(EditKeys, OneKeyWritesOneCell)
 {
     // Typed characters by font set, Ctrl+letter from the other set, Ctrl+1/2/3/5 root, square, cube, function sign.
-    struct K { uint8_t fontSet; int32_t script; bool down; TShiftState shift; int key; uint16_t code; uint32_t flags; };
+    struct K {
+        uint8_t fontSet;
+        int32_t script;
+        bool down;
+        TShiftState shift;
+        int key;
+        uint16_t code;
+        uint32_t flags;
+    };
     const uint32_t sf = cfSymbolFont;
     const K cases[] = {
-        {0, 0, 0, 0, '!', '!', 0}, {0, 0, 0, 0, '+', '+', 0}, {0, 0, 0, 0, '7', '7', 0}, {0, 0, 0, 0, 'x', 'x', 0},
-        {0, 0, 0, 0, '~', '~', 0}, {0, 0, 0, 0, 'Z', 'Z', 0}, {2, 0, 0, 0, 'p', 368, sf}, {2, 0, 0, 0, 'A', 321, sf},
-        {2, 0, 0, 0, 'z', 378, sf}, {2, 0, 0, 0, '7', 0, 0}, {2, 0, 0, 0, '+', 0, 0},    {2, 0, 0, 0, '~', 0, 0},
-        {0, 0, 0, 0, 0, 0, 0},     {0, 0, 0, 0, 27, 0, 0},   {0, 0, 0, 0, 31, 0, 0},    {0, 0, 0, 0, 127, 0, 0},
-        {0, 0, 0, 0, 200, 0, 0},   {0, 0, 0, 0, 255, 0, 0},
-        {0, 0, 0, ssCtrl, 1, 353, sf}, {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
-        {0, 0, 0, ssCtrl, 26, 378, sf}, {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
-        {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised}, {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
-        {2, 0, 0, ssCtrl, 16, 'p', 0}, {2, 0, 0, ssCtrl | ssShift, 7, 'G', 0},  // from the Symbol set: text letters
-        {0, 0, 1, ssCtrl, '1', 470, sf}, {0, 0, 1, ssCtrl, '2', '2', cfRaised}, {0, 0, 1, ssCtrl, '3', '3', cfRaised},
-        {0, 0, 1, ssCtrl, '5', 422, sf}, {0, 8, 1, ssCtrl, '2', '2', cfRaised},  // a square stays one in subscript
-        {0, -1, 1, ssCtrl, '3', '3', cfRaised}, {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
+        {0, 0, 0, 0, '!', '!', 0},
+        {0, 0, 0, 0, '+', '+', 0},
+        {0, 0, 0, 0, '7', '7', 0},
+        {0, 0, 0, 0, 'x', 'x', 0},
+        {0, 0, 0, 0, '~', '~', 0},
+        {0, 0, 0, 0, 'Z', 'Z', 0},
+        {2, 0, 0, 0, 'p', 368, sf},
+        {2, 0, 0, 0, 'A', 321, sf},
+        {2, 0, 0, 0, 'z', 378, sf},
+        {2, 0, 0, 0, '7', 0, 0},
+        {2, 0, 0, 0, '+', 0, 0},
+        {2, 0, 0, 0, '~', 0, 0},
+        {0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 0, 27, 0, 0},
+        {0, 0, 0, 0, 31, 0, 0},
+        {0, 0, 0, 0, 127, 0, 0},
+        {0, 0, 0, 0, 200, 0, 0},
+        {0, 0, 0, 0, 255, 0, 0},
+        {0, 0, 0, ssCtrl, 1, 353, sf},
+        {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
+        {0, 0, 0, ssCtrl, 26, 378, sf},
+        {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
+        {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised},
+        {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
+        {2, 0, 0, ssCtrl, 16, 'p', 0},
+        {2, 0, 0, ssCtrl | ssShift, 7, 'G', 0},  // from the Symbol set: text letters
+        {0, 0, 1, ssCtrl, '1', 470, sf},
+        {0, 0, 1, ssCtrl, '2', '2', cfRaised},
+        {0, 0, 1, ssCtrl, '3', '3', cfRaised},
+        {0, 0, 1, ssCtrl, '5', 422, sf},
+        {0, 8, 1, ssCtrl, '2', '2', cfRaised},  // a square stays one in subscript
+        {0, -1, 1, ssCtrl, '3', '3', cfRaised},
+        {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
     };
     for (const K &k : cases) {
         SCOPED_TRACE(testing::Message() << (k.down ? "down " : "press ") << k.key << " set " << int(k.fontSet));
@@ -119,8 +151,8 @@ TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
     EXPECT_EQ(Shot(), "\n\n    sn in nn 7n\n5,2 b0");
     EXPECT_EQ(Cell(1, 2).Flags(), cfFunctionName | cfBold);
     // Anything else beeps and stays where it is; Escape itself is silent.
-    const int others[][3] = {{0, '+', 1}, {0, '(', 1}, {0, ' ', 1}, {ssCtrl, 1, 1}, {0, 13, 1}, {0, 200, 1},
-                             {0, 27, 0}};
+    const int others[][3] = {{0, '+', 1}, {0, '(', 1}, {0, ' ', 1}, {ssCtrl, 1, 1},
+                             {0, 13, 1},  {0, 200, 1}, {0, 27, 0}};
     for (const auto &k : others) {
         SCOPED_TRACE(k[1]);
         ExpectNoChange([&] { Press(TShiftState(k[0]), k[1]); }, k[2]);
@@ -153,20 +185,38 @@ TEST_F(EditKeys, SpaceErasesTheCellStoresNothingAndMovesRight)
 // cursor and the repaint count stay.
 TEST_F(EditKeys, KeysThatChangeNothing)
 {
-    struct N { const char *what; TLoad load; int lock, col, row; TShiftState shift; uint16_t key; int beeps; };
+    struct N {
+        const char *what;
+        TLoad load;
+        int lock, col, row;
+        TShiftState shift;
+        uint16_t key;
+        int beeps;
+    };
     const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
     const N cases[] = {
-        {"root in row 0", US, 0, 4, 0, c, '1', 1},         {"root in row 0", US, 0, 4, 0, cs, '1', 1},
-        {"locked", US, 1, 2, 3, c, '1', 1},                {"locked", US, 1, 2, 3, c, '2', 1},
-        {"locked", US, 1, 2, 3, c, '3', 1},                {"locked", US, 1, 2, 3, c, '5', 1},
-        {"no Ctrl", US, 0, 3, 5, 0, '1', 0},               {"no Ctrl", US, 0, 3, 5, 0, '2', 0},
-        {"no Ctrl", US, 0, 3, 5, 0, '3', 0},               {"no Ctrl", US, 0, 3, 5, 0, '5', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '1', 0},         {"no Ctrl", US, 0, 3, 5, ssShift, '2', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '3', 0},         {"no Ctrl", US, 0, 3, 5, ssShift, '5', 0},
-        {"no tall bracket on US", US, 0, 3, 5, cs, 57, 0}, {"bracket in row 0", US, 0, 5, 0, c, 57, 1},
-        {"fraction in row 0", US, 0, 3, 0, c, 191, 1},     {"fraction in the last row", US, 0, 3, 71, c, 191, 1},
-        {"fraction in row 0", DE, 0, 3, 0, c, 55, 1},      {"fraction in the last row", DE, 0, 3, 71, c, 55, 1},
-        {"no fraction key on DE", DE, 0, 3, 0, c, 191, 0}, {"fraction in the last row", BR, 0, 3, 71, c, 187, 1},
+        {"root in row 0", US, 0, 4, 0, c, '1', 1},
+        {"root in row 0", US, 0, 4, 0, cs, '1', 1},
+        {"locked", US, 1, 2, 3, c, '1', 1},
+        {"locked", US, 1, 2, 3, c, '2', 1},
+        {"locked", US, 1, 2, 3, c, '3', 1},
+        {"locked", US, 1, 2, 3, c, '5', 1},
+        {"no Ctrl", US, 0, 3, 5, 0, '1', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '2', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '3', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '5', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '1', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '2', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '3', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '5', 0},
+        {"no tall bracket on US", US, 0, 3, 5, cs, 57, 0},
+        {"bracket in row 0", US, 0, 5, 0, c, 57, 1},
+        {"fraction in row 0", US, 0, 3, 0, c, 191, 1},
+        {"fraction in the last row", US, 0, 3, 71, c, 191, 1},
+        {"fraction in row 0", DE, 0, 3, 0, c, 55, 1},
+        {"fraction in the last row", DE, 0, 3, 71, c, 55, 1},
+        {"no fraction key on DE", DE, 0, 3, 0, c, 191, 0},
+        {"fraction in the last row", BR, 0, 3, 71, c, 187, 1},
         {"no fraction key on US", US, 0, 3, 0, c, 55, 0},
     };
     for (const N &n : cases) {

@@ -7,7 +7,10 @@
 
 namespace {
 
-struct Sel { int col, row; TGridRect range; };
+struct Sel {
+    int col, row;
+    TGridRect range;
+};
 
 void SelectRoot(const Sel &s)
 {
@@ -27,10 +30,15 @@ const char *const bracket = " \n   (/\n   (|\n   (\\\n";
 
 TEST(Advance, StopsWhileTypingAndWrapsWhileResultsAreWritten)
 {
-    struct Case { uint8_t state; int col, row; bool ok; const char *where; };
+    struct Case {
+        uint8_t state;
+        int col, row;
+        bool ok;
+        const char *where;
+    };
     const Case cases[] = {
-        {esEditing, 5, 3, true, "6,3 b0"},        {esEditing, 9, 3, false, "9,3 b1"},
-        {esWritingResults, 5, 3, true, "6,3 b0"}, {esWritingResults, 9, 3, true, "1,4 b0"},
+        {esEditing, 5, 3, true, "6,3 b0"},         {esEditing, 9, 3, false, "9,3 b1"},
+        {esWritingResults, 5, 3, true, "6,3 b0"},  {esWritingResults, 9, 3, true, "1,4 b0"},
         {esWritingResults, 9, 7, false, "9,7 b0"}, {esClearArmed, 9, 3, true, "1,4 b0"},
     };
     for (const Case &c : cases) {
@@ -57,7 +65,11 @@ TEST(Erase, BackspaceErasesLeftAndAtColumnZeroTheCellItself)
 TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
-    struct Case { const char *name, *picture; int col, row, lock, small; Step step; };
+    struct Case {
+        const char *name, *picture;
+        int col, row, lock, small;
+        Step step;
+    };
     const Step fraction = [] { EditText.InsertFraction(false); };
     const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); };
     const Step insertRow = [] { EditText.InsertRow(); };
@@ -65,7 +77,8 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
     const Step insertColumn = [] { EXPECT_FALSE(EditText.InsertColumn()); };
     const Step deleteColumn = [] { EditText.DeleteColumn(); };
     const Case cases[] = {
-        {"fraction, locked page", "", 3, 2, 1, 0, fraction}, {"bracket in the first row", "", 2, 0, 0, 1, brackets},
+        {"fraction, locked page", "", 3, 2, 1, 0, fraction},
+        {"bracket in the first row", "", 2, 0, 0, 1, brackets},
         {"bracket in the last row", "", 2, 7, 0, 1, brackets},
         {"bracket outside the grid", "", 2, 3, 0, 1, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
         {"bracket, cell above taken", " \n\n       x", 2, 3, 0, 1, brackets},
@@ -106,7 +119,11 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 
 TEST(Fraction, InsertFractionGeometryAndCursor)
 {
-    struct Case { const char *name, *before; int col, row; const char *after; };
+    struct Case {
+        const char *name, *before;
+        int col, row;
+        const char *after;
+    };
     const Case cases[] = {
         {"fresh line centred on the cursor", "", 3, 2, "\n\n      -- -- --\n5,2 b0"},
         {"fresh line at column 0", "", 0, 2, "\n\n-- -- --\n3,2 b0"},
@@ -185,24 +202,34 @@ TEST(Brackets, LayoutAndCursor)
 
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
 // B inside A: B level 1, A raised to level 2 in all its rows.
-const char *const areaAB =
-    "2,4 R5\n3,4 N04 O04\n4,4 R5 N04 O04\n5-6,4 N06 O06\n7,4 N04 O04\n"
-    "2,5 L2 T4 B6 O01\n3,5 N04\n4,5 L1 T4 B6 N04 O01\n5-6,5 N06\n7,5 N04\n"
-    "2,6 R5\n3,6 N04\n4,6 R5 N04\n5-6,6 N06\n7,6 N04\n";
+const char *const areaAB = "2,4 R5\n3,4 N04 O04\n4,4 R5 N04 O04\n5-6,4 N06 O06\n7,4 N04 O04\n"
+                           "2,5 L2 T4 B6 O01\n3,5 N04\n4,5 L1 T4 B6 N04 O01\n5-6,5 N06\n7,5 N04\n"
+                           "2,6 R5\n3,6 N04\n4,6 R5 N04\n5-6,6 N06\n7,6 N04\n";
 
 TEST(Roots, AreasNestAndComeApart)
 {
     enum Then { nothing, clearB, clearA, overwriteB };
-    struct Case { const char *name, *sheet; std::vector<Sel> sels; Then then; const char *attrs; };
+    struct Case {
+        const char *name, *sheet;
+        std::vector<Sel> sels;
+        Then then;
+        const char *attrs;
+    };
     const Case cases[] = {
         {"the worked example", rootSheet, {rootA}, nothing, areaA},
         {"inner root raises the enclosing one", twoRoots, {rootA, rootB}, nothing, areaAB},
         {"outer root set last gets the level above", twoRoots, {rootB, rootA}, nothing, areaAB},
         {"clearing the inner root lowers the outer again", twoRoots, {rootA, rootB}, clearB, areaA},
         {"overwriting the inner root removes its area too", twoRoots, {rootA, rootB}, overwriteB, areaA},
-        {"clearing the outer root leaves the inner one", twoRoots, {rootA, rootB}, clearA,
+        {"clearing the outer root leaves the inner one",
+         twoRoots,
+         {rootA, rootB},
+         clearA,
          "4,4 R5\n5-6,4 N02 O02\n4,5 L1 T4 B6 O01\n5-6,5 N02\n4,6 R5\n5-6,6 N02\n"},
-        {"a new range replaces the old one", rootSheet, {rootA, {2, 5, {3, 5, 4, 5}}}, nothing,
+        {"a new range replaces the old one",
+         rootSheet,
+         {rootA, {2, 5, {3, 5, 4, 5}}},
+         nothing,
          "2,5 L1 T5 B5 R5 O01\n3-4,5 N02 O02\n"},
     };
     for (const Case &c : cases) {
@@ -278,10 +305,16 @@ TEST(Rows, InsertedAndDeletedRowsCarryTheStoredRootRows)
 
 TEST(Rows, RowsMove)
 {
-    struct Case { const char *name, *picture; int row; bool unlockLastRow; const char *after; };
+    struct Case {
+        const char *name, *picture;
+        int row;
+        bool unlockLastRow;
+        const char *after;
+    };
     const Case cases[] = {
         {"plain rows", " a\n b\n c", 1, false, " a\n\n b\n c\n"},
-        {"above a numerator", structs, 1, false, "\n\n a                (/\n-- --             (|\n b                (\\\n"},
+        {"above a numerator", structs, 1, false,
+         "\n\n a                (/\n-- --             (|\n b                (\\\n"},
         {"above a bracket's top piece", bracket, 1, false, "\n\n   (/\n   (|\n   (\\\n"},
         {"unlock marks in the last row do not block", " a\n b", 0, true, "\n a\n b\n"},
         {"below the used rows only a repaint", " a\n b", 5, false, " a\n b\n"},
@@ -304,11 +337,19 @@ TEST(Rows, RowsMove)
 TEST(Columns, ColumnsMove)
 {
     // Never inside a function name: the gap opens in front of it. Moved content grows the used extent.
-    struct Case { const char *before; int col; std::string after; int usedCol; };
+    struct Case {
+        const char *before;
+        int col;
+        std::string after;
+        int usedCol;
+    };
     const Case cases[] = {
-        {"       sn in nn x", 2, "          sn in nn x\n", 6}, {"       sn in nn x", 3, "          sn in nn x\n", 6},
-        {"       sn in nn x", 4, "          sn in nn x\n", 6}, {"       sn in nn x", 5, "       sn in nn    x\n", 6},
-        {" sn in nn", 1, "    sn in nn\n", 3}, {" a  b", 0, "    a  b\n", 2},
+        {"       sn in nn x", 2, "          sn in nn x\n", 6},
+        {"       sn in nn x", 3, "          sn in nn x\n", 6},
+        {"       sn in nn x", 4, "          sn in nn x\n", 6},
+        {"       sn in nn x", 5, "       sn in nn    x\n", 6},
+        {" sn in nn", 1, "    sn in nn\n", 3},
+        {" a  b", 0, "    a  b\n", 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " at " << c.col);
@@ -332,7 +373,12 @@ TEST(Columns, ColumnsMove)
 
 TEST(Columns, ColumnsThroughRootAreas)
 {
-    struct Case { const char *name, *sheet; bool withB, insert; int col; const char *attrs; };
+    struct Case {
+        const char *name, *sheet;
+        bool withB, insert;
+        int col;
+        const char *attrs;
+    };
     const Case cases[] = {
         {"a column at the root moves its area", rootSheet, false, true, 2,
          "3,4 R5\n4-8,4 N02 O02\n3,5 L1 T4 B6 O01\n4-8,5 N02\n3,6 R5\n4-8,6 N02\n"},

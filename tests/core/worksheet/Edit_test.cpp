@@ -11,7 +11,11 @@ const char *const bracket = "   (/\n   (|\n   (\\\n";
 
 TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
 {
-    struct Case { const char *name; int col, row; const char *after; };  // the new column is the cursor's
+    struct Case {
+        const char *name;
+        int col, row;
+        const char *after;
+    };  // the new column is the cursor's
     const Case cases[] = {
         {"numerator right end", 3, 0, "    a  b  x\n-- -- -- -- --\n    c\n3,0 b0"},
         {"numerator left end", 0, 0, "    x  a  b\n-- -- -- -- --\n       c\n1,0 b0"},
@@ -32,10 +36,16 @@ TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
 
 TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
 {
-    struct Case { const char *name, *picture; int col, row; uint8_t ch, protection, state; };
+    struct Case {
+        const char *name, *picture;
+        int col, row;
+        uint8_t ch, protection, state;
+    };
     const Case cases[] = {
-        {"bracket top", bracket, 1, 0, 'x', 0, esEditing}, {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
-        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing}, {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
+        {"bracket top", bracket, 1, 0, 'x', 0, esEditing},
+        {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
+        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing},
+        {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
         {"locked cell", " a", 0, 0, 'z', 0, esEditing},
         {"locked numerator: refused before any column moves", fraction, 0, 0, 'z', 0, esEditing},
         {"other protection bits do not unlock", " a", 0, 0, 'z', 1, esEditing},
@@ -148,9 +158,17 @@ TEST(PutChar, RootWithARangeBeyondTheSheetIsClearedSafely)
 
 TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
 {
-    struct Case { uint8_t fontSet; int script; uint32_t flags; uint16_t code; };
-    const Case cases[] = {{0, 0, 0, 'p'}, {2, 0, cfSymbolFont, 368}, {0, -1, cfRaised, 'p'},
-                          {0, 8, cfLowered, 'p'}, {2, -1, cfSymbolFont | cfRaised, 368}};
+    struct Case {
+        uint8_t fontSet;
+        int script;
+        uint32_t flags;
+        uint16_t code;
+    };
+    const Case cases[] = {{0, 0, 0, 'p'},
+                          {2, 0, cfSymbolFont, 368},
+                          {0, -1, cfRaised, 'p'},
+                          {0, 8, cfLowered, 'p'},
+                          {2, -1, cfSymbolFont | cfRaised, 368}};
     SheetSetup s(10, 8);
     for (const Case &c : cases) {
         FontSet = c.fontSet;
@@ -167,10 +185,15 @@ TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
 
 TEST(Cursor, FindLineStart)
 {
-    struct Case { const char *name, *picture; int cursorRow, start; };
+    struct Case {
+        const char *name, *picture;
+        int cursorRow, start;
+    };
     const Case cases[] = {
-        {"empty sheet", "", 3, 0}, {"only colons", " :\n\n    :", 2, 0},
-        {"colon skipped", " :     a", 0, 2}, {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
+        {"empty sheet", "", 3, 0},
+        {"only colons", " :\n\n    :", 2, 0},
+        {"colon skipped", " :     a", 0, 2},
+        {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
         {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
         {"row of the cursor counts", " \n\n          a", 2, 3},
     };
@@ -186,11 +209,15 @@ TEST(Cursor, FindLineStart)
 TEST(Cursor, MovesBeepAtTheEdges)
 {
     using T = TEditText;
-    struct Case { void (TEditText::*move)(); int col, row; const char *where; };
+    struct Case {
+        void (TEditText::*move)();
+        int col, row;
+        const char *where;
+    };
     const Case cases[] = {
-        {&T::CursorLeft, 3, 2, "2,2 b0"},    {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
-        {&T::CursorRight, 9, 2, "9,2 b1"},   {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
-        {&T::Home, 5, 5, "0,0 b0"},          {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
+        {&T::CursorLeft, 3, 2, "2,2 b0"},  {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
+        {&T::CursorRight, 9, 2, "9,2 b1"}, {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
+        {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << &c - cases);

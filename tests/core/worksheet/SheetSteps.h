@@ -9,8 +9,14 @@
 namespace {
 
 using Pos = std::pair<int, int>;
-inline Pos Cursor() { return {EditText.Grid->Col(), EditText.Grid->Row()}; }
-inline void Cursor(int col, int row) { EditText.Grid->SetCol(col), EditText.Grid->SetRow(row); }
+inline Pos Cursor()
+{
+    return {EditText.Grid->Col(), EditText.Grid->Row()};
+}
+inline void Cursor(int col, int row)
+{
+    EditText.Grid->SetCol(col), EditText.Grid->SetRow(row);
+}
 
 // A fresh bound sheet holding the picture, the cursor at (col, row).
 struct Sheet : SheetSetup {
@@ -28,7 +34,10 @@ inline std::string Where()
     return std::to_string(Cursor().first) + "," + std::to_string(Cursor().second) + " b" +
            std::to_string(SheetSetup::beeps);
 }
-inline std::string Shot(int lastRow = -1) { return SheetToPicture(EditText, lastRow) + Where(); }
+inline std::string Shot(int lastRow = -1)
+{
+    return SheetToPicture(EditText, lastRow) + Where();
+}
 
 // Columns 0..lastCol whose numerator or denominator marker around the line
 // row disagrees with the cell in that row being a line cell.

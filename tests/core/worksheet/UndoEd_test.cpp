@@ -4,13 +4,16 @@
 #include <vector>
 
 #include "SheetSteps.h"
-#include "worksheet/UndoEd.h"
 #include "worksheet/Edit.h"
+#include "worksheet/UndoEd.h"
 
 namespace {
 
 using Empties = std::pair<bool, bool>;  // UndoEmpty, RedoEmpty
-Empties Ring() { return {UndoEmpty, RedoEmpty}; }
+Empties Ring()
+{
+    return {UndoEmpty, RedoEmpty};
+}
 
 struct UndoRing : ::testing::Test {
     Sheet setup;
@@ -120,8 +123,8 @@ TEST_F(UndoRing, OneKeyThenUndoAndRedo)
     SaveUndo();  // the same state again, now with its used extent
     const std::string typed = SheetToPicture(EditText);
 
-    EditUndo();  // back to the first snapshot
-    EditUndo();  // slot 1: the empty sheet
+    EditUndo();                   // back to the first snapshot
+    EditUndo();                   // slot 1: the empty sheet
     EXPECT_EQ(Shot(), "0,0 b0");  // Reset homed the cursor; nothing restored it
     EXPECT_EQ(Ring(), Empties(true, false));
     EditRedo();

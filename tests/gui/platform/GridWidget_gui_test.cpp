@@ -10,16 +10,19 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "worksheet/CellPainter.h"
 #include "platform/GridWidget.h"
 #include "support/Pixels.h"
 #include "support/SheetPicture.h"
+#include "worksheet/CellPainter.h"
 #include "worksheet/Edit.h"
 
 namespace {
 
 using R4 = std::array<int, 4>;
-R4 Sel(const TGridRect &g) { return {g.Left, g.Top, g.Right, g.Bottom}; }
+R4 Sel(const TGridRect &g)
+{
+    return {g.Left, g.Top, g.Right, g.Bottom};
+}
 
 class GridWidgetTest : public ::testing::Test {
 protected:
@@ -129,7 +132,14 @@ TEST_F(GridWidgetTest, CursorMovedElsewhereIsScrolledIntoView)
 TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
 {
     // The key translation has its own tests; here: what reaches the window and when.
-    struct Case { Qt::Key key; Qt::KeyboardModifiers mods; QString text; uint16_t vk; TShiftState shift; char ch; };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        QString text;
+        uint16_t vk;
+        TShiftState shift;
+        char ch;
+    };
     const Case cases[] = {
         {Qt::Key_A, Qt::NoModifier, "a", 'A', 0, 'a'},
         {Qt::Key_A, Qt::ControlModifier, "", 'A', ssCtrl, 1},
@@ -137,7 +147,7 @@ TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
         {Qt::Key_ParenLeft, Qt::ShiftModifier, "(", '9', ssShift, '('},
         {Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier, "", 123, ssCtrl | ssShift, 0},
         {Qt::Key_currency, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, char(0x80)},  // a character only
-        {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x3A9)), 0, 0, 0},              // neither
+        {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x3A9)), 0, 0, 0},             // neither
     };
     uint16_t gotKey = 0;
     TShiftState gotShift = 0;
@@ -157,7 +167,13 @@ TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
 {
     bool swallow = false;
     QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) { k = swallow ? 0 : k; });
-    struct Step { Qt::Key key; Qt::KeyboardModifiers mods; bool swallow; QPoint cur; R4 sel; };
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        bool swallow;
+        QPoint cur;
+        R4 sel;
+    };
     const Step steps[] = {
         {Qt::Key_Right, {}, false, {1, 0}, {1, 0, 1, 0}},
         {Qt::Key_Down, {}, false, {1, 1}, {1, 1, 1, 1}},

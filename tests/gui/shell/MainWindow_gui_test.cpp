@@ -10,17 +10,17 @@
 #include <tuple>
 
 #include "engine/Errors.h"
+#include "engine/NumFormat.h"
+#include "engine/Router.h"
 #include "platform/GridWidget.h"
-#include "worksheet/Keyboard.h"
 #include "shell/MainWindow.h"
 #include "shell/ModeButtons.h"
-#include "engine/NumFormat.h"
 #include "shell/RouteOverlay.h"
-#include "engine/Router.h"
-#include "support/SheetPicture.h"
 #include "shell/StatusLine.h"
-#include "worksheet/UndoEd.h"
+#include "support/SheetPicture.h"
 #include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
+#include "worksheet/UndoEd.h"
 
 namespace {
 
@@ -58,12 +58,23 @@ protected:
     {
         for (; *keys; ++keys)
             switch (*keys) {
-            case 'Z': Key(Qt::Key_Z, CtrlAlt); break;
-            case 'Y': Key(Qt::Key_Y, CtrlAlt); break;
-            case '\b': Key(Qt::Key_Backspace); break;
-            case '\r': Key(Qt::Key_Return); break;
-            case '\n': Key(Qt::Key_Return, Qt::ShiftModifier); break;
-            default: QTest::keyClicks(grid, QString(QChar::fromLatin1(*keys)));
+            case 'Z':
+                Key(Qt::Key_Z, CtrlAlt);
+                break;
+            case 'Y':
+                Key(Qt::Key_Y, CtrlAlt);
+                break;
+            case '\b':
+                Key(Qt::Key_Backspace);
+                break;
+            case '\r':
+                Key(Qt::Key_Return);
+                break;
+            case '\n':
+                Key(Qt::Key_Return, Qt::ShiftModifier);
+                break;
+            default:
+                QTest::keyClicks(grid, QString(QChar::fromLatin1(*keys)));
             }
     }
     void Goto(int col, int row) { form->SheetGrid().SetCol(col), form->SheetGrid().SetRow(row); }
@@ -73,9 +84,12 @@ protected:
     std::string Lit()
     {
         std::string s;
-        for (auto [name, b] : {std::pair{"Ansi ", form->TB1ButtonAnsi}, {"Symbol ", form->TB1ButtonSymbol},
-                               {"Super ", form->TB1ButtonSuper}, {"Sub ", form->TB1ButtonSub},
-                               {"ESC ", form->TB1ButtonESC}, {"Clear ", form->PRButtonClear}})
+        for (auto [name, b] : {std::pair{"Ansi ", form->TB1ButtonAnsi},
+                               {"Symbol ", form->TB1ButtonSymbol},
+                               {"Super ", form->TB1ButtonSuper},
+                               {"Sub ", form->TB1ButtonSub},
+                               {"ESC ", form->TB1ButtonESC},
+                               {"Clear ", form->PRButtonClear}})
             s += b->IsOn() ? name : "";
         return s;
     }
@@ -93,15 +107,18 @@ protected:
     bool timerStarted = false;
 };
 
-int Sign(int v) { return v < 0 ? -1 : v > 0; }
+int Sign(int v)
+{
+    return v < 0 ? -1 : v > 0;
+}
 
 TEST_F(MainWindowTest, StartValues)
 {
     EXPECT_EQ(std::tuple(form->windowTitle(), Status(), BaseCaption, FontName, KeyboardObj.LayoutName),
               std::tuple(QStringLiteral("Velmora"), "  Hello", "Velmora", "Courier New", "US default"));
     // 72 x 72 cells; Trunc(19 px / 1.33333) wide, 14 * 5 div 4 high.
-    EXPECT_EQ(std::tuple(form->SheetGrid().ColCount(), form->SheetGrid().RowCount(), EditText.ColMax,
-                         EditText.RowMax, grid->CellWidth(), grid->CellHeight()),
+    EXPECT_EQ(std::tuple(form->SheetGrid().ColCount(), form->SheetGrid().RowCount(), EditText.ColMax, EditText.RowMax,
+                         grid->CellWidth(), grid->CellHeight()),
               std::tuple(72, 72, 71, 71, 14, 17));
     EXPECT_EQ(EditText.Grid, &form->SheetGrid());
     EXPECT_EQ(std::tuple(EditText.RadMode, EditText.EqualMode, EditText.EscMode, EditText.PageLock,
@@ -128,7 +145,11 @@ TEST_F(MainWindowTest, MessageLeftByTheStartIsShownAloneOnceAndCleared)
 
 TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
 {
-    struct Step { const char *keys, *picture; int col; bool undoEmpty; };  // col -1: not checked
+    struct Step {
+        const char *keys, *picture;
+        int col;
+        bool undoEmpty;
+    };  // col -1: not checked
     auto run = [&](std::initializer_list<Step> steps) {
         Goto(0, 1);
         for (const Step &s : steps) {
@@ -140,21 +161,40 @@ TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
         }
     };
     run({{"x=2", "\n x  =  2\n", 3, false}, {"ZZZ", "", -1, true}});
-    run({{"123Z", "\n 1  2\n", 2, false}, {"Z", "\n 1\n", 1, false}, {"Y", "\n 1  2\n", 2, false},
-         {"ZZ", "", -1, true}, {"Z", "", -1, true}});  // nothing further to undo
-    run({{"1234\b\b", "\n 1  2\n", 2, false}, {"Z", "\n 1  2  3\n", 3, false}, {"Z", "\n 1  2  3  4\n", 4, false},
+    run({{"123Z", "\n 1  2\n", 2, false},
+         {"Z", "\n 1\n", 1, false},
+         {"Y", "\n 1  2\n", 2, false},
+         {"ZZ", "", -1, true},
+         {"Z", "", -1, true}});  // nothing further to undo
+    run({{"1234\b\b", "\n 1  2\n", 2, false},
+         {"Z", "\n 1  2  3\n", 3, false},
+         {"Z", "\n 1  2  3  4\n", 4, false},
          {"Y", "\n 1  2  3\n", 3, false}});
     EXPECT_TRUE(form->SizeItemsLocked());
 }
 
 TEST_F(MainWindowTest, ScriptKeysSwitchWithoutWritingAndTheButtonsFollow)
 {
-    struct Step { const char *typed; Qt::Key key; Qt::KeyboardModifiers mods; int sign; };  // -1 raised, 1 lowered
+    struct Step {
+        const char *typed;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int sign;
+    };  // -1 raised, 1 lowered
     const Step steps[] = {
-        {"^", {}, {}, -1}, {"^", {}, {}, 0}, {"_", {}, {}, 1}, {"_", {}, {}, 0}, {"_", {}, {}, 1}, {"^", {}, {}, -1},
-        {"^", {}, {}, 0}, {nullptr, Qt::Key_Comma, Ctrl, 1}, {nullptr, Qt::Key_Comma, Ctrl, 0},
-        {nullptr, Qt::Key_Less, Ctrl | Qt::ShiftModifier, -1}, {nullptr, Qt::Key_Minus, Ctrl, 1},
-        {nullptr, Qt::Key_6, Ctrl, -1}, {nullptr, Qt::Key_6, Ctrl, 0},  // Ctrl+6: the layout's superscript key
+        {"^", {}, {}, -1},
+        {"^", {}, {}, 0},
+        {"_", {}, {}, 1},
+        {"_", {}, {}, 0},
+        {"_", {}, {}, 1},
+        {"^", {}, {}, -1},
+        {"^", {}, {}, 0},
+        {nullptr, Qt::Key_Comma, Ctrl, 1},
+        {nullptr, Qt::Key_Comma, Ctrl, 0},
+        {nullptr, Qt::Key_Less, Ctrl | Qt::ShiftModifier, -1},
+        {nullptr, Qt::Key_Minus, Ctrl, 1},
+        {nullptr, Qt::Key_6, Ctrl, -1},
+        {nullptr, Qt::Key_6, Ctrl, 0},  // Ctrl+6: the layout's superscript key
     };
     Goto(0, 1);
     for (const Step &s : steps) {
@@ -184,14 +224,20 @@ TEST_F(MainWindowTest, EnterAndShiftEnterMoveTheCursor)
 {
     // A fraction line at columns 0..2 of row 2 (a leading newline is dropped).
     const char *line = "\n\n\n-- -- --";
-    struct Case { const char *picture; QPoint from; const char *keys; QPoint to; int beeps; };
+    struct Case {
+        const char *picture;
+        QPoint from;
+        const char *keys;
+        QPoint to;
+        int beeps;
+    };
     const Case cases[] = {
-        {line, {3, 2}, "\r", {1, 1}, 0},        // right of the line: up to the numerator
-        {line, {3, 2}, "\r\r", {1, 3}, 0},      // then the denominator
-        {line, {3, 2}, "\r\r\r", {3, 2}, 0},    // then after the line
-        {"-- --", {2, 0}, "\r", {2, 0}, 1},     // no room above the line in row 0
-        {"", {0, 1}, "ab\n", {0, 2}, 0},        // Shift+Enter: next line start
-        {"", {4, 2}, "_\r", {4, 2}, 0},         // ends the subscript, keeps the cursor
+        {line, {3, 2}, "\r", {1, 1}, 0},      // right of the line: up to the numerator
+        {line, {3, 2}, "\r\r", {1, 3}, 0},    // then the denominator
+        {line, {3, 2}, "\r\r\r", {3, 2}, 0},  // then after the line
+        {"-- --", {2, 0}, "\r", {2, 0}, 1},   // no room above the line in row 0
+        {"", {0, 1}, "ab\n", {0, 2}, 0},      // Shift+Enter: next line start
+        {"", {4, 2}, "_\r", {4, 2}, 0},       // ends the subscript, keeps the cursor
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << k.picture << " / " << k.keys);

@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "worksheet/CellPainter.h"
 #include "support/Pixels.h"
 #include "support/SheetPicture.h"
+#include "worksheet/CellPainter.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -18,8 +18,10 @@ struct Render : QImage {
     static constexpr int margin = 40;
     int w, h, gap, c0, r0;  // cell size, grid line width, the sheet cell drawn top left
     Render(int cols, int rows, int w, int h, int gap, int c0, int r0)
-        : QImage(2 * margin + cols * (w + gap), 2 * margin + rows * (h + gap), QImage::Format_RGB32),
-          w(w), h(h), gap(gap), c0(c0), r0(r0) {}
+        : QImage(2 * margin + cols * (w + gap), 2 * margin + rows * (h + gap), QImage::Format_RGB32), w(w), h(h),
+          gap(gap), c0(c0), r0(r0)
+    {
+    }
 
     QRect Cell(int c, int r) const { return {margin + (c - c0) * (w + gap), margin + (r - r0) * (h + gap), w, h}; }
     int L(int c) const { return Cell(c, r0).left(); }
@@ -47,9 +49,13 @@ Render Paint(int size, const RenderOptions &o = {})
     out.setDotsPerMeterY(3780);
     out.fill(Qt::white);
     QPainter p(&out);
-    const TCellCanvas cv{.Canvas = &p, .PrintPath = o.print,
+    const TCellCanvas cv{.Canvas = &p,
+                         .PrintPath = o.print,
                          .CellRect = [&](int c, int r) { return r == o.hidden && !o.print ? QRect() : out.Cell(c, r); },
-                         .CurCol = o.curCol, .CurRow = o.curRow, .CurrentBrush = o.brush, .DefaultRowHeight = out.h};
+                         .CurCol = o.curCol,
+                         .CurRow = o.curRow,
+                         .CurrentBrush = o.brush,
+                         .DefaultRowHeight = out.h};
     for (int r = out.r0; r < out.r0 + o.rows; ++r)
         for (int c = out.c0; c < out.c0 + o.cols; ++c)
             if (!one || (c == o.onlyCol && r == o.onlyRow))
@@ -57,9 +63,15 @@ Render Paint(int size, const RenderOptions &o = {})
     return out;
 }
 
-Ink All(const Render &img) { return InkIn(img, img.rect()); }
+Ink All(const Render &img)
+{
+    return InkIn(img, img.rect());
+}
 // Pixel row y from x1 up to x2 (not included).
-Ink Span(const Render &img, int x1, int x2, int y) { return InkIn(img, QRect(x1, y, x2 - x1, 1)); }
+Ink Span(const Render &img, int x1, int x2, int y)
+{
+    return InkIn(img, QRect(x1, y, x2 - x1, 1));
+}
 
 // Whether the one cell (c, r) drawn at size 14 puts down any ink.
 bool Drawn(int c, int r, bool print = false, int hidden = -1)
@@ -87,13 +99,17 @@ protected:
     int painted = 0, armed = 0;  // cells reported to the window, and those asking for the delayed repaint
     void SetUp() override
     {
-        PaintHost = {.SuspendDraw = &suspend, .ShowNestingMarks = &marks,
-                     .CellPainted = [this](bool arm) { ++painted, armed += arm; }};
+        PaintHost = {.SuspendDraw = &suspend, .ShowNestingMarks = &marks, .CellPainted = [this](bool arm) {
+                         ++painted, armed += arm;
+                     }};
         FontSize = CellFontSize = LineUnit = 14;
     }
     void TearDown() override { PaintHost = {}; }
     TAttrCell &AttrAt(int c, int r) { return EditText.Attrs[c][r]; }
-    void Put(int c, int r, uint8_t ch, uint32_t flags = 0) { EditText.Cells[c][r].Ch = ch, EditText.Cells[c][r].SetFlags(flags); }
+    void Put(int c, int r, uint8_t ch, uint32_t flags = 0)
+    {
+        EditText.Cells[c][r].Ch = ch, EditText.Cells[c][r].SetFlags(flags);
+    }
     // A root sign at (c, r) whose level-1 area covers columns c+1..c+n, rows top..bottom.
     void Root(int c, int r, int n, int top, int bottom, uint32_t flags = 0)
     {
@@ -111,10 +127,17 @@ protected:
 
 TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 {
-    struct Case { int size; uint32_t flags; bool blue; };
-    const Case cases[] = {{8, 0, false}, {14, cfSymbolFont | cfFractionLine, false}, {14, 0, false},
+    struct Case {
+        int size;
+        uint32_t flags;
+        bool blue;
+    };
+    const Case cases[] = {{8, 0, false},
+                          {14, cfSymbolFont | cfFractionLine, false},
+                          {14, 0, false},
                           {14, cfSymbolFont | cfFractionLine | cfResult, true},
-                          {60, cfSymbolFont | cfFractionLine, false}, {200, cfResult, true}};
+                          {60, cfSymbolFont | cfFractionLine, false},
+                          {200, cfResult, true}};
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << "size " << k.size << " flags " << k.flags);
         EditText.Reset();
@@ -133,9 +156,15 @@ TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 
 TEST_F(CellPainterTest, ColoursFollowResultAndGreenFlags)
 {
-    struct Case { uint32_t flags; bool blue, green; };
-    const Case cases[] = {{0, false, false},       {cfResult, true, false},      {cfGreen, false, true},
-                          {cfResult | cfGreen, true, false}, {cfSymbolFont | cfResult, true, false},
+    struct Case {
+        uint32_t flags;
+        bool blue, green;
+    };
+    const Case cases[] = {{0, false, false},
+                          {cfResult, true, false},
+                          {cfGreen, false, true},
+                          {cfResult | cfGreen, true, false},
+                          {cfSymbolFont | cfResult, true, false},
                           {cfBold | cfGreen, false, true}};
     for (const Case &k : cases) {
         SCOPED_TRACE(k.flags);
@@ -172,7 +201,10 @@ TEST_F(CellPainterTest, RaisedCellsAreSmallerAndHigherLoweredCellsLower)
 
 TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
 {
-    struct Sign { uint8_t top; bool straight; };  // straight: one stroke runs through all three pieces
+    struct Sign {
+        uint8_t top;
+        bool straight;
+    };  // straight: one stroke runs through all three pieces
     const Sign signs[] = {{230, true}, {233, true}, {236, false}, {243, true}, {246, true}, {249, true}, {252, false}};
     // Every small size (rounding bites there), then a spread up to the largest.
     std::vector<int> sizes{512};
@@ -276,7 +308,11 @@ TEST_F(CellPainterTest, DelayedRepaintIsArmedNearTheEndsOfRootAreas)
     // Without roots only row 1 arms: the zero root row of row 0 names row 0,
     // whose area bottom reads 0. Around a root area over rows 4..6 the rows
     // just outside arm it.
-    struct Case { bool root; int row; bool arm; };
+    struct Case {
+        bool root;
+        int row;
+        bool arm;
+    };
     const Case cases[] = {{false, 0, false}, {false, 1, true}, {false, 2, false}, {false, 144, false},
                           {true, 3, true},   {true, 7, true},  {true, 5, false},  {true, 9, false}};
     for (const Case &k : cases) {
@@ -292,7 +328,11 @@ TEST_F(CellPainterTest, DelayedRepaintIsArmedNearTheEndsOfRootAreas)
 
 TEST_F(CellPainterTest, UnlockedCellsOfALockedPageShowASilverBar)
 {
-    struct Case { bool lock; uint8_t protection; bool bar; };
+    struct Case {
+        bool lock;
+        uint8_t protection;
+        bool bar;
+    };
     const Case cases[] = {{true, 2, true}, {true, 0, false}, {false, 2, false}, {true, 1, false}};
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << k.lock << " " << int(k.protection));
@@ -345,12 +385,15 @@ TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
 
 TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
 {
-    struct Case { unsigned char ch; char16_t u; };
+    struct Case {
+        unsigned char ch;
+        char16_t u;
+    };
     const Case cases[] = {
         {'p', u'π'}, {'q', u'θ'}, {'j', u'φ'}, {'f', u'ϕ'}, {'c', u'χ'}, {'y', u'ψ'}, {'w', u'ω'},
         {'J', u'ϑ'}, {'V', u'ς'}, {'W', u'Ω'}, {'D', u'Δ'}, {'S', u'Σ'}, {'a', u'α'}, {'l', u'λ'},
         {214, u'√'}, {166, u'ƒ'}, {174, u'→'}, {242, u'∫'}, {243, u'⌠'}, {245, u'⌡'}, {230, u'⎛'},
-        {254, u'⎭'}, {'1', u'1'}, {'-', u'−'}, {0x80, 0}, {0xF0, 0},
+        {254, u'⎭'}, {'1', u'1'}, {'-', u'−'}, {0x80, 0},   {0xF0, 0},
     };
     for (const Case &k : cases)
         EXPECT_EQ(SymbolFontChar(k.ch), k.u) << int(k.ch);
@@ -359,9 +402,11 @@ TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
 
 TEST(SheetFontSize, ClampsAndSizesTheCellsAlsoOnThePrintPath)
 {
-    struct Case { int asked, size, colWidth, rowHeight; };
+    struct Case {
+        int asked, size, colWidth, rowHeight;
+    };
     // The column width is the font's pixel height divided by 1.33333.
-    const Case cases[] = {{14, 14, 14, 17}, {10, 10, 9, 12}, {7, 8, 8, 10}, {8, 8, 8, 10},
+    const Case cases[] = {{14, 14, 14, 17},     {10, 10, 9, 12},      {7, 8, 8, 10},  {8, 8, 8, 10},
                           {600, 512, 512, 640}, {512, 512, 512, 640}, {-3, 8, 8, 10}, {13, 13, 12, 16}};
     for (const Case &k : cases) {
         SCOPED_TRACE(k.asked);
