@@ -62,6 +62,18 @@ void TEditText::NoteUsed(int col, int row)
     UsedRowExt = std::max(UsedRowExt, int32_t(row));
 }
 
+void TEditText::FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const
+{
+    lastCol = -1;
+    lastRow = -1;
+    for (int c = 0; c < SheetCells; ++c)
+        for (int r = 0; r < SheetCells; ++r)
+            if (!Cells[c][r].AllZero() || !Attrs[c][r].AllZero()) {
+                lastCol = c;
+                lastRow = std::max(lastRow, int32_t(r));
+            }
+}
+
 void TEditText::SetCursorCol(int c)
 {
     if (Grid)
@@ -99,6 +111,14 @@ void TEditText::Reset()
 {
     if (Grid)
         Clear(*Grid);
+    // Beyond the grid too: a larger sheet later on must not find the cells of
+    // an earlier one.
+    for (auto &column : Cells)
+        for (TCell &cell : column)
+            cell.Zero();
+    for (auto &column : Attrs)
+        for (TAttrCell &attr : column)
+            attr.Zero();
     UsedColExt = 0;
     UsedRowExt = 0;
 }

@@ -49,6 +49,9 @@ public:
 
     // Grows the used extent (a high-water mark) to cover (col, row).
     void NoteUsed(int col, int row);
+    // Last column and row holding a cell that is not all zero in either
+    // layer; -1 and -1 on an empty sheet.
+    void FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const;
 
     // --- sheet model
     void Clear(TDrawGrid &grid);
