@@ -78,10 +78,12 @@ void PutBoxChunk(std::vector<uint8_t> &out, const TFileBox &box)
     PutBytes(out, stream.data(), stream.size());
 }
 
-std::string NameText(const TChunkName &name)
+// The name's characters; a name cut short by the end of the file shows the
+// characters that are there.
+std::string NameText(const TChunkName &name, size_t present = 8)
 {
     std::string text;
-    const int n = std::min<int>(name[0], 7);
+    const int n = std::min<int>(name[0], int(std::max<size_t>(present, 1)) - 1);
     for (int i = 1; i <= n; ++i)
         text += (name[i] >= 32 && name[i] < 127) ? char(name[i]) : '?';
     return text;
@@ -209,7 +211,7 @@ private:
             std::memcpy(name.data(), in_.Take(got), got);
             const uint8_t *s = in_.Take(4);
             if (got < name.size() || !s) {
-                CutShort(NameText(name));
+                CutShort(NameText(name, got));
                 return;
             }
             if (!ReadChunk(name, GetInt32(s)))
