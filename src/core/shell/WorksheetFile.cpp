@@ -386,12 +386,14 @@ std::vector<uint8_t> SaveWorksheet(const TEditText &sheet, int32_t fontSize, con
     PutChunkHeader(out, nameGrid, int32_t(GridHeaderSize));
     for (int32_t v : {int32_t(0), int32_t(0), colMax, rowMax, firstCol, firstRow, lastCol, lastRow})
         PutInt32(out, v);
-    out.reserve(out.size() +
-                size_t(std::max(0, lastCol - firstCol + 1)) * size_t(std::max(0, lastRow - firstRow + 1)) * 16 + 64);
+    const size_t pairs = size_t(std::max(0, lastCol - firstCol + 1)) * size_t(std::max(0, lastRow - firstRow + 1));
+    size_t at = out.size();
+    out.resize(at + pairs * (sizeof(TCell) + sizeof(TAttrCell)));
     for (int c = firstCol; c <= lastCol; ++c)
         for (int r = firstRow; r <= lastRow; ++r) {
-            PutBytes(out, &sheet.Cells[c][r], sizeof(TCell));
-            PutBytes(out, &sheet.Attrs[c][r], sizeof(TAttrCell));
+            std::memcpy(out.data() + at, &sheet.Cells[c][r], sizeof(TCell));
+            std::memcpy(out.data() + at + sizeof(TCell), &sheet.Attrs[c][r], sizeof(TAttrCell));
+            at += sizeof(TCell) + sizeof(TAttrCell);
         }
 
     for (auto [name, value] : {std::pair{&nameEqual, sheet.EqualMode}, std::pair{&namePageLock, sheet.PageLock},
@@ -424,11 +426,10 @@ void ApplyLoadedSheet(const TLoadedSheet &loaded, TEditText &sheet)
         sheet.ColMax = loaded.ColMax;
         sheet.RowMax = loaded.RowMax;
     }
-    for (int c = 0; c < SheetCells; ++c)
-        for (int r = 0; r < SheetCells; ++r) {
-            sheet.Cells[c][r] = loaded.Cells[size_t(c) * SheetCells + size_t(r)];
-            sheet.Attrs[c][r] = loaded.Attrs[size_t(c) * SheetCells + size_t(r)];
-        }
+    // The copy is laid out column by column as the sheet's arrays are.
+    static_assert(sizeof sheet.Cells == SheetCells * SheetCells * sizeof(TCell));
+    std::memcpy(static_cast<void *>(sheet.Cells), loaded.Cells.data(), sizeof sheet.Cells);
+    std::memcpy(static_cast<void *>(sheet.Attrs), loaded.Attrs.data(), sizeof sheet.Attrs);
     int32_t lastCol, lastRow;
     sheet.FindUsedExtent(lastCol, lastRow);
     sheet.UsedColExt = std::clamp(std::max(lastCol, loaded.UsedColExt), int32_t(0), sheet.ColMax);

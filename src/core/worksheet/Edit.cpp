@@ -64,13 +64,21 @@ void TEditText::NoteUsed(int col, int row)
 
 void TEditText::FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const
 {
+    auto used = [this](int c, int r) { return !Cells[c][r].AllZero() || !Attrs[c][r].AllZero(); };
+    // From the far end: on a full sheet the first cell looked at answers.
     lastCol = -1;
     lastRow = -1;
-    for (int c = 0; c < SheetCells; ++c)
+    for (int c = SheetLast; c >= 0 && lastCol < 0; --c)
         for (int r = 0; r < SheetCells; ++r)
-            if (!Cells[c][r].AllZero() || !Attrs[c][r].AllZero()) {
+            if (used(c, r)) {
                 lastCol = c;
-                lastRow = std::max(lastRow, int32_t(r));
+                break;
+            }
+    for (int r = SheetLast; r >= 0 && lastRow < 0; --r)
+        for (int c = 0; c <= lastCol; ++c)
+            if (used(c, r)) {
+                lastRow = r;
+                break;
             }
 }
 
