@@ -34,7 +34,7 @@ void FullSheet()
     for (int c = 0; c < SheetCells; ++c)
         for (int r = 0; r < SheetCells; ++r) {
             EditText.Cells[c][r].Ch = uint8_t('a' + (c + r) % 26);
-            EditText.Cells[c][r].SetFlags((c * r) % 3 == 0 ? cfRaised : 0);
+            EditText.Cells[c][r].SetFlags((c * r) % 3 == 0 ? uint32_t(cfRaised) : 0u);
             EditText.Attrs[c][r].Nesting = uint8_t(r % 4);
         }
     EditText.UsedColExt = EditText.UsedRowExt = SheetLast;

@@ -1,0 +1,268 @@
+// The file and block commands with real files, the real clipboard and real
+// menu items; dialogs and message boxes answered by hooks.
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "platform/GridWidget.h"
+#include "shell/VelmoraMenus.h"
+#include "support/SheetPicture.h"
+#include "worksheet/UndoEd.h"
+
+namespace {
+
+// Boxes as plain records: the list runs from the most recently added box.
+struct FakeBoxes : TBoxAdapter {
+    std::vector<TFileBox> list;
+    std::vector<QSize> pictureSizes;
+    std::string calls;
+    std::vector<TFileBox> FileBoxes() override { return list; }
+    void DeleteBoxes() override { list.clear(), calls += "delete "; }
+    void AddFileBox(const TFileBox &box, const QImage &picture) override
+    {
+        list.insert(list.begin(), box);
+        pictureSizes.push_back(picture.size());
+    }
+    bool PasteBox() override { return calls += "paste ", true; }
+    void SetHighlight(bool on) override { calls += on ? "light " : "dark "; }
+    void RefreshTextBoxes() override { calls += "refresh "; }
+};
+
+std::vector<uint8_t> Bmp(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return {bytes.begin(), bytes.end()};
+}
+
+QByteArray Contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
+}
+
+struct Menus : ::testing::Test {
+    SheetSetup setup;
+    GridWidget widget{setup.grid};
+    FakeBoxes boxes;
+    TVelmoraMenus menus{widget, boxes};
+    QTemporaryDir dir;
+    QString chosen;  // the dialog's answer
+    std::vector<TFileDialogRequest> dialogs;
+    std::vector<std::string> messages;
+    std::vector<std::pair<int, bool>> flags;
+
+    Menus()
+    {
+        FontSize = 14;
+        ResetUndo();
+        ClipBuffer.Clear(), ClipBuffer.Text.clear();
+        EditText.FileName = EditText.Title = "";
+        menus.FileDialog = [this](const TFileDialogRequest &r) { return dialogs.push_back(r), chosen; };
+        menus.MessageBox = [this](const QString &title, const QString &text) {
+            messages.push_back((title + "|" + text).toStdString());
+        };
+        menus.SetFlag = [this](int option, bool value) { flags.emplace_back(option, value); };
+    }
+    ~Menus() override
+    {
+        EditText.FileName = EditText.Title = "";
+        ResetUndo();
+    }
+    QString Path(const char *name) const { return dir.filePath(name); }
+    bool SaveAs(const QString &path) { return chosen = path, menus.SaveFileAs(); }
+    bool Open(const QString &path) { return chosen = path, menus.OpenFile(); }
+};
+
+}  // namespace
+
+TEST_F(Menus, SaveAsAndOpenBringBackSheetBoxesNameAndTitle)
+{
+    LoadPicture(EditText, " a  = ^2\n-- --\n b");
+    const TFileBox picture{1, 0, {2, 3, 0, 0, 10, 20, 0, 0, 5, 4}, Bmp(5, 4), {}};
+    const TFileBox text{1, 2, {0, 0, 0, 0, 1, 2, 0, 0, 60, 30}, {}, {'{', '\\', 'r', 't', 'f', '1', '}'}};
+    boxes.list = {text, picture};
+    ASSERT_TRUE(SaveAs(Path("orbit.rec")));
+    EXPECT_EQ(dialogs.back().Title, "Save as :");
+    EXPECT_EQ(dialogs.back().Filter, "rec (*.rec)");
+    EXPECT_EQ(dialogs.back().DefaultSuffix, "rec");
+    EXPECT_EQ(EditText.Title, "orbit");
+    const QByteArray first = Contents(Path("orbit.rec"));
+    const SheetBytes before;
+
+    SheetSetup other(144, 144);
+    EditText.ShowTextBoxes = 1;
+    QAction show;
+    show.setCheckable(true), show.setChecked(true);
+    menus.ShowTextBoxItem = &show;
+    SaveUndoProc();
+    ASSERT_TRUE(Open(Path("orbit.rec")));
+    EXPECT_EQ(dialogs.back().Title, "Open File :");
+    EXPECT_EQ(dialogs.back().Filter, "rec (*.rec);;all (*.*)");
+    EXPECT_TRUE(SheetBytes() == before);
+    EXPECT_EQ(other.grid.ColCount(), 72);
+    EXPECT_EQ(EditText.FileName, Path("orbit.rec").toStdString());
+    EXPECT_TRUE(UndoEmpty);
+    EXPECT_FALSE(show.isChecked());
+    EXPECT_EQ(boxes.calls, "delete dark refresh ");
+    // Each box goes to the front as it is read: the list is reversed, and a
+    // second cycle gives the order and the bytes of the first file.
+    EXPECT_EQ(boxes.pictureSizes, (std::vector<QSize>{QSize(0, 0), QSize(5, 4)}));
+    EXPECT_EQ(boxes.list[0].Picture, picture.Picture);
+    ASSERT_TRUE(menus.SaveFile());
+    ASSERT_TRUE(Open(Path("orbit.rec")));
+    EXPECT_EQ(boxes.list[1].Picture, picture.Picture);
+    ASSERT_TRUE(menus.SaveFile());
+    EXPECT_EQ(Contents(Path("orbit.rec")), first);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Menus, RefusedFilesChangeNothing)
+{
+    QFile bad(Path("bad.rec"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\x07VERSION\x11\0\0\0", 12));
+    bad.close();
+    std::vector<uint8_t> undecodable = SaveWorksheet(EditText, 14, {{1, 0, {}, {}, {}}});
+    std::vector<uint8_t> fakeBmp = Bmp(2, 2);
+    fakeBmp[10] = 0xFF, fakeBmp[11] = 0xFF;  // pixels far beyond the end: the decoder refuses
+    undecodable = SaveWorksheet(EditText, 14, {{1, 0, {}, fakeBmp, {}}});
+    QFile pic(Path("pic.rec"));
+    ASSERT_TRUE(pic.open(QIODevice::WriteOnly));
+    pic.write(reinterpret_cast<const char *>(undecodable.data()), qint64(undecodable.size()));
+    pic.close();
+
+    LoadPicture(EditText, " k");
+    EditText.FileName = "/keep/me.rec", EditText.Title = "me";
+    boxes.list = {{1, 0, {}, Bmp(1, 1), {}}};
+    const SheetBytes before;
+    for (const char *name : {"bad.rec", "missing.rec"})
+        EXPECT_FALSE(Open(Path(name)));
+    EXPECT_TRUE(SheetBytes() == before);
+    EXPECT_EQ(EditText.FileName + EditText.Title, "/keep/me.recme");
+    EXPECT_EQ(boxes.list.size(), 1u);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "Open File|\"" + Path("bad.rec").toStdString() +
+                               "\" cannot be opened: the chunk \"VERSION\" claims 17 bytes, more than the 16 of its "
+                               "record.");
+    EXPECT_EQ(messages[1],
+              "Open File|\"" + Path("missing.rec").toStdString() + "\" cannot be opened: No such file or directory.");
+    chosen.clear();
+    EXPECT_FALSE(menus.OpenFile());  // cancelled
+    EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST_F(Menus, AFileCutShortIsOpenedWithAMessage)
+{
+    LoadPicture(EditText, " a  b");
+    ASSERT_TRUE(SaveAs(Path("cut.rec")));
+    QFile::resize(Path("cut.rec"), 130);  // inside "EQUAL", after two cell pairs
+    SheetSetup fresh;
+    ASSERT_TRUE(Open(Path("cut.rec")));
+    EXPECT_EQ(SheetToPicture(EditText), " a  b\n");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Open File|\"" + Path("cut.rec").toStdString() +
+                               "\" is incomplete: the file ends inside the chunk \"EQUAL\"; what came before it was "
+                               "read.");
+}
+
+TEST_F(Menus, SavingWhereItCannotBeWrittenKeepsTheOldFileAndName)
+{
+    LoadPicture(EditText, " a");
+    ASSERT_TRUE(SaveAs(Path("old.rec")));
+    ASSERT_TRUE(QFile::setPermissions(Path("old.rec"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QFile::Permissions permissions = QFile::permissions(Path("old.rec"));
+    LoadPicture(EditText, " b");
+    ASSERT_TRUE(menus.SaveFile());
+    EXPECT_EQ(QFile::permissions(Path("old.rec")), permissions);
+    const QByteArray saved = Contents(Path("old.rec"));
+
+    QFile blocker(Path("folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    LoadPicture(EditText, " c");
+    EXPECT_FALSE(SaveAs(Path("folder/new.rec")));
+    EXPECT_EQ(EditText.FileName, Path("old.rec").toStdString());
+    EXPECT_EQ(EditText.Title, "old");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Save File|\"" + Path("folder/new.rec").toStdString() +
+                               "\" cannot be saved: Not a directory. The file on disk is unchanged.");
+    EXPECT_EQ(Contents(Path("old.rec")), saved);
+    chosen.clear();
+    EXPECT_FALSE(menus.SaveFileAs());  // cancelled
+    EXPECT_EQ(EditText.FileName, Path("old.rec").toStdString());
+}
+
+TEST_F(Menus, ClipboardTextIsTheSheetsEightBitText)
+{
+    LoadPicture(EditText, " x  =  1\n y");
+    EditText.Cells[3][0].Ch = 128;
+    menus.Copy({0, 0, 3, 1});
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("x=1€\r\ny   "));
+    menus.Paste(10, 10);  // the own copy: the block itself
+    EXPECT_EQ(EditText.Cells[13][10].Ch, 128);
+    EXPECT_EQ(SheetSetup::beeps, 0);
+
+    QApplication::clipboard()->setText(QString::fromUtf8("é€\nq"));
+    EditText.Grid->SetCol(20), EditText.Grid->SetRow(20);
+    menus.Paste(20, 20);
+    EXPECT_EQ(std::vector<int>({EditText.Cells[20][20].Ch, EditText.Cells[21][20].Ch, EditText.Cells[20][21].Ch}),
+              std::vector<int>({0xE9, 0x80, 'q'}));
+    EXPECT_EQ(UnicodeToSheetText(QString::fromUtf8("a\r\n€Ωž")), std::string("a\r\n\x80?\x9E"));
+
+    QApplication::clipboard()->clear();
+    menus.Paste(0, 0);
+    EXPECT_EQ(SheetSetup::beeps, 1);
+}
+
+TEST_F(Menus, PasteToBoxTakesForeignTextOrABitmap)
+{
+    LoadPicture(EditText, " x");
+    menus.Copy({0, 0, 0, 0});
+    menus.PasteToObject();  // the own copy, no bitmap
+    EXPECT_EQ(std::make_pair(boxes.calls, SheetSetup::beeps), std::make_pair(std::string(), 1));
+    QApplication::clipboard()->setText("foreign");
+    menus.PasteToObject();
+    QApplication::clipboard()->setImage(QImage(3, 3, QImage::Format_RGB32));
+    menus.PasteToObject();
+    EXPECT_EQ(std::make_pair(boxes.calls, SheetSetup::beeps), std::make_pair(std::string("paste paste "), 1));
+}
+
+TEST_F(Menus, GridShowTextBoxAndSizesKeepTheirMenuChecks)
+{
+    QAction grid, show, s144, s72, land;
+    for (QAction *a : {&grid, &show, &s144, &s72, &land})
+        a->setCheckable(true);
+    menus.ShowTextBoxItem = &show;
+    menus.ToggleGrid(&grid);
+    EXPECT_TRUE(grid.isChecked() && widget.GridLines());
+    menus.ToggleGrid(&grid);
+    EXPECT_FALSE(grid.isChecked() || widget.GridLines());
+    EXPECT_EQ(flags, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}}));
+
+    menus.ToggleShowTextBox(&show);
+    EXPECT_TRUE(show.isChecked() && EditText.ShowTextBoxes);
+    EXPECT_EQ(boxes.calls, "light refresh ");
+    LoadPicture(EditText, " a");
+    menus.SetLandscape(&s144, &s72, &land);
+    EXPECT_EQ(std::vector<bool>({s144.isChecked(), s72.isChecked(), land.isChecked(), show.isChecked()}),
+              std::vector<bool>({false, false, true, false}));
+    EXPECT_EQ(boxes.calls, "light refresh dark refresh ");
+    EXPECT_EQ(std::vector<int>({setup.grid.ColCount(), setup.grid.RowCount(), EditText.Cells[0][0].Ch}),
+              std::vector<int>({108, 48, 0}));
+    menus.SetPortrait144x144(&s144, &s72, &land);
+    EXPECT_EQ(std::vector<bool>({s144.isChecked(), s72.isChecked(), land.isChecked()}),
+              std::vector<bool>({true, false, false}));
+    menus.SetPortrait72x72(&s144, &s72, &land);
+    EXPECT_EQ(std::vector<int>({s72.isChecked(), setup.grid.ColCount(), setup.grid.RowCount()}),
+              std::vector<int>({1, 72, 72}));
+}
