@@ -161,22 +161,28 @@ TGridRect TPrintLayout::CellRect(int col, int row) const
     return r;
 }
 
+namespace {
+
+// Moves both edges by half the room that the printed sheet leaves.
+void Center(bool on, int32_t room, int32_t used, int32_t &first, int32_t &last)
+{
+    if (!on)
+        return;
+    const int32_t d = ToInt32((room - used) / 2.0);
+    first += d;
+    last += d;
+}
+
+}  // namespace
+
 void TPrintLayout::CenterHorizontally()
 {
-    if (!CenterHoriz)
-        return;
-    const int32_t d = ToInt32((AreaWidth - TargetWidth) / 2.0);
-    OutRect.Left += d;
-    OutRect.Right += d;
+    Center(CenterHoriz, AreaWidth, TargetWidth, OutRect.Left, OutRect.Right);
 }
 
 void TPrintLayout::CenterVertically()
 {
-    if (!CenterVert)
-        return;
-    const int32_t d = ToInt32((AreaHeight - TargetHeight) / 2.0);
-    OutRect.Top += d;
-    OutRect.Bottom += d;
+    Center(CenterVert, AreaHeight, TargetHeight, OutRect.Top, OutRect.Bottom);
 }
 
 TGridRect TPrintLayout::Range() const

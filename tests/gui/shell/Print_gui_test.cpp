@@ -334,6 +334,7 @@ TEST_F(PrintTest, PageSetupWorksInThousandthsOfAnInch)
         return int(QDialog::Accepted);
     };
     EXPECT_TRUE(SheetPrinter.PageSetup(form.get(), EditText, *grid));
+    EXPECT_FALSE(QFile::exists(Pdf()));  // measured without a print job
     EXPECT_EQ(std::tuple(SheetPrinter.OffsetX, SheetPrinter.OffsetY), std::tuple(150, 300));
     EXPECT_EQ(PrintMargins, (TPrintMargins{1000, 500, 750, 2000}));
     ASSERT_EQ(stored.size(), 1u);
@@ -421,29 +422,31 @@ TEST_F(PreviewTest, SelectionAndPageRenderAnew)
     grid->SetGridLines(false);  // all ink is text
     Put(0, 0, "HELLO");
     Put(0, 60, "BOTTOM");
-    Put(30, 40, "WORLD");
-    setup.grid.SetSelection({30, 40, 40, 44});
+    Put(30, 41, "WORLD");
+    setup.grid.SetSelection({0, 60, 10, 61});
     ASSERT_TRUE(Show());
+    EXPECT_FALSE(QFile::exists(Pdf()));  // the layout needs no print job
     ASSERT_TRUE(pv.SelectionButton->isEnabled());
     const QImage &page = pv.PageImage->Picture;
     const QRect dest = Dest();
-    const int rowHeight = dest.height() / 72 + 1;
-    const QRect firstRow(dest.left(), dest.top(), dest.width() / 4, rowHeight);
-    const QRect row60(dest.left(), dest.top() + dest.height() * 60 / 72, dest.width() / 4, rowHeight);
-    const QRect row40(dest.left() + dest.width() * 30 / 72, dest.top() + dest.height() * 40 / 72, dest.width() / 4,
-                      rowHeight);
-    EXPECT_GT(InkIn(page, firstRow).count, 5);
-    EXPECT_GT(InkIn(page, row60).count, 5);
-    EXPECT_GT(InkIn(page, row40).count, 5);
+    auto row = [&](int col, int r) {
+        return QRect(dest.left() + dest.width() * col / 72, dest.top() + dest.height() * r / 72 + 1, dest.width() / 4,
+                     dest.height() / 72 - 1);
+    };
+    EXPECT_GT(InkIn(page, row(0, 0)).count, 5);
+    EXPECT_GT(InkIn(page, row(0, 60)).count, 5);
+    EXPECT_GT(InkIn(page, row(30, 41)).count, 5);
 
-    // The selection is drawn at the sheet's top-left; the rest is cleared.
+    // The block selected now is drawn at the sheet's top-left; the rest is cleared.
+    setup.grid.SetSelection({30, 40, 40, 44});
     pv.SelectionButton->click();
     EXPECT_TRUE(SheetPrinter.PrintSelection);
     EXPECT_TRUE(pv.PageSizeButton->isEnabled() && pv.NormalSizeButton->isEnabled());
     EXPECT_FALSE(pv.HorizButton->isEnabled() || pv.VertButton->isEnabled());
-    EXPECT_GT(InkIn(page, firstRow).count, 5);  // WORLD now
-    EXPECT_EQ(InkIn(page, row60).count, 0);
-    EXPECT_EQ(InkIn(page, row40).count, 0);
+    EXPECT_EQ(InkIn(page, row(0, 0)).count, 0);
+    EXPECT_GT(InkIn(page, row(0, 1)).count, 5);  // WORLD
+    EXPECT_EQ(InkIn(page, row(0, 60)).count, 0);
+    EXPECT_EQ(InkIn(page, row(30, 41)).count, 0);
     ExpectScreenFont();
 
     // Every render starts from a white page.
@@ -452,8 +455,8 @@ TEST_F(PreviewTest, SelectionAndPageRenderAnew)
     EXPECT_EQ(InkIn(page, {0, 0, page.width(), dest.top()}).count, 0);
     EXPECT_FALSE(SheetPrinter.PrintSelection);
     EXPECT_FALSE(pv.PageSizeButton->isEnabled() || pv.NormalSizeButton->isEnabled());
-    EXPECT_GT(InkIn(page, row60).count, 5);
-    EXPECT_GT(InkIn(page, row40).count, 5);
+    EXPECT_GT(InkIn(page, row(0, 60)).count, 5);
+    EXPECT_GT(InkIn(page, row(30, 41)).count, 5);
 
     // One cell selected now: the button only beeps.
     setup.grid.SetSelection({3, 3, 3, 3});
