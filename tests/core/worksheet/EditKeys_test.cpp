@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
+#include <vector>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 #include "worksheet/Keyboard.h"
 
@@ -54,41 +54,24 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
         uint32_t flags;
     };
     const uint32_t sf = cfSymbolFont;
+    // clang-format off
     const K cases[] = {
-        {0, 0, 0, 0, '!', '!', 0},
-        {0, 0, 0, 0, '+', '+', 0},
-        {0, 0, 0, 0, '7', '7', 0},
-        {0, 0, 0, 0, 'x', 'x', 0},
-        {0, 0, 0, 0, '~', '~', 0},
-        {0, 0, 0, 0, 'Z', 'Z', 0},
-        {2, 0, 0, 0, 'p', 368, sf},
-        {2, 0, 0, 0, 'A', 321, sf},
-        {2, 0, 0, 0, 'z', 378, sf},
-        {2, 0, 0, 0, '7', 0, 0},
-        {2, 0, 0, 0, '+', 0, 0},
-        {2, 0, 0, 0, '~', 0, 0},
-        {0, 0, 0, 0, 0, 0, 0},
-        {0, 0, 0, 0, 27, 0, 0},
-        {0, 0, 0, 0, 31, 0, 0},
-        {0, 0, 0, 0, 127, 0, 0},
-        {0, 0, 0, 0, 200, 0, 0},
-        {0, 0, 0, 0, 255, 0, 0},
-        {0, 0, 0, ssCtrl, 1, 353, sf},
-        {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
-        {0, 0, 0, ssCtrl, 26, 378, sf},
-        {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
-        {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised},
-        {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
-        {2, 0, 0, ssCtrl, 16, 'p', 0},
-        {2, 0, 0, ssCtrl | ssShift, 7, 'G', 0},  // from the Symbol set: text letters
-        {0, 0, 1, ssCtrl, '1', 470, sf},
-        {0, 0, 1, ssCtrl, '2', '2', cfRaised},
-        {0, 0, 1, ssCtrl, '3', '3', cfRaised},
-        {0, 0, 1, ssCtrl, '5', 422, sf},
+        {0, 0, 0, 0, '!', '!', 0}, {0, 0, 0, 0, '+', '+', 0}, {0, 0, 0, 0, '7', '7', 0},
+        {0, 0, 0, 0, 'x', 'x', 0}, {0, 0, 0, 0, '~', '~', 0}, {0, 0, 0, 0, 'Z', 'Z', 0},
+        {2, 0, 0, 0, 'p', 368, sf}, {2, 0, 0, 0, 'A', 321, sf}, {2, 0, 0, 0, 'z', 378, sf},
+        {2, 0, 0, 0, '7', 0, 0}, {2, 0, 0, 0, '+', 0, 0}, {2, 0, 0, 0, '~', 0, 0},
+        {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 27, 0, 0}, {0, 0, 0, 0, 31, 0, 0},
+        {0, 0, 0, 0, 127, 0, 0}, {0, 0, 0, 0, 200, 0, 0}, {0, 0, 0, 0, 255, 0, 0},
+        {0, 0, 0, ssCtrl, 1, 353, sf}, {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
+        {0, 0, 0, ssCtrl, 26, 378, sf}, {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
+        {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised}, {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
+        {2, 0, 0, ssCtrl, 16, 'p', 0}, {2, 0, 0, ssCtrl | ssShift, 7, 'G', 0},  // from the Symbol set: text letters
+        {0, 0, 1, ssCtrl, '1', 470, sf}, {0, 0, 1, ssCtrl, '2', '2', cfRaised},
+        {0, 0, 1, ssCtrl, '3', '3', cfRaised}, {0, 0, 1, ssCtrl, '5', 422, sf},
         {0, 8, 1, ssCtrl, '2', '2', cfRaised},  // a square stays one in subscript
-        {0, -1, 1, ssCtrl, '3', '3', cfRaised},
-        {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
+        {0, -1, 1, ssCtrl, '3', '3', cfRaised}, {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
     };
+    // clang-format on
     for (const K &k : cases) {
         SCOPED_TRACE(testing::Message() << (k.down ? "down " : "press ") << k.key << " set " << int(k.fontSet));
         EditText.Cells[3][2].Zero();
@@ -121,12 +104,11 @@ TEST_F(EditKeys, CtrlLetterOnALockedCellRestoresTheFontSet)
 TEST_F(EditKeys, ControlCodesWithoutCtrlOrAfterEnterWriteNothing)
 {
     // Ctrl+Enter's line feed follows Enter (NewLineFlag); without Ctrl a control code is nothing.
-    const std::tuple<TShiftState, int, bool> cases[] = {
-        {ssCtrl, 10, true}, {ssCtrl, 1, true}, {0, 13, false}, {ssShift, 8, false}, {ssAlt, 1, false}};
+    const int cases[][3] = {{ssCtrl, 10, 1}, {ssCtrl, 1, 1}, {0, 13, 0}, {ssShift, 8, 0}, {ssAlt, 1, 0}};
     Cursor(2, 2);
-    for (const auto &[shift, code, newLine] : cases) {
-        NewLineFlag = newLine;
-        ExpectNoChange([&] { Press(shift, code); }, 0);
+    for (const auto &c : cases) {
+        NewLineFlag = c[2];
+        ExpectNoChange([&] { Press(TShiftState(c[0]), c[1]); }, 0);
     }
 }
 
@@ -190,45 +172,37 @@ TEST_F(EditKeys, KeysThatChangeNothing)
         TLoad load;
         int lock, col, row;
         TShiftState shift;
-        uint16_t key;
+        std::vector<uint16_t> keys;
         int beeps;
     };
     const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
     const N cases[] = {
-        {"root in row 0", US, 0, 4, 0, c, '1', 1},
-        {"root in row 0", US, 0, 4, 0, cs, '1', 1},
-        {"locked", US, 1, 2, 3, c, '1', 1},
-        {"locked", US, 1, 2, 3, c, '2', 1},
-        {"locked", US, 1, 2, 3, c, '3', 1},
-        {"locked", US, 1, 2, 3, c, '5', 1},
-        {"no Ctrl", US, 0, 3, 5, 0, '1', 0},
-        {"no Ctrl", US, 0, 3, 5, 0, '2', 0},
-        {"no Ctrl", US, 0, 3, 5, 0, '3', 0},
-        {"no Ctrl", US, 0, 3, 5, 0, '5', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '1', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '2', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '3', 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, '5', 0},
-        {"no tall bracket on US", US, 0, 3, 5, cs, 57, 0},
-        {"bracket in row 0", US, 0, 5, 0, c, 57, 1},
-        {"fraction in row 0", US, 0, 3, 0, c, 191, 1},
-        {"fraction in the last row", US, 0, 3, 71, c, 191, 1},
-        {"fraction in row 0", DE, 0, 3, 0, c, 55, 1},
-        {"fraction in the last row", DE, 0, 3, 71, c, 55, 1},
-        {"no fraction key on DE", DE, 0, 3, 0, c, 191, 0},
-        {"fraction in the last row", BR, 0, 3, 71, c, 187, 1},
-        {"no fraction key on US", US, 0, 3, 0, c, 55, 0},
+        {"root in row 0", US, 0, 4, 0, c, {'1'}, 1},
+        {"root in row 0", US, 0, 4, 0, cs, {'1'}, 1},
+        {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
+        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, {'1', '2', '3', '5'}, 0},
+        {"no tall bracket on US", US, 0, 3, 5, cs, {57}, 0},
+        {"bracket in row 0", US, 0, 5, 0, c, {57}, 1},
+        {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
+        {"fraction in the last row", US, 0, 3, 71, c, {191}, 1},
+        {"fraction in row 0", DE, 0, 3, 0, c, {55}, 1},
+        {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
+        {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0},
+        {"fraction in the last row", BR, 0, 3, 71, c, {187}, 1},
+        {"no fraction key on US", US, 0, 3, 0, c, {55}, 0},
     };
-    for (const N &n : cases) {
-        SCOPED_TRACE(testing::Message() << n.what << " " << n.key);
-        (KeyboardObj.*n.load)();
-        EditText.PageLock = n.lock;
-        Cursor(n.col, n.row);
-        const uint32_t repaints = s.grid.RepaintCount;
-        ExpectNoChange([&] { EXPECT_EQ(Down(n.shift, n.key), n.key); }, n.beeps);
-        EXPECT_EQ(Cursor(), Pos(n.col, n.row));
-        EXPECT_EQ(s.grid.RepaintCount, repaints);
-    }
+    for (const N &n : cases)
+        for (uint16_t key : n.keys) {
+            SCOPED_TRACE(testing::Message() << n.what << " " << key);
+            (KeyboardObj.*n.load)();
+            EditText.PageLock = n.lock;
+            Cursor(n.col, n.row);
+            const uint32_t repaints = s.grid.RepaintCount;
+            ExpectNoChange([&] { EXPECT_EQ(Down(n.shift, key), key); }, n.beeps);
+            EXPECT_EQ(Cursor(), Pos(n.col, n.row));
+            EXPECT_EQ(s.grid.RepaintCount, repaints);
+        }
 }
 
 TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 
 namespace {

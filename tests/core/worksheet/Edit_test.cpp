@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 #include "worksheet/UndoEd.h"
 
