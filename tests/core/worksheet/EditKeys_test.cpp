@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/SheetSteps.h"
@@ -44,15 +45,8 @@ struct EditKeys : ::testing::Test {
 TEST_F(EditKeys, OneKeyWritesOneCell)
 {
     // Typed characters by font set, Ctrl+letter from the other set, Ctrl+1/2/3/5 root, square, cube, function sign.
-    struct K {
-        uint8_t fontSet;
-        int32_t script;
-        bool down;
-        TShiftState shift;
-        int key;
-        uint16_t code;
-        uint32_t flags;
-    };
+    // font set, script level, key down (else typed), shift, key, code written, flags
+    using K = std::tuple<uint8_t, int32_t, bool, TShiftState, int, uint16_t, uint32_t>;
     const uint32_t sf = cfSymbolFont;
     // clang-format off
     const K cases[] = {
@@ -72,19 +66,17 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
         {0, -1, 1, ssCtrl, '3', '3', cfRaised}, {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
     };
     // clang-format on
-    for (const K &k : cases) {
-        SCOPED_TRACE(testing::Message() << (k.down ? "down " : "press ") << k.key << " set " << int(k.fontSet));
+    for (auto [fontSet, script, down, shift, key, code, flags] : cases) {
+        SCOPED_TRACE(testing::Message() << (down ? "down " : "press ") << key << " set " << int(fontSet));
         EditText.Cells[3][2].Zero();
-        FontSet = k.fontSet;
-        ScriptLevel = k.script;
+        FontSet = fontSet;
+        ScriptLevel = script;
         Cursor(3, 2);
         const uint32_t repaints = s.grid.RepaintCount;
-        EXPECT_EQ(k.down ? Down(k.shift, uint16_t(k.key)) : (Press(k.shift, k.key), k.key), k.key);
-        EXPECT_EQ(Cell(3, 2).Code(), k.code);
-        EXPECT_EQ(Cell(3, 2).Flags(), k.flags);
-        EXPECT_EQ(Where(), k.code ? "4,2 b0" : "3,2 b0");
-        EXPECT_EQ(FontSet, k.fontSet);
-        EXPECT_TRUE(!(k.down && k.key == '1') || s.grid.RepaintCount > repaints);  // a root sign repaints
+        EXPECT_EQ(down ? Down(shift, uint16_t(key)) : (Press(shift, key), key), key);
+        EXPECT_EQ(std::tuple(Cell(3, 2).Code(), Cell(3, 2).Flags(), Where(), FontSet),
+                  std::tuple(code, flags, code ? "4,2 b0" : "3,2 b0", fontSet));
+        EXPECT_TRUE(!(down && key == '1') || s.grid.RepaintCount > repaints);  // a root sign repaints
     }
 }
 
