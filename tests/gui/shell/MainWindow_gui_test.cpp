@@ -137,19 +137,16 @@ TEST_F(MainWindowTest, MessageLeftByTheStartIsShownAloneOnceAndCleared)
 
 TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
 {
-    struct Step {
-        const char *keys, *picture;
-        int col;
-        bool undoEmpty;
-    };  // col -1: not checked
+    // keys, then the sheet, the cursor column (-1: not checked), whether undo is empty
+    using Step = std::tuple<const char *, const char *, int, bool>;
     auto run = [&](std::initializer_list<Step> steps) {
         Goto(0, 1);
-        for (const Step &s : steps) {
-            SCOPED_TRACE(s.keys);
-            Do(s.keys);
-            EXPECT_EQ(SheetToPicture(EditText), s.picture);
-            EXPECT_TRUE(s.col < 0 || Cur() == QPoint(s.col, 1)) << Cur().x();
-            EXPECT_EQ(UndoEmpty, s.undoEmpty);
+        for (auto [keys, picture, col, undoEmpty] : steps) {
+            SCOPED_TRACE(keys);
+            Do(keys);
+            EXPECT_EQ(SheetToPicture(EditText), picture);
+            EXPECT_TRUE(col < 0 || Cur() == QPoint(col, 1)) << Cur().x();
+            EXPECT_EQ(UndoEmpty, undoEmpty);
         }
     };
     run({{"x=2", "\n x  =  2\n", 3, false}, {"ZZZ", "", -1, true}});
@@ -167,12 +164,8 @@ TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
 
 TEST_F(MainWindowTest, ScriptKeysSwitchWithoutWritingAndTheButtonsFollow)
 {
-    struct Step {
-        const char *typed;
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        int sign;
-    };  // -1 raised, 1 lowered
+    // typed text or a key, then the script level's sign: -1 raised, 1 lowered
+    using Step = std::tuple<const char *, Qt::Key, Qt::KeyboardModifiers, int>;
     // clang-format off
     const Step steps[] = {
         {"^", {}, {}, -1}, {"^", {}, {}, 0}, {"_", {}, {}, 1}, {"_", {}, {}, 0}, {"_", {}, {}, 1}, {"^", {}, {}, -1},
@@ -182,11 +175,11 @@ TEST_F(MainWindowTest, ScriptKeysSwitchWithoutWritingAndTheButtonsFollow)
     };
     // clang-format on
     Goto(0, 1);
-    for (const Step &s : steps) {
-        SCOPED_TRACE(testing::Message() << (s.typed ? s.typed : "key ") << s.key);
-        s.typed ? Do(s.typed) : Key(s.key, s.mods);
-        EXPECT_EQ(Sign(ScriptLevel), s.sign);
-        EXPECT_EQ(Lit(), s.sign < 0 ? "Ansi Super " : s.sign > 0 ? "Ansi Sub " : "Ansi ");
+    for (auto [typed, key, mods, sign] : steps) {
+        SCOPED_TRACE(testing::Message() << (typed ? typed : "key ") << key);
+        typed ? Do(typed) : Key(key, mods);
+        EXPECT_EQ(Sign(ScriptLevel), sign);
+        EXPECT_EQ(Lit(), sign < 0 ? "Ansi Super " : sign > 0 ? "Ansi Sub " : "Ansi ");
     }
     EXPECT_EQ(SheetToPicture(EditText), "");
     EXPECT_EQ(Cur(), QPoint(0, 1));
@@ -209,14 +202,7 @@ TEST_F(MainWindowTest, EnterAndShiftEnterMoveTheCursor)
 {
     // A fraction line at columns 0..2 of row 2 (a leading newline is dropped).
     const char *line = "\n\n\n-- -- --";
-    struct Case {
-        const char *picture;
-        QPoint from;
-        const char *keys;
-        QPoint to;
-        int beeps;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QPoint, const char *, QPoint, int> cases[] = {
         {line, {3, 2}, "\r", {1, 1}, 0},      // right of the line: up to the numerator
         {line, {3, 2}, "\r\r", {1, 3}, 0},    // then the denominator
         {line, {3, 2}, "\r\r\r", {3, 2}, 0},  // then after the line
@@ -224,20 +210,17 @@ TEST_F(MainWindowTest, EnterAndShiftEnterMoveTheCursor)
         {"", {0, 1}, "ab\n", {0, 2}, 0},      // Shift+Enter: next line start
         {"", {4, 2}, "_\r", {4, 2}, 0},       // ends the subscript, keeps the cursor
     };
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << k.picture << " / " << k.keys);
+    for (auto [picture, from, keys, to, beepsWanted] : cases) {
+        SCOPED_TRACE(testing::Message() << picture << " / " << keys);
         EditText.Reset();
-        LoadPicture(EditText, k.picture);
-        Goto(k.from.x(), k.from.y());
+        LoadPicture(EditText, picture);
+        Goto(from.x(), from.y());
         beeps = 0;
-        Do(k.keys);
-        EXPECT_EQ(Cur(), k.to);
-        EXPECT_EQ(beeps, k.beeps);
+        Do(keys);
+        EXPECT_EQ(std::pair(Cur(), beeps), std::pair(to, beepsWanted));
     }
     // After the last case: the subscript is over and Enter left no pending new line.
-    EXPECT_EQ(ScriptLevel, 0);
-    EXPECT_EQ(Lit(), "Ansi ");
-    EXPECT_FALSE(NewLineFlag);
+    EXPECT_EQ(std::tuple(ScriptLevel, Lit(), NewLineFlag), std::tuple(0, "Ansi ", false));
 }
 
 TEST_F(MainWindowTest, EscModeWritesAFunctionNameAndTheParenEndsIt)
