@@ -104,13 +104,8 @@ TEST_F(EditKeys, ControlCodesWithoutCtrlOrAfterEnterWriteNothing)
     }
 }
 
-TEST_F(EditKeys, TypedCharactersAdvanceTheCursorAndTheLastColumnBeeps)
+TEST_F(EditKeys, TypingInTheLastColumnWritesAndBeeps)
 {
-    Cursor(1, 1);
-    Type("x+1");
-    Press(ssCtrl, 16);  // pi
-    Down(ssCtrl, '2');
-    EXPECT_EQ(Shot(), "\n    x  +  1 $p ^2\n6,1 b0");
     Cursor(71, 2);
     Press(0, 'q');
     EXPECT_EQ(Cell(71, 2).Code(), 'q');
