@@ -149,16 +149,13 @@ TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
             EXPECT_EQ(UndoEmpty, undoEmpty);
         }
     };
+    // clang-format off
     run({{"x=2", "\n x  =  2\n", 3, false}, {"ZZZ", "", -1, true}});
-    run({{"123Z", "\n 1  2\n", 2, false},
-         {"Z", "\n 1\n", 1, false},
-         {"Y", "\n 1  2\n", 2, false},
-         {"ZZ", "", -1, true},
-         {"Z", "", -1, true}});  // nothing further to undo
-    run({{"1234\b\b", "\n 1  2\n", 2, false},
-         {"Z", "\n 1  2  3\n", 3, false},
-         {"Z", "\n 1  2  3  4\n", 4, false},
-         {"Y", "\n 1  2  3\n", 3, false}});
+    run({{"123Z", "\n 1  2\n", 2, false}, {"Z", "\n 1\n", 1, false}, {"Y", "\n 1  2\n", 2, false},
+         {"ZZ", "", -1, true}, {"Z", "", -1, true}});  // nothing further to undo
+    run({{"1234\b\b", "\n 1  2\n", 2, false}, {"Z", "\n 1  2  3\n", 3, false},
+         {"Z", "\n 1  2  3  4\n", 4, false}, {"Y", "\n 1  2  3\n", 3, false}});
+    // clang-format on
     EXPECT_TRUE(form->SizeItemsLocked());
 }
 

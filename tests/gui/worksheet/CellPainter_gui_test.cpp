@@ -151,12 +151,11 @@ TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 
 TEST_F(CellPainterTest, ColoursFollowResultAndGreenFlags)
 {
-    const std::tuple<uint32_t, bool, bool> cases[] = {{0, false, false},
-                                                      {cfResult, true, false},
-                                                      {cfGreen, false, true},
-                                                      {cfResult | cfGreen, true, false},
-                                                      {cfSymbolFont | cfResult, true, false},
-                                                      {cfBold | cfGreen, false, true}};
+    // clang-format off
+    const std::tuple<uint32_t, bool, bool> cases[] = {{0, false, false}, {cfResult, true, false},
+        {cfGreen, false, true}, {cfResult | cfGreen, true, false}, {cfSymbolFont | cfResult, true, false},
+        {cfBold | cfGreen, false, true}};
+    // clang-format on
     for (auto [flags, blue, green] : cases) {
         SCOPED_TRACE(flags);
         EditText.Reset();
