@@ -202,7 +202,7 @@ TEST(Cursor, MovesBeepAtTheEdges)
         {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
     };
     for (auto [move, col, row, where] : cases) {
-        SCOPED_TRACE(where);
+        SCOPED_TRACE(testing::Message() << col << "," << row << " to " << where);
         Sheet s("", col, row, 10, 8);
         (EditText.*move)();
         EXPECT_EQ(Where(), where);
