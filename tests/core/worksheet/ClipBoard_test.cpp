@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/ClipBoard.h"
 #include "worksheet/UndoEd.h"
 
