@@ -82,6 +82,14 @@ void TEditText::FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const
             }
 }
 
+void TEditText::CoveredExtent(int &lastCol, int &lastRow) const
+{
+    int32_t c, r;
+    FindUsedExtent(c, r);
+    lastCol = std::min(std::max(c, UsedColExt), ColMax);
+    lastRow = std::min(std::max(r, UsedRowExt), RowMax);
+}
+
 void TEditText::SetCursorCol(int c)
 {
     if (Grid)
