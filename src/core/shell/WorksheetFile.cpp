@@ -1,6 +1,7 @@
 #include "WorksheetFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -199,7 +200,7 @@ private:
             CutShort("VERSION");
             return;
         }
-        if (!ReadKnownSize(nameVersion, GetInt32(p), VersionRecordSize))
+        if (!CheckSize(nameVersion, GetInt32(p), VersionRecordSize))
             return;
         if (!in_.Take(size_t(GetInt32(p)))) {
             CutShort("VERSION");
@@ -219,7 +220,8 @@ private:
         }
     }
 
-    bool ReadKnownSize(const TChunkName &name, int32_t size, size_t record)
+    // A known chunk's size must fit its record; an unknown one has no limit.
+    bool CheckSize(const TChunkName &name, int32_t size, size_t record = SIZE_MAX)
     {
         if (size < 0)
             return Fail("the chunk \"" + NameText(name) + "\" has a negative size (" + std::to_string(size) + ")");
@@ -232,7 +234,7 @@ private:
     // The record of a known chunk: its own length whatever its size says.
     const uint8_t *Record(const TChunkName &name, int32_t size, size_t record)
     {
-        if (!ReadKnownSize(name, size, record))
+        if (!CheckSize(name, size, record))
             return nullptr;
         const uint8_t *p = in_.Take(record);
         if (!p)
@@ -266,8 +268,8 @@ private:
         if (name == nameImage || name == nameTextBox)
             return ReadBox(name, size);
         // Unknown chunks, "PAGE" among them, are passed over by their size.
-        if (size < 0)
-            return Fail("the chunk \"" + NameText(name) + "\" has a negative size (" + std::to_string(size) + ")");
+        if (!CheckSize(name, size))
+            return false;
         if (size_t(size) > in_.Left())
             return CutShort(NameText(name));
         in_.Skip(size_t(size));

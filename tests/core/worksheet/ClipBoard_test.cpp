@@ -147,18 +147,15 @@ TEST_F(Clip, UndoAfterCutPasteAndDeleteRestoresTheSheet)
     ResetUndo();
     SaveUndoProc();
     const std::string start = SheetToPicture(EditText, 6) + AttrsToText(EditText);
-    for (auto step : {+[](TSheetCommands &m) {
-                          m.Cut({0, 1, 1, 3});
-                      },
-                      +[](TSheetCommands &m) {
-                          m.Delete({0, 0, 9, 3});
-                      },
-                      +[](TSheetCommands &m) {
-                          m.Copy({0, 0, 5, 2}), m.Paste(3, 3);
-                      }}) {
+    for (int step = 0; step < 3; ++step) {
         Cursor(0, 0);
         SaveUndoProc();
-        step(commands);
+        if (step == 0)
+            commands.Cut({0, 1, 1, 3});
+        else if (step == 1)
+            commands.Delete({0, 0, 9, 3});
+        else
+            commands.Copy({0, 0, 5, 2}), commands.Paste(3, 3);
         SaveUndoProc();
         EXPECT_NE(SheetToPicture(EditText, 6) + AttrsToText(EditText), start);
         EditText.Reset();
@@ -186,18 +183,4 @@ TEST_F(Clip, LockPageRefusesTypingAndUnlockCellToggles)
     commands.LockPage(false);
     EXPECT_TRUE(EditText.PutChar('y', 3, 3, col));
     EXPECT_EQ(SheetSetup::beeps, 2);
-}
-
-TEST_F(Clip, EachSheetSizeEmptiesTheSheet)
-{
-    const int sizes[][2] = {{144, 144}, {72, 72}, {108, 48}};
-    for (auto [cols, rows] : sizes) {
-        Sheet setup(" a  b\n c", 1, 1);
-        EditText.Cells[140][140].Ch = 'z';
-        commands.SetSheetSize(cols, rows);
-        EXPECT_EQ(std::vector<int>({EditText.ColMax, EditText.RowMax, setup.grid.ColCount(), setup.grid.RowCount(),
-                                    EditText.UsedColExt, Cursor().first}),
-                  std::vector<int>({cols - 1, rows - 1, cols, rows, 0, 0}));
-        EXPECT_EQ(SheetToPicture(EditText, 144, 144).find_first_not_of(" \n"), std::string::npos);
-    }
 }
