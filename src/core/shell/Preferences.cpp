@@ -12,8 +12,8 @@ TPreferences Preferences;
 namespace {
 
 const char *const RecordNames[PrefRecordCount] = {
-    "SHOWGRID", "SHOWSYMBOL", "SHOWFUNCTION", "GRIDSIZE", "KEYBOARDCODETYPE", "FONTSIZE", "FIXPLACES", "FLOATPLACES",
-    "FIXMODE",  "EXPMODE",    "RADMODE",      "EQUALMODE", "FORMPOSITION",    "",         "STARTER",   "PRTMARGIN",
+    "SHOWGRID", "SHOWSYMBOL", "SHOWFUNCTION", "GRIDSIZE",  "KEYBOARDCODETYPE", "FONTSIZE", "FIXPLACES", "FLOATPLACES",
+    "FIXMODE",  "EXPMODE",    "RADMODE",      "EQUALMODE", "FORMPOSITION",     "",         "STARTER",   "PRTMARGIN",
 };
 
 // Records stored as a flag, as text, as a number and as the whole record.
@@ -130,14 +130,29 @@ void TPreferences::SetFlag(TPrefOption option, bool value)
 {
     int index = -1;
     switch (option) {
-    case poShowGrid: index = prShowGrid; break;
-    case poShowSymbol: index = prShowSymbol; break;
-    case poShowFunction: index = prShowFunction; break;
-    case poFixMode: index = prFixMode; break;
-    case poExpMode: index = prExpMode; break;
-    case poRadMode: index = prRadMode; break;
-    case poEqualMode: index = prEqualMode; break;
-    default: return;
+    case poShowGrid:
+        index = prShowGrid;
+        break;
+    case poShowSymbol:
+        index = prShowSymbol;
+        break;
+    case poShowFunction:
+        index = prShowFunction;
+        break;
+    case poFixMode:
+        index = prFixMode;
+        break;
+    case poExpMode:
+        index = prExpMode;
+        break;
+    case poRadMode:
+        index = prRadMode;
+        break;
+    case poEqualMode:
+        index = prEqualMode;
+        break;
+    default:
+        return;
     }
     Records[index].SetFlag(value);
 }
@@ -145,11 +160,20 @@ void TPreferences::SetFlag(TPrefOption option, bool value)
 void TPreferences::SetGridSize(TPrefOption option)
 {
     switch (option) {
-    case poPortrait72: Records[prGridSize].SetString(GridPortrait72); break;
-    case poPortrait144: Records[prGridSize].SetString(GridPortrait144); break;
-    case poLandscape: Records[prGridSize].SetString(GridLandscape); break;
-    case poStarter: Records[prStarter].SetInteger(int32_t(uint32_t(Records[prStarter].Integer()) + 1)); break;
-    default: break;
+    case poPortrait72:
+        Records[prGridSize].SetString(GridPortrait72);
+        break;
+    case poPortrait144:
+        Records[prGridSize].SetString(GridPortrait144);
+        break;
+    case poLandscape:
+        Records[prGridSize].SetString(GridLandscape);
+        break;
+    case poStarter:
+        Records[prStarter].SetInteger(int32_t(uint32_t(Records[prStarter].Integer()) + 1));
+        break;
+    default:
+        break;
     }
 }
 
@@ -176,10 +200,17 @@ void TPreferences::SetFormBounds(TPrefOption option, uint16_t x, uint16_t y)
 void TPreferences::SetNumber(TPrefOption option, int32_t value)
 {
     switch (option) {
-    case poFontSize: Records[prFontSize].SetInteger(value); break;
-    case poFixPlaces: Records[prFixPlaces].SetInteger(value); break;
-    case poFltPlaces: Records[prFloatPlaces].SetInteger(value); break;
-    default: break;
+    case poFontSize:
+        Records[prFontSize].SetInteger(value);
+        break;
+    case poFixPlaces:
+        Records[prFixPlaces].SetInteger(value);
+        break;
+    case poFltPlaces:
+        Records[prFloatPlaces].SetInteger(value);
+        break;
+    default:
+        break;
     }
 }
 

@@ -184,8 +184,8 @@ TEST_F(PreferencesTest, FormBoundsOfAMaximisedWindow)
 TEST_F(PreferencesTest, KeyboardLayoutNamesExactOnly)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"German", "german"},     {"US-default", "german"}, {"Italian", "italian"}, {"german", "italian"},
-        {"BRAZIL", "brasilPT"},   {"Brazil", "brasilPT"},   {"US default", "US-default"},
+        {"German", "german"},   {"US-default", "german"}, {"Italian", "italian"},       {"german", "italian"},
+        {"BRAZIL", "brasilPT"}, {"Brazil", "brasilPT"},   {"US default", "US-default"},
     };
     for (const auto &[name, want] : cases) {
         StoreKeyboardType(name);
@@ -209,9 +209,11 @@ TEST_F(PreferencesTest, PlacesAndMarginsAsApplied)
     }
     std::array<int32_t, 4> m{};
     EXPECT_FALSE(prefs.StoredMargins(m));  // flag False: the printer's own stay
-    const std::pair<std::array<int32_t, 4>, bool> margins[] = {
-        {{500, 600, 700, 800}, true}, {{-1, 0, 0, 0}, false}, {{2500, 0, 2500, 0}, false}, {{0, 2501, 0, 0}, false},
-        {{2000, 2000, 2000, 2000}, true}};
+    const std::pair<std::array<int32_t, 4>, bool> margins[] = {{{500, 600, 700, 800}, true},
+                                                               {{-1, 0, 0, 0}, false},
+                                                               {{2500, 0, 2500, 0}, false},
+                                                               {{0, 2501, 0, 0}, false},
+                                                               {{2000, 2000, 2000, 2000}, true}};
     for (const auto &[set, ok] : margins) {
         prefs.SetMargins(poPrtMargin, set);
         m = {};
@@ -252,11 +254,9 @@ TEST_F(PreferencesTest, MissingOrMistypedValues)
         int32_t fontSize;
         uint16_t width;
     } cases[] = {
-        {"FONTSIZE", 'd', false, 16, 700},     {"FONTSIZE", 's', false, 16, 700},
-        {"GRIDSIZE", 'd', true, 33, 700},      {"SHOWGRID", 'd', false, 33, 700},
-        {"FORMPOSITION", 'd', false, 33, 480}, {"FORMPOSITION", 'w', false, 33, 480},
-        {"", 'h', false, 33, 480},             {"STARTER", 'd', false, 33, 700},
-        {"PRTMARGIN", 'w', false, 33, 700},
+        {"FONTSIZE", 'd', false, 16, 700}, {"FONTSIZE", 's', false, 16, 700},     {"GRIDSIZE", 'd', true, 33, 700},
+        {"SHOWGRID", 'd', false, 33, 700}, {"FORMPOSITION", 'd', false, 33, 480}, {"FORMPOSITION", 'w', false, 33, 480},
+        {"", 'h', false, 33, 480},         {"STARTER", 'd', false, 33, 700},      {"PRTMARGIN", 'w', false, 33, 700},
     };
     for (const auto &c : cases) {
         FakeStore s;
@@ -288,7 +288,9 @@ TEST_F(PreferencesTest, UpdateReminder)
         double daysBack;
         bool raised;
         double written;
-    } cases[] = {{30.0, false, Today - 30.0}, {31.0, true, Today - 26.0}, {400.0, true, Today - 26.0},
+    } cases[] = {{30.0, false, Today - 30.0},
+                 {31.0, true, Today - 26.0},
+                 {400.0, true, Today - 26.0},
                  {-3.0, false, Today + 3.0}};
     for (const auto &c : cases) {
         ClearError();
