@@ -109,10 +109,10 @@ QPixmap DrawGlyph(TGlyph glyph, bool on)
         p.drawText(r, Qt::AlignCenter, QStringLiteral("Flt"));
         break;
     case TGlyph::Equal:
-        // Several results: '=' twice, one under the other.
-        p.setFont(GlyphFont(10));
-        p.drawText(QRect(r.left(), r.top(), r.width(), 11), Qt::AlignCenter, QStringLiteral("=.."));
-        p.drawText(QRect(r.left(), r.top() + 9, r.width(), 11), Qt::AlignCenter, QStringLiteral("=.."));
+        // Several results: two lines, each ending in '='.
+        p.setFont(GlyphFont(9));
+        p.drawText(QRect(r.left(), r.top(), r.width(), 10), Qt::AlignCenter, QStringLiteral("a="));
+        p.drawText(QRect(r.left(), r.top() + 10, r.width(), 10), Qt::AlignCenter, QStringLiteral("b="));
         break;
     case TGlyph::DelLock:
         p.setFont(GlyphFont(10));
