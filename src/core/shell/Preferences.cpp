@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
 #include "engine/Errors.h"
 
@@ -28,6 +30,15 @@ constexpr int32_t MaxPlaces = 15;
 constexpr int32_t MaxMargin = 2500;
 constexpr int32_t MaxOppositeMargins = 4000;
 constexpr uint16_t PositionLimit = 10000;
+
+// The record that `option` changes by `table`, or -1.
+int RecordOf(TPrefOption option, std::initializer_list<std::pair<TPrefOption, int>> table)
+{
+    for (const auto &[o, index] : table)
+        if (o == option)
+            return index;
+    return -1;
+}
 
 std::string RecordText(const TPrefRecord &r)
 {
@@ -128,53 +139,26 @@ void TPreferences::SetDefaults()
 
 void TPreferences::SetFlag(TPrefOption option, bool value)
 {
-    int index = -1;
-    switch (option) {
-    case poShowGrid:
-        index = prShowGrid;
-        break;
-    case poShowSymbol:
-        index = prShowSymbol;
-        break;
-    case poShowFunction:
-        index = prShowFunction;
-        break;
-    case poFixMode:
-        index = prFixMode;
-        break;
-    case poExpMode:
-        index = prExpMode;
-        break;
-    case poRadMode:
-        index = prRadMode;
-        break;
-    case poEqualMode:
-        index = prEqualMode;
-        break;
-    default:
-        return;
-    }
-    Records[index].SetFlag(value);
+    const int index = RecordOf(option, {{poShowGrid, prShowGrid},
+                                        {poShowSymbol, prShowSymbol},
+                                        {poShowFunction, prShowFunction},
+                                        {poFixMode, prFixMode},
+                                        {poExpMode, prExpMode},
+                                        {poRadMode, prRadMode},
+                                        {poEqualMode, prEqualMode}});
+    if (index >= 0)
+        Records[index].SetFlag(value);
 }
 
 void TPreferences::SetGridSize(TPrefOption option)
 {
-    switch (option) {
-    case poPortrait72:
-        Records[prGridSize].SetString(GridPortrait72);
-        break;
-    case poPortrait144:
-        Records[prGridSize].SetString(GridPortrait144);
-        break;
-    case poLandscape:
-        Records[prGridSize].SetString(GridLandscape);
-        break;
-    case poStarter:
+    if (option == poStarter) {
         Records[prStarter].SetInteger(int32_t(uint32_t(Records[prStarter].Integer()) + 1));
-        break;
-    default:
-        break;
+        return;
     }
+    const char *const sizes[] = {GridPortrait72, GridPortrait144, GridLandscape};
+    if (option >= poPortrait72 && option <= poLandscape)
+        Records[prGridSize].SetString(sizes[option - poPortrait72]);
 }
 
 void TPreferences::SetFormBounds(TPrefOption option, uint16_t x, uint16_t y)
@@ -199,19 +183,10 @@ void TPreferences::SetFormBounds(TPrefOption option, uint16_t x, uint16_t y)
 
 void TPreferences::SetNumber(TPrefOption option, int32_t value)
 {
-    switch (option) {
-    case poFontSize:
-        Records[prFontSize].SetInteger(value);
-        break;
-    case poFixPlaces:
-        Records[prFixPlaces].SetInteger(value);
-        break;
-    case poFltPlaces:
-        Records[prFloatPlaces].SetInteger(value);
-        break;
-    default:
-        break;
-    }
+    const int index =
+        RecordOf(option, {{poFontSize, prFontSize}, {poFixPlaces, prFixPlaces}, {poFltPlaces, prFloatPlaces}});
+    if (index >= 0)
+        Records[index].SetInteger(value);
 }
 
 void TPreferences::SetMargins(TPrefOption option, const std::array<int32_t, 4> &margins)

@@ -269,30 +269,28 @@ void TForm2::ShowRightPanel(uint8_t mode)
     PanelRight->setVisible(PanelCount != 0);
 }
 
+// Shows or hides a panel that the View menu toggles, keeping its check mark,
+// the panel count and its preference in step.
+void TForm2::TogglePanel(QWidget *panel, bool &shown, const char *item, int option)
+{
+    shown = !shown;
+    if (shown)
+        ShowRightPanel(1);
+    panel->setVisible(shown);
+    Action(QLatin1String(item))->setChecked(shown);
+    if (!shown)
+        ShowRightPanel(0);
+    Preferences.SetFlag(option, shown);
+}
+
 void TForm2::Menu_FunctionPanelClick()
 {
-    const bool show = !FunctionsShown;
-    if (show)
-        ShowRightPanel(1);
-    FunctionsShown = show;
-    PanelFunctions->setVisible(show);
-    Action(QStringLiteral("Menu_FunctionPanel"))->setChecked(show);
-    if (!show)
-        ShowRightPanel(0);
-    Preferences.SetFlag(poShowFunction, show);
+    TogglePanel(PanelFunctions, FunctionsShown, "Menu_FunctionPanel", poShowFunction);
 }
 
 void TForm2::Menu_SymbolsPanelClick()
 {
-    const bool show = !SymbolsShown;
-    if (show)
-        ShowRightPanel(1);
-    SymbolsShown = show;
-    PanelSymbol2->setVisible(show);
-    Action(QStringLiteral("Menu_SymbolsPanel"))->setChecked(show);
-    if (!show)
-        ShowRightPanel(0);
-    Preferences.SetFlag(poShowSymbol, show);
+    TogglePanel(PanelSymbol2, SymbolsShown, "Menu_SymbolsPanel", poShowSymbol);
 }
 
 void TForm2::ShowUpgradePanel()

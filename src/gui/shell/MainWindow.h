@@ -201,7 +201,11 @@ private:
     QWidget *BuildKeyboardPanel(QWidget *parent);
     QWidget *BuildStatusPanel();
     void SetGridFontName(const char *name);
+    void TogglePanel(QWidget *panel, bool &shown, const char *item, int option);
+    void UndoStep(bool empty, void (*step)());
     void SetPlacesText(int32_t places);
+    void SetRadMode(bool rad);
+    void SetFixMode(bool fix);
     void FormDestroy();
     void StartUpdateCheck(bool manual);
     void UpdateCheckDone(bool manual, TUpdateVerdict verdict, const QString &version);

@@ -137,22 +137,23 @@ void TForm2::MenuFileExitClick()
     close();
 }
 
-void TForm2::undo1Click()
+void TForm2::UndoStep(bool empty, void (*step)())
 {
-    if (UndoEmpty || !UndoProc)
+    if (empty || !step)
         return;
     EditText.Reset();
-    UndoProc();
+    step();
     sheetGrid_.Repaint();
+}
+
+void TForm2::undo1Click()
+{
+    UndoStep(UndoEmpty, UndoProc);
 }
 
 void TForm2::redo1Click()
 {
-    if (RedoEmpty || !RedoProc)
-        return;
-    EditText.Reset();
-    RedoProc();
-    sheetGrid_.Repaint();
+    UndoStep(RedoEmpty, RedoProc);
 }
 
 // Qt always paints the grid through a back buffer: the item keeps the

@@ -182,18 +182,21 @@ void TForm2::TB1ButtonESCClick()
     SyncModeGlyphs();
 }
 
+void TForm2::SetRadMode(bool rad)
+{
+    EditText.RadMode = rad ? 1 : 0;
+    Preferences.SetFlag(poRadMode, rad);
+    SyncModeGlyphs();
+}
+
 void TForm2::TB1ButtonDegClick()
 {
-    EditText.RadMode = 0;
-    Preferences.SetFlag(poRadMode, false);
-    SyncModeGlyphs();
+    SetRadMode(false);
 }
 
 void TForm2::TB1ButtonRadClick()
 {
-    EditText.RadMode = 1;
-    Preferences.SetFlag(poRadMode, true);
-    SyncModeGlyphs();
+    SetRadMode(true);
 }
 
 void TForm2::TB1ButtonExpClick()
@@ -204,22 +207,24 @@ void TForm2::TB1ButtonExpClick()
     SyncModeGlyphs();
 }
 
+// Fix mode shows and sets the Fix places, Flt mode the Flt places.
+void TForm2::SetFixMode(bool fix)
+{
+    SetPlacesText(fix ? UIFixPlaces : UIFltPlaces);
+    UIFixMode = fix;
+    SetFltMode(!fix);
+    Preferences.SetFlag(poFixMode, fix);
+    SyncModeGlyphs();
+}
+
 void TForm2::TB1ButtonFixClick()
 {
-    SetPlacesText(UIFixPlaces);
-    UIFixMode = true;
-    SetFltMode(false);
-    Preferences.SetFlag(poFixMode, true);
-    SyncModeGlyphs();
+    SetFixMode(true);
 }
 
 void TForm2::TB1ButtonFltClick()
 {
-    SetPlacesText(UIFltPlaces);
-    UIFixMode = false;
-    SetFltMode(true);
-    Preferences.SetFlag(poFixMode, false);
-    SyncModeGlyphs();
+    SetFixMode(false);
 }
 
 void TForm2::TB1ButtonEqualClick()
