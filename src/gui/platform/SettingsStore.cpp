@@ -208,3 +208,8 @@ void TSettingsStore::SetTestPaths(const QString &settingsFile, const QString &wo
     testSettingsFile = settingsFile;
     testWorkDir = workDir;
 }
+
+std::pair<QString, QString> TSettingsStore::TestPaths()
+{
+    return {testSettingsFile, testWorkDir};
+}

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 #include "shell/Preferences.h"
 
@@ -45,6 +46,7 @@ public:
     // Tests: the settings file and the working directory of the fallback
     // file in folders of their own, never the user's settings.
     static void SetTestPaths(const QString &settingsFile, const QString &workDir);
+    static std::pair<QString, QString> TestPaths();
     static QString FallbackPath();
 
 private:

@@ -23,6 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        savedPaths = TSettingsStore::TestPaths();
         SetPaths(dir.filePath(QStringLiteral("Velmora.ini")));
         Preferences.SetDefaults();
         ResetUndo();
@@ -41,6 +42,7 @@ protected:
         BeepHook = nullptr;
         ResetUndo();
         ClearError();
+        TSettingsStore::SetTestPaths(savedPaths.first, savedPaths.second);
     }
     void SetPaths(const QString &settingsFile) { TSettingsStore::SetTestPaths(settingsFile, dir.path()); }
     // A start of the program: a new window, its start-up, shown.
@@ -86,6 +88,7 @@ protected:
     QAction *Item(const char *name) { return form->Action(QLatin1String(name)); }
 
     QTemporaryDir dir;
+    std::pair<QString, QString> savedPaths;
     std::unique_ptr<TForm2> form;
     static inline int beeps = 0;
     static inline std::vector<std::string> boxes;

@@ -134,19 +134,19 @@ TEST_F(UpdateCheckTest, SilentCheckAtStartCountsTheStartFirst)
 TEST_F(UpdateCheckTest, ServerThatNeverAnswersEndsWithinTheTimeOut)
 {
     Start();
-    form->UpdateClient()->TimeoutMs = 300;
+    form->UpdateClient()->TimeoutMs = 1500;
     QElapsedTimer clock;
     clock.start();
     form->CheckForUpdatesClick();
     // The window goes on at once; one check at a time.
-    EXPECT_LT(clock.elapsed(), 250);
+    EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_TRUE(form->UpdateClient()->Running());
     EXPECT_FALSE(Item("CheckForUpdates")->isEnabled());
     form->CheckForUpdatesClick();
     QTest::keyClicks(form->Grid(), QStringLiteral("7"));
     EXPECT_EQ(EditText.Cells[0][0].Ch, '7');
     ASSERT_TRUE(WaitForCheck());
-    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_LT(clock.elapsed(), 8000);
     EXPECT_EQ(boxes, std::vector<std::string>{Box(NoConnectionText)});
     EXPECT_EQ(http.paths.size(), 1);
     EXPECT_TRUE(Item("CheckForUpdates")->isEnabled());
