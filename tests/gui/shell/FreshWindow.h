@@ -28,6 +28,7 @@ protected:
         Preferences.SetDefaults();
         ResetUndo();
         ClearError();
+        ErrorBlink = 0;
         beeps = 0;
         BeepHook = [] { ++beeps; };
         boxes.clear();
