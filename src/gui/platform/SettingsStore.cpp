@@ -36,8 +36,11 @@ std::unique_ptr<QSettings> TSettingsStore::NewSettings() const
 {
     if (!testSettingsFile.isEmpty())
         return std::make_unique<QSettings>(testSettingsFile, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tarnwick"),
-                                       QStringLiteral("Velmora"));
+    auto s = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tarnwick"),
+                                         QStringLiteral("Velmora"));
+    // The user's own key only, as the registry key under the current user.
+    s->setFallbacksEnabled(false);
+    return s;
 }
 
 bool TSettingsStore::OpenReadOnly()
