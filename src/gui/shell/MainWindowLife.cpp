@@ -102,6 +102,7 @@ void TForm2::InitForm()
         StartUpdateCheck(false);
     }
 
+    DisplayBuffer = false;
     EditText.PageLock = 0;
     // SheetPrinter's two callbacks are installed here.
     // ObjBoxList, the box list, is made here; it sets PlaceBoxes.

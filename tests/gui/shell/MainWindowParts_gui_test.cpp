@@ -91,6 +91,15 @@ TEST_F(PartsTest, EveryMenuItemAtStart)
               std::tuple(true, false));
 }
 
+TEST_F(PartsTest, BoxesFollowFontSizeAndScrollingOnceTheyExist)
+{
+    int placed = 0;
+    form->PlaceBoxes = [&] { ++placed; };
+    form->SetFontSize(30);
+    form->gridTopLeftChanged();
+    EXPECT_EQ(placed, 2);
+}
+
 TEST_F(PartsTest, DisplayBufferAndExit)
 {
     Item("MenuOptionsDisplayBuffer")->trigger();
