@@ -5,17 +5,16 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
 
 #include "platform/GridWidget.h"
+#include "platform/MessageBox.h"
+#include "shell/Preferences.h"
 #include "worksheet/CellPainter.h"
 #include "worksheet/UndoEd.h"
 
 namespace {
-
-constexpr int GridLinesOption = 0;
 
 QString Quoted(const std::string &path)
 {
@@ -94,10 +93,7 @@ QString TVelmoraMenus::ChooseFile(bool save, const QString &title, const QString
 
 void TVelmoraMenus::Message(const QString &title, const QString &text)
 {
-    if (MessageBox)
-        MessageBox(title, text);
-    else
-        QMessageBox::warning(dialogParent_, title, text);
+    ShowMessageBox(dialogParent_, text, title);
 }
 
 bool TVelmoraMenus::OpenFile()
@@ -245,8 +241,7 @@ void TVelmoraMenus::ToggleGrid(QAction *item)
     grid_.SetGridLines(on);
     if (item)
         item->setChecked(on);
-    if (SetFlag)
-        SetFlag(GridLinesOption, on);
+    Preferences.SetFlag(poShowGrid, on);
 }
 
 void TVelmoraMenus::SetSize(int cols, int rows, QAction *checked, std::initializer_list<QAction *> items)

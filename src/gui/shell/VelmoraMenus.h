@@ -53,12 +53,9 @@ class TVelmoraMenus {
 public:
     TVelmoraMenus(GridWidget &grid, TBoxAdapter &boxes, QWidget *dialogParent = nullptr);
 
-    // Hooks, set before use. The dialog returns the chosen file or an empty
-    // string when cancelled; the message box shows a title and a text. Both
-    // default to the real dialogs. SetFlag stores a flag preference.
+    // Tests: answers the file dialogs in their place with the chosen file,
+    // or an empty string for a cancelled dialog.
     std::function<QString(const TFileDialogRequest &)> FileDialog;
-    std::function<void(const QString &title, const QString &text)> MessageBox;
-    std::function<void(int option, bool value)> SetFlag;
     // The Show TextBox menu item, kept in step with the sheet's flag.
     QAction *ShowTextBoxItem = nullptr;
 

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/GridWidget.h"
+#include "platform/MessageBox.h"
+#include "shell/Preferences.h"
 #include "shell/VelmoraMenus.h"
 #include "support/SheetPicture.h"
 #include "worksheet/UndoEd.h"
@@ -59,7 +61,6 @@ struct Menus : ::testing::Test {
     QString chosen;  // the dialog's answer
     std::vector<TFileDialogRequest> dialogs;
     std::vector<std::string> messages;
-    std::vector<std::pair<int, bool>> flags;
 
     Menus()
     {
@@ -68,13 +69,14 @@ struct Menus : ::testing::Test {
         ClipBuffer.Clear(), ClipBuffer.Text.clear();
         EditText.FileName = EditText.Title = "";
         menus.FileDialog = [this](const TFileDialogRequest &r) { return dialogs.push_back(r), chosen; };
-        menus.MessageBox = [this](const QString &title, const QString &text) {
+        MessageBoxHook = [this](const QString &text, const QString &title) {
             messages.push_back((title + "|" + text).toStdString());
         };
-        menus.SetFlag = [this](int option, bool value) { flags.emplace_back(option, value); };
     }
     ~Menus() override
     {
+        MessageBoxHook = nullptr;
+        Preferences.SetDefaults();
         EditText.FileName = EditText.Title = "";
         ResetUndo();
     }
@@ -232,10 +234,9 @@ TEST_F(Menus, GridShowTextBoxAndSizesKeepTheirMenuChecks)
         a->setCheckable(true);
     menus.ShowTextBoxItem = &show;
     menus.ToggleGrid(&grid);
-    EXPECT_TRUE(grid.isChecked() && widget.GridLines());
+    EXPECT_TRUE(grid.isChecked() && widget.GridLines() && Preferences.Records[prShowGrid].Flag());
     menus.ToggleGrid(&grid);
-    EXPECT_FALSE(grid.isChecked() || widget.GridLines());
-    EXPECT_EQ(flags, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}}));
+    EXPECT_FALSE(grid.isChecked() || widget.GridLines() || Preferences.Records[prShowGrid].Flag());
 
     menus.ToggleShowTextBox(&show);
     EXPECT_TRUE(show.isChecked() && EditText.ShowTextBoxes);
