@@ -3,7 +3,8 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core
+          clang-format)
 
 install_missing() {
   local missing=()
@@ -19,9 +20,18 @@ install_missing() {
   fi
 }
 
-# configure_build DIR [cmake options...]
+# configure_build PRESET: configure and build one of CMakePresets.json's presets.
 configure_build() {
-  local dir="$1"; shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$ROOT/$dir" -j "$(nproc)"
+  (cd "$ROOT" && cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$(nproc)")
+}
+
+# check_format: every C++ file of the tree as .clang-format has it.
+check_format() {
+  local files
+  mapfile -t files < <(cd "$ROOT" && git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests bench -name '*.cpp' -o -name '*.h')
+  if ! (cd "$ROOT" && clang-format --dry-run -Werror "${files[@]}" 2>/tmp/velmora-format.log); then
+    head -20 /tmp/velmora-format.log
+    echo "unformatted code: run clang-format -i on the files above"
+    return 1
+  fi
 }

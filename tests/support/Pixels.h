@@ -7,13 +7,27 @@
 #include <algorithm>
 #include <climits>
 
-inline bool Dark(const QColor &c) { return c.red() < 110 && c.green() < 110 && c.blue() < 110; }
-inline bool Blue(const QColor &c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; }
-inline bool Green(const QColor &c) { return c.green() > 80 && c.red() < 70 && c.blue() < 70; }
-inline bool White(const QColor &c) { return c == QColor(Qt::white); }
+inline bool Dark(const QColor &c)
+{
+    return c.red() < 110 && c.green() < 110 && c.blue() < 110;
+}
+inline bool Blue(const QColor &c)
+{
+    return c.blue() > 180 && c.red() < 90 && c.green() < 90;
+}
+inline bool Green(const QColor &c)
+{
+    return c.green() > 80 && c.red() < 70 && c.blue() < 70;
+}
+inline bool White(const QColor &c)
+{
+    return c == QColor(Qt::white);
+}
 
 // The pixels of an area that are not white: how many, their rows, their colours.
-struct Ink { int top = INT_MAX, bottom = -1, count = 0, blue = 0, green = 0, dark = 0; };
+struct Ink {
+    int top = INT_MAX, bottom = -1, count = 0, blue = 0, green = 0, dark = 0;
+};
 
 inline Ink InkIn(const QImage &img, const QRect &area)
 {

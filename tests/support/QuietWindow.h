@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "CalcCommand.h"
-#include "Edit.h"
+#include "shell/CalcCommand.h"
+#include "worksheet/Edit.h"
 
 struct QuietWindow : TCalcWindow {
     std::string status, trace;

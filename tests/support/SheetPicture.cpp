@@ -1,4 +1,5 @@
 #include "SheetPicture.h"
+#include "worksheet/Edit.h"
 
 #include <cstring>
 #include <sstream>
@@ -8,20 +9,38 @@
 namespace {
 
 // Kinds with one fixed set of flags; code 0 stores the picture's character.
-struct Kind { char kind, ch; uint8_t code; uint32_t flags; };
-const Kind kinds[] = {{' ', 0, 0, 0},   {'^', 0, 0, cfRaised},   {'_', 0, 0, cfLowered},
+struct Kind {
+    char kind, ch;
+    uint8_t code;
+    uint32_t flags;
+};
+const Kind kinds[] = {{' ', 0, 0, 0},
+                      {'^', 0, 0, cfRaised},
+                      {'_', 0, 0, cfLowered},
                       {'-', '-', 190, cfSymbolFont | cfFractionLine},
-                      {'r', '/', 214, cfSymbolFont}, {'f', '~', 166, cfSymbolFont}, {'$', 0, 0, cfSymbolFont}};
+                      {'r', '/', 214, cfSymbolFont},
+                      {'f', '~', 166, cfSymbolFont},
+                      {'$', 0, 0, cfSymbolFont}};
 
 // Tall bracket and integral pieces: top, middle, bottom are consecutive codes.
-struct Piece { char kind; uint8_t base; };
+struct Piece {
+    char kind;
+    uint8_t base;
+};
 const Piece pieces[] = {{'(', 230}, {'[', 233}, {'{', 236}, {'S', 243}, {')', 246}, {']', 249}, {'}', 252}};
 const char pieceChars[] = {'/', '|', '\\'};
 
 // Most specific first: printing takes the first mark whose flags are all set.
-struct Mark { char mark; uint32_t flags; };
-const Mark marks[] = {{'R', cfResult | cfRaised}, {'L', cfResult | cfLowered}, {'*', cfResult},
-                      {'g', cfGreen},             {'n', cfFunctionName | cfBold}, {'b', cfBold}};
+struct Mark {
+    char mark;
+    uint32_t flags;
+};
+const Mark marks[] = {{'R', cfResult | cfRaised},
+                      {'L', cfResult | cfLowered},
+                      {'*', cfResult},
+                      {'g', cfGreen},
+                      {'n', cfFunctionName | cfBold},
+                      {'b', cfBold}};
 
 const uint32_t zoneFlags = cfAboveLine | cfBelowLine;
 
@@ -35,7 +54,10 @@ uint32_t markFlags(char mark)
     throw std::invalid_argument(std::string("unknown mark '") + mark + "'");
 }
 
-bool printable(uint8_t ch) { return ch >= 32 && ch < 127; }
+bool printable(uint8_t ch)
+{
+    return ch >= 32 && ch < 127;
+}
 
 }  // namespace
 
@@ -127,8 +149,9 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
                 if (txt.empty() && flags == k.flags && (k.code ? ch == k.code : printable(ch)))
                     txt = {k.kind, k.code ? k.ch : char(ch), mark};
             for (const Piece &p : pieces)
-                if (ch >= p.base && ch < p.base + 3 && (ch - p.base == 1 ? cfTallBracket : cfBracketPart) ==
-                                                           (flags & ~cfSymbolFont) && (flags & cfSymbolFont))
+                if (ch >= p.base && ch < p.base + 3 &&
+                    (ch - p.base == 1 ? cfTallBracket : cfBracketPart) == (flags & ~cfSymbolFont) &&
+                    (flags & cfSymbolFont))
                     txt = {p.kind, pieceChars[ch - p.base], mark};
             static const char hex[] = "0123456789abcdef";
             line += txt.empty() ? std::string{'?', hex[ch >> 4], hex[ch & 15]} : txt;

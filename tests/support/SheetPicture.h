@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "Edit.h"
+#include "worksheet/Edit.h"
 
 // Writes the picture into the cells starting at (0, 0), leaving other cells as
 // they are, and grows the used extent (denominator markers included). Throws std::invalid_argument on a

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <charconv>
 
-#include "CalcThread.h"
-#include "Errors.h"
-#include "Lists.h"
-#include "Parser.h"
-#include "Rebuilder.h"
-#include "Scanner.h"
+#include "engine/CalcThread.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "engine/Parser.h"
+#include "engine/Rebuilder.h"
+#include "engine/Scanner.h"
+#include "worksheet/Edit.h"
 
 namespace {
 struct Builder {
@@ -40,21 +41,39 @@ struct Builder {
             const uint8_t next = i < s.size() ? uint8_t(s[i]) : 0;
             int code = 0;
             switch (c) {
-            case '_': Put(next, cfLowered, true), ++i; break;
-            case '!': Put(next, cfFunctionName, true), ++i; break;
-            case '$': Put(next, cfSymbolFont, true), ++i; break;
-            case '~': Put(next, 0, false), ++i; break;
-            case ')': case ':': case '&': Put(uint8_t(c), 0, false); break;
+            case '_':
+                Put(next, cfLowered, true), ++i;
+                break;
+            case '!':
+                Put(next, cfFunctionName, true), ++i;
+                break;
+            case '$':
+                Put(next, cfSymbolFont, true), ++i;
+                break;
+            case '~':
+                Put(next, 0, false), ++i;
+                break;
+            case ')':
+            case ':':
+            case '&':
+                Put(uint8_t(c), 0, false);
+                break;
             case '^':
                 next == '!' ? Push('^', cfExponentEnd, false, false) : Put('^', 0, false);
                 i += next == '!';
                 break;
-            case '<': case '>': Push(c == '<' ? '(' : ')', cfNestingToken, true, false); break;
-            case '|': Put(190, cfSymbolFont | cfFractionLine, true); break;
+            case '<':
+            case '>':
+                Push(c == '<' ? '(' : ')', cfNestingToken, true, false);
+                break;
+            case '|':
+                Put(190, cfSymbolFont | cfFractionLine, true);
+                break;
             case '#':
                 i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), code).ptr - s.data());
                 // tall bracket and integral pieces carry their sheet flag
-                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u, true);
+                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u,
+                    true);
                 break;
             case '@': {
                 auto r = std::from_chars(s.data() + i, s.data() + s.size(), col);
@@ -63,7 +82,8 @@ struct Builder {
                 placed = true;
                 break;
             }
-            default: Put(uint8_t(c), 0, true);
+            default:
+                Put(uint8_t(c), 0, true);
             }
         }
     }
@@ -104,11 +124,15 @@ std::string TreeText(const TCodeList *n)
     const bool structure = n->NodeFlags.Has(nfStructure);
     auto op = [&](const char *sign) { return "(" + R + sign + L + ")"; };
     switch (n->Kind) {
-    case nkStart: return "S:" + R;
-    case nkEquals: return L + "=" + R;
+    case nkStart:
+        return "S:" + R;
+    case nkEquals:
+        return L + "=" + R;
     case nkPlus:
-    case nkMinus: return (n->Kind == nkPlus ? "+" : "-") + (n->Value != 0 ? "{" + Number(n->Value) + "}" : "") + L + R;
-    case nkNumber: return Number(n->Value) + (n->Left ? "[" + L + "]" : "") + R;
+    case nkMinus:
+        return (n->Kind == nkPlus ? "+" : "-") + (n->Value != 0 ? "{" + Number(n->Value) + "}" : "") + L + R;
+    case nkNumber:
+        return Number(n->Value) + (n->Left ? "[" + L + "]" : "") + R;
     case nkName: {
         std::string s;
         for (int i = 0; i < n->CellCount; ++i)
@@ -117,22 +141,34 @@ std::string TreeText(const TCodeList *n)
             s += "#" + Number(n->Value);
         return s + (n->Left ? "(" + L + ")" : "") + (n->Right ? "<" + R + ">" : "");
     }
-    case nkTimes: return op("*");
-    case nkDivide: return op(structure ? "|" : "/");
-    case nkMod: return op(" mod ");
-    case nkDiv: return op(" div ");
-    case nkPower: return op("^");
-    case nkRoot: return "root(" + L + "," + R + ")";
-    case nkFunction: return n->Text() + "(" + L + ")";
+    case nkTimes:
+        return op("*");
+    case nkDivide:
+        return op(structure ? "|" : "/");
+    case nkMod:
+        return op(" mod ");
+    case nkDiv:
+        return op(" div ");
+    case nkPower:
+        return op("^");
+    case nkRoot:
+        return "root(" + L + "," + R + ")";
+    case nkFunction:
+        return n->Text() + "(" + L + ")";
     case nkBracket: {
         const uint16_t open = n->CellCount ? n->Cells[0].Code() : '(';
-        const std::string o = structure ? "g(" : open < 128 ? std::string(1, char(open)) : "{" + std::to_string(open) + "}";
+        const std::string o = structure    ? "g("
+                              : open < 128 ? std::string(1, char(open))
+                                           : "{" + std::to_string(open) + "}";
         const char close = open == '[' ? ']' : open == '{' ? '}' : ')';
         return o + R + close + (n->Left ? "<" + L + ">" : "");
     }
-    case nkIntegral: return "int(" + L + "," + R + ")";
-    case nkIntegrand: return "f(" + R + ";" + L + ")";
-    default: return "?" + std::to_string(int(n->Kind)) + "(" + L + "," + R + ")";
+    case nkIntegral:
+        return "int(" + L + "," + R + ")";
+    case nkIntegrand:
+        return "f(" + R + ";" + L + ")";
+    default:
+        return "?" + std::to_string(int(n->Kind)) + "(" + L + "," + R + ")";
     }
 }
 
@@ -171,7 +207,9 @@ TCodeList *SheetDef(const std::string &text)
     return nullptr;
 }
 
-EngineTest::EngineTest() : ownTree(ExpressionTree) {}
+EngineTest::EngineTest() : ownTree(ExpressionTree)
+{
+}
 
 EngineTest::~EngineTest()
 {

@@ -1,0 +1,183 @@
+// Repainting the whole visible grid of a filled 145 x 145 sheet at font size 14
+// into an off-screen image, against a baseline that draws one character per
+// cell with one font (through the text path, and as a prepared glyph, the
+// primitive the painter itself uses). One full repaint must fit well inside a
+// 16 ms frame.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+#include <QScrollBar>
+
+#include "platform/GridWidget.h"
+#include "worksheet/CellPainter.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+constexpr int viewW = 1920, viewH = 1080;
+
+// Every cell holds something: text, bold names, scripts, Greek letters,
+// fraction bars, tall brackets, integrals, roots with overlines, results.
+void FillSheet()
+{
+    static const char text[] = "x=12+ab*c-y/3.5";
+    for (int c = 0; c < SheetCells; ++c)
+        for (int r = 0; r < SheetCells; ++r) {
+            TCell &cell = EditText.Cells[c][r];
+            cell.Zero();
+            cell.Ch = uint8_t(text[(c + r) % (sizeof text - 1)]);
+            uint32_t flags = 0;
+            switch (r % 6) {
+            case 0:
+                flags = c % 5 == 3 ? cfRaised : c % 7 == 4 ? cfLowered : c % 11 == 0 ? cfBold : 0u;
+                break;
+            case 1:
+                cell.Ch = 190;
+                flags = cfSymbolFont | cfFractionLine | (c % 9 == 0 ? uint32_t(cfResult) : 0u);
+                break;
+            case 2:
+                cell.Ch = uint8_t('a' + c % 26);
+                flags = cfSymbolFont | (c % 4 == 0 ? uint32_t(cfGreen) : 0u);
+                break;
+            default: {
+                const int piece = r % 6 - 3;  // top, middle, bottom
+                if (c % 8 == 0 || c % 8 == 5) {
+                    static const uint8_t tops[] = {230, 233, 236, 243, 246, 249, 252};
+                    cell.Ch = uint8_t(tops[(c / 8) % 7] + piece);
+                    flags = cfSymbolFont | (piece == 1 ? cfTallBracket : cfBracketPart);
+                } else if (c % 8 == 2 && piece == 1) {
+                    cell.Ch = 214;
+                    flags = cfSymbolFont;
+                } else if (c % 3 == 0) {
+                    flags = cfResult;
+                }
+            }
+            }
+            cell.SetFlags(flags);
+            EditText.Attrs[c][r].Zero();
+        }
+    // Roots over the three cells right of each sign.
+    for (int c = 2; c + 3 < SheetCells; c += 8)
+        for (int r = 4; r < SheetCells; r += 6) {
+            TAttrCell &a = EditText.Attrs[c][r];
+            a.RootLevel = 1;
+            a.RootTop = a.RootBottom = uint8_t(r);
+            a.RootRow = uint8_t(r);
+            a.Overline = 1;
+            for (int x = c + 1; x <= c + 3; ++x) {
+                EditText.Attrs[x][r].Overline |= 2;
+                EditText.Attrs[x][r].Nesting |= 2;
+            }
+        }
+}
+
+struct Fixture {
+    TDrawGrid grid{145, 145};
+    GridWidget widget{grid};
+    QImage image{viewW, viewH, QImage::Format_ARGB32_Premultiplied};
+    Fixture()
+    {
+        EditText.Clear(grid);
+        FillSheet();
+        widget.ApplyFontSize(14);
+        widget.resize(viewW + widget.verticalScrollBar()->sizeHint().width() + 4,
+                      viewH + widget.horizontalScrollBar()->sizeHint().height() + 4);
+        widget.show();
+        QApplication::processEvents();
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+    }
+};
+
+Fixture *shared = nullptr;  // made and released inside the application's life
+
+Fixture &Shared()
+{
+    return *shared;
+}
+
+void BM_PaintVisibleGrid(benchmark::State &state)
+{
+    Fixture &f = Shared();
+    const QRect area = f.widget.viewport()->rect();
+    for (auto _ : state) {
+        QPainter p(&f.image);
+        f.widget.PaintCells(p, area);
+    }
+    state.counters["cells"] = double((f.widget.VisibleColCount() + 1) * (f.widget.VisibleRowCount() + 1));
+    state.counters["viewport"] = double(area.width() * 10000 + area.height());
+}
+
+// The baselines: one black character per visible cell, drawn by `draw` at the
+// cell's text origin, over the same white fill.
+template <class Draw>
+void OneCharPerCell(benchmark::State &state, Draw draw)
+{
+    Fixture &f = Shared();
+    const QRect area = f.widget.viewport()->rect();
+    const TDrawGrid &g = f.grid;
+    const int lastCol = std::min(g.ColCount() - 1, g.LeftCol + area.width() / f.widget.CellWidth());
+    const int lastRow = std::min(g.RowCount() - 1, g.TopRow + area.height() / f.widget.CellHeight());
+    for (auto _ : state) {
+        QPainter p(&f.image);
+        p.fillRect(area, Qt::white);
+        p.setPen(Qt::black);
+        for (int r = g.TopRow; r <= lastRow; ++r)
+            for (int c = g.LeftCol; c <= lastCol; ++c) {
+                const QRect rc = f.widget.CellRect(c, r);
+                draw(p, QPoint(rc.left(), rc.top() + 15));
+            }
+    }
+}
+
+QFont BaselineFont()
+{
+    QFont font("Courier New");
+    font.setPixelSize(FontPixelHeight(14, 96));
+    return font;
+}
+
+// Through the text path, as plain QPainter code would draw it.
+void BM_OneCharPerCell(benchmark::State &state)
+{
+    const QFont font = BaselineFont();
+    const QString ch("x");
+    OneCharPerCell(state, [&](QPainter &p, const QPoint &at) {
+        p.setFont(font);
+        p.drawText(at, ch);
+    });
+}
+
+// The floor: one prepared glyph per cell, the primitive the painter uses.
+void BM_OneGlyphPerCell(benchmark::State &state)
+{
+    const QRawFont raw = QRawFont::fromFont(BaselineFont());
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(raw.glyphIndexesForString("x"));
+    run.setPositions({QPointF(0, 0)});
+    OneCharPerCell(state, [&](QPainter &p, const QPoint &at) { p.drawGlyphRun(at, run); });
+}
+
+BENCHMARK(BM_OneCharPerCell)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneGlyphPerCell)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintVisibleGrid)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    shared = new Fixture;
+    benchmark::RunSpecifiedBenchmarks();
+    delete shared;
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,383 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ModeButtons.h"
+#include "RouteOverlay.h"
+#include "StatusLine.h"
+#include "engine/Errors.h"
+#include "engine/NumFormat.h"
+#include "engine/Rebuilder.h"
+#include "engine/Results.h"
+#include "engine/Router.h"
+#include "platform/GridWidget.h"
+#include "worksheet/CellPainter.h"
+#include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
+#include "worksheet/UndoEd.h"
+
+TForm2 *Form2 = nullptr;
+std::string BaseCaption;
+bool F12Armed = false;
+bool ShowNestingMarks = false;
+bool UIFixMode = false;
+int32_t UIFixPlaces = 2;
+int32_t UIFltPlaces = 6;
+bool UIExpMode = false;
+
+namespace {
+
+constexpr int StartCols = 72;
+constexpr int StartRows = 72;
+
+// The grid of the window: tells the calculate command of every paint, so the
+// delayed repaint settles however late Qt delivers the paints it asked for.
+class TSheetGridWidget : public GridWidget {
+public:
+    TSheetGridWidget(TDrawGrid &grid, TCalcCommand &calc) : GridWidget(grid), calc_(calc) {}
+
+protected:
+    void paintEvent(QPaintEvent *e) override
+    {
+        calc_.PaintStarted();
+        GridWidget::paintEvent(e);
+    }
+
+private:
+    TCalcCommand &calc_;
+};
+
+}  // namespace
+
+TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, StartRows), calc_(*this)
+{
+    setWindowTitle(QStringLiteral("Velmora"));
+    setMinimumSize(640, 480);
+    resize(707, 480);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    QFont f("Arial");
+    f.setPixelSize(11);
+    setFont(f);
+
+    BuildToolBar();
+
+    grid = new TSheetGridWidget(sheetGrid_, calc_);
+    QFont gridFont("Courier New");
+    gridFont.setPixelSize(32);
+    grid->setFont(gridFont);
+    grid->SetCellSize(14, 21);
+    grid->viewport()->installEventFilter(this);
+    // The grid's signals carry references the handlers change: direct calls.
+    connect(
+        grid, &GridWidget::keyDown, this, [this](uint16_t &key, TShiftState shift) { GridKeyDown(key, shift); },
+        Qt::DirectConnection);
+    connect(
+        grid, &GridWidget::keyPress, this, [this](char &key) { GridKeyPress(key); }, Qt::DirectConnection);
+    connect(
+        grid, &GridWidget::cellSelected, this,
+        [this](int col, int row, bool &canSelect) { gridSelectCell(col, row, canSelect); }, Qt::DirectConnection);
+    connect(grid, &GridWidget::doubleClicked, this, [this] { gridDblClick(); });
+    connect(grid, &GridWidget::topLeftChanged, this, [this] { gridTopLeftChanged(); });
+    routeOverlay_ = new TRouteOverlay(*grid);
+
+    auto *central = new QWidget;
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(grid, 1);
+    PanelRight = BuildFunctionPanel();
+    row->addWidget(PanelRight);
+    column->addLayout(row, 1);
+    column->addWidget(BuildStatusPanel());
+    setCentralWidget(central);
+
+    // Edit/Undo and Edit/Redo; the Edit menu takes these actions over.
+    undo1 = new QAction(QStringLiteral("Undo"), this);
+    undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    connect(undo1, &QAction::triggered, this, [this] { undo1Click(); });
+    addAction(undo1);
+    redo1 = new QAction(QStringLiteral("Redo"), this);
+    redo1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y));
+    connect(redo1, &QAction::triggered, this, [this] { redo1Click(); });
+    addAction(redo1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(10);
+    connect(Timer1, &QTimer::timeout, this, [this] { calc_.Timer1Timer(); });
+
+    Form2 = this;
+}
+
+TForm2::~TForm2()
+{
+    // The grid widget watches sheetGrid_: it goes first, while the grid
+    // state still exists.
+    grid->viewport()->removeEventFilter(this);
+    disconnect(grid, nullptr, this, nullptr);
+    delete takeCentralWidget();
+    PaintHost = {};
+    if (SetFontSizeProc == setFontSizeOfForm2)
+        SetFontSizeProc = nullptr;
+    // The sheet model and the keyboard outlive the window.
+    if (EditText.Grid == &sheetGrid_)
+        EditText.Grid = nullptr;
+    KeyboardObj.CodeLabel = nullptr;
+    if (Form2 == this)
+        Form2 = nullptr;
+}
+
+void TForm2::BuildToolBar()
+{
+    ToolBar2 = new QToolBar(QStringLiteral("ToolBar2"), this);
+    ToolBar2->setMovable(false);
+    ToolBar2->setFloatable(false);
+    ToolBar2->setIconSize(QSize(24, 20));
+    ToolBar2->setFixedHeight(28);
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+
+    auto add = [this](TModeButton *&button, TGlyph glyph, const QString &hint, void (TForm2::*handler)()) {
+        button = new TModeButton(glyph, hint, ToolBar2);
+        button->setFixedWidth(30);
+        connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        ToolBar2->addWidget(button);
+    };
+    add(TB1ButtonAnsi, TGlyph::Ansi, QStringLiteral("Text font"), &TForm2::TB1ButtonAnsiClick);
+    add(TB1ButtonSymbol, TGlyph::Symbol, QStringLiteral("Symbol font"), &TForm2::TB1ButtonSymbolClick);
+    ToolBar2->addSeparator();
+    add(TB1ButtonSuper, TGlyph::Super, QStringLiteral("Superscript"), &TForm2::TB1ButtonSuperClick);
+    add(TB1ButtonSub, TGlyph::Sub, QStringLiteral("Subscript"), &TForm2::TB1ButtonSubClick);
+    ToolBar2->addSeparator();
+    add(TB1ButtonESC, TGlyph::Esc, QStringLiteral("Function name"), &TForm2::TB1ButtonESCClick);
+}
+
+QWidget *TForm2::BuildStatusPanel()
+{
+    auto *panel = new QWidget;
+    panel->setFixedHeight(26);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    RichEdit1 = new TStatusLine(panel);
+    layout->addWidget(RichEdit1, 1);
+    // Shows the keyboard layout's code; opens the keyboard panel later.
+    SpeedKeyboard = new QToolButton(panel);
+    SpeedKeyboard->setAutoRaise(true);
+    SpeedKeyboard->setFocusPolicy(Qt::NoFocus);
+    SpeedKeyboard->setFixedSize(40, 26);
+    layout->addWidget(SpeedKeyboard);
+    return panel;
+}
+
+void TForm2::InitForm()
+{
+    PaintHost.SuspendDraw = &SuspendDraw;
+    PaintHost.ShowNestingMarks = &ShowNestingMarks;
+    PaintHost.CellPainted = [this](bool arm) { calc_.CellPainted(arm); };
+    SetFontSizeProc = setFontSizeOfForm2;
+    move(50, 50);
+    TB1ButtonAnsiClick();
+    Timer1->start();
+
+    FontName = "Courier New";
+    FontSet = 0;
+    ScriptLevel = 0;
+    FontSize = 14;
+    CellFontSize = FontSize;
+    SetFontSize(CellFontSize);
+
+    EditState = esEditing;
+    EditText.Clear(sheetGrid_);
+    EditText.EscMode = 0;
+
+    // Radians; engineering exponents off; 6 significant digits.
+    EditText.RadMode = 1;
+    EditText.MixedFraction = 0;
+    UIFixMode = false;
+    UIFixPlaces = 2;
+    UIFltPlaces = 6;
+    UIExpMode = false;
+    SetExpMode(false);
+    SetFltMode(true);
+    SetFixPlaces(2);
+    SetFltPlaces(6);
+
+    calc_.GridPainted = 0;
+    calc_.RepaintCountdown = 0;
+    SuspendDraw = false;
+    RichEdit1->SetText("  Hello");
+    RearrangeOnly = false;
+    NewLineFlag = false;
+
+    EditText.Title.clear();
+    EditText.FileName.clear();
+    BaseCaption = windowTitle().toStdString();
+    F12Armed = false;
+    ShowNestingMarks = false;
+    EditText.EqualMode = 0;
+
+    KeyboardObj.CodeLabel = [this](const std::string &code) { SpeedKeyboard->setText(QString::fromStdString(code)); };
+    KeyboardObj.SetUSDefault();
+
+    EditText.PageLock = 0;
+    // A message left by the start-up is shown alone, once.
+    if (ErrorPending()) {
+        std::string text;
+        GetErrorText(text);
+        RichEdit1->SetText(text);
+        ClearError();
+    }
+    SyncModeGlyphs();
+    grid->setFocus();
+}
+
+// The one way the sheet's font size changes.
+void TForm2::SetFontSize(int size)
+{
+    const int applied = grid->ApplyFontSize(size);
+    QFont f = grid->font();
+    f.setPointSize(applied);
+    grid->setFont(f);
+}
+
+void TForm2::setFontSizeOfForm2(int size)
+{
+    if (Form2)
+        Form2->SetFontSize(size);
+}
+
+void TForm2::undo1Click()
+{
+    if (UndoEmpty || !UndoProc)
+        return;
+    EditText.Reset();
+    UndoProc();
+    sheetGrid_.Repaint();
+}
+
+void TForm2::redo1Click()
+{
+    if (RedoEmpty || !RedoProc)
+        return;
+    EditText.Reset();
+    RedoProc();
+    sheetGrid_.Repaint();
+}
+
+// ---------------------------------------------------------------------------
+// What the calculate command needs of the window
+
+void TForm2::SetStatusText(const std::string &text)
+{
+    RichEdit1->SetText(text);
+}
+
+void TForm2::AppendStatusText(const std::string &text)
+{
+    RichEdit1->Append(text);
+}
+
+std::string TForm2::StatusText() const
+{
+    return RichEdit1->Text();
+}
+
+void TForm2::SetStatusColor(uint32_t bgr)
+{
+    RichEdit1->SetColor(bgr);
+}
+
+void TForm2::SetClearGlyph(bool armed)
+{
+    PRButtonClear->SetOn(armed);
+}
+
+void TForm2::FocusGrid()
+{
+    grid->setEnabled(true);
+    grid->setFocus();
+}
+
+void TForm2::ResetGridFont()
+{
+    QFont f = grid->font();
+    f.setPointSize(CellFontSize);
+    grid->setFont(f);
+    QPalette pal = grid->palette();
+    pal.setColor(QPalette::Text, Qt::black);
+    grid->setPalette(pal);
+}
+
+void TForm2::SizeMenuLock(bool lock)
+{
+    // The Options/Size items follow this once the menus exist.
+    sizeItemsLocked_ = lock;
+}
+
+void TForm2::EscModeOff()
+{
+    if (EditText.EscMode)
+        TB1ButtonESCClick();
+}
+
+void TForm2::SubscriptOff()
+{
+    if (ScriptLevel > 0)
+        TB1ButtonSubClick();
+}
+
+void TForm2::SuperscriptOff()
+{
+    if (ScriptLevel < 0)
+        TB1ButtonSuperClick();
+}
+
+void TForm2::AnsiFontSet()
+{
+    TB1ButtonAnsiClick();
+}
+
+void TForm2::RestoreBaseCaption()
+{
+    setWindowTitle(QString::fromStdString(BaseCaption));
+}
+
+void TForm2::SetLockGridChecked(bool checked)
+{
+    // Extras/Lock Page shows this once the menus exist.
+    lockGridChecked_ = checked;
+}
+
+void TForm2::DeleteBoxes()
+{
+    // No text boxes or pictures exist yet.
+}
+
+void TForm2::ShowRoute()
+{
+    RouterObj.ShowRoute();
+    routeOverlay_->ShowRoute();
+}
+
+TProgressBar *TForm2::ProgressBar()
+{
+    return RichEdit1->Progress();
+}
+
+bool TForm2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        routeOverlay_->HideRoute();
+    return QMainWindow::eventFilter(watched, event);
+}

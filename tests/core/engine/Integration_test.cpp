@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/CalcThread.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "support/TreeText.h"
+
+namespace {
+
+// Records what the evaluator does to the bar; limited to 0..100 as a bar is.
+struct FakeBar : TProgressBar {
+    int position = -1;
+    std::vector<bool> shown;
+    int advances = 0;
+    void SetVisible(bool v) override { shown.push_back(v); }
+    int Position() const override { return position; }
+    void SetPosition(int p) override
+    {
+        advances += p > position && position >= 0;
+        position = std::clamp(p, 0, 100);
+    }
+};
+
+// y = the integral from a to b of body dx, then the definitions. Cells count
+// from column 1: the sign is at 3, the function sign at 8 and, with one-cell
+// limits and body, the variable at 12.
+std::string Integral(const std::string &a, const std::string &b, const std::string &body, const std::string &defs = "")
+{
+    return "y = #500 ( " + b + " ) ( " + a + " ) #422 ( " + body + " ) d x " + defs;
+}
+
+// Trapezoid error of x^2 on [0, 1] with n steps: h^2 / 6.
+double SquareSum(double n)
+{
+    return 1.0 / 3 + 1 / (6 * n * n);
+}
+
+struct IntegralTest : EngineTest {};
+
+TEST_F(IntegralTest, TrapezoidSumsAndTheirErrors)
+{
+    const struct {
+        const char *a, *b, *body, *defs;
+        double expected, tolerance;
+        const char *error = "";  // code@col,row and text; an error ends the integral before any step
+    } rows[] = {
+        // exact for a straight line; the step count defaults to 360
+        {"0", "1", "x", ": d = 4", 0.5, 0},
+        {"0", "1", "x * x", "", SquareSum(360), 1e-13},
+        {"0", "1", "x * x", ": d = 1000", SquareSum(1000), 1e-13},
+        // a negative count walks from b down to a: the integral's negative
+        {"0", "1", "x * x", ": d = - 360", -SquareSum(360), 1e-13},
+        {"0", "1", "x", ": d = - 2.5", -0.5, 1e-15},
+        {"0", "1", "x", ": d = - 2000000", 0, 0, "136@12,5 d > 1000000 in integral not allowed"},
+        // sheet definitions in the body are computed at every step, whole
+        {"0", "1", "f", ": f = ( x * x ) + 1", SquareSum(360) + 1, 1e-13},
+        {"0", "1", "f", ": f = - ( x ) : d = 4", -0.5, 0},
+        {"0", "1", "f + g", ": f = ( x ) : g = ( 2 * f )", 1.5, 1e-14},
+        // limits are expressions; a definition that does not use x is fine
+        {"k - 1", "2 * k", "k", ": k = 1", 2, 1e-14},
+        // no number to sum: an unknown in a limit
+        {"z", "1", "x", "", 0, 0, "126@3,5 missing integral parameter <a>"},
+        {"0", "z", "x", "", 0, 0, "127@3,5 missing integral parameter <b>"},
+        // nested: the inner integral runs afresh at every outer step
+        {"0", "1", "#500 ( 1 ) ( 0 ) #422 ( x * t ) d t", ": d = 10", 0.25, 1e-14},
+        // an error inside the body stands as it is and ends the stepping
+        {"0", "1", "1 / ( x - 0.5 )", ": d = 4", 0, 0, "200@3,5 Floating point division by zero"},
+    };
+    for (const auto &r : rows) {
+        const std::string items = Integral(r.a, r.b, r.body, r.defs);
+        ClearError();
+        ASSERT_TRUE(CalcStream(items)) << items;
+        if (*r.error) {
+            EXPECT_EQ(ErrorAt() + " " + Error(), r.error) << items;
+            // never written as a number
+            EXPECT_EQ(TreeText(ExpressionTree).rfind("+y=+int(", 0), 0u) << items << " " << TreeText(ExpressionTree);
+            continue;
+        }
+        EXPECT_FALSE(ErrorPending()) << items << ": " << Error();
+        const TCodeList *v = ExpressionTree->Right;
+        ASSERT_TRUE(v && v->Kind == nkNumber && !v->Left && !v->Right) << TreeText(ExpressionTree);
+        EXPECT_NEAR(v->Value, r.expected, r.tolerance) << items;
+    }
+    // The variable has no value outside its integral; a reduced integral
+    // keeps no children; e is no variable.
+    ClearError();
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "x", "+ x * z : d = 4")));
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(TreeText(ExpressionTree), "+y=0.5+(x*z)");
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "x", "* z : d = 4")));
+    EXPECT_EQ(TreeText(ExpressionTree), "+y=+(0.5*z)");
+    ClearError();
+    ASSERT_TRUE(CalcStream("y = #500 ( 1 ) ( 0 ) #422 ( e ) d e"));
+    EXPECT_EQ(ErrorCode, 124);
+}
+
+TEST_F(IntegralTest, MemoryStaysFlatWithTheStepCount)
+{
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^! + 3 * x", ": d = 1000")));
+    const int small = ListLength();
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "sin ( x ) ^ 2 ^! + 3 * x", ": d = 30000")));
+    EXPECT_EQ(ListLength(), small);
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "f", ": f = ( sin ( x ) ) : d = 30000")));
+    const int withDef = ListLength();
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "f", ": f = ( sin ( x ) ) : d = 10")));
+    EXPECT_EQ(ListLength(), withDef);
+}
+
+TEST_F(IntegralTest, ProgressBarFollowsTheTravel)
+{
+    FakeBar bar;
+    ASSERT_TRUE(CalcStream(Integral("0", "1", "x"), &bar));
+    EXPECT_EQ(bar.shown, (std::vector<bool>{true, false}));
+    EXPECT_EQ(bar.position, 100);
+    // an interval away from 0 and a downward walk advance alike
+    for (const std::string &items : {Integral("- 2", "- 1", "x"), Integral("0", "1", "x", ": d = - 360")}) {
+        FakeBar b;
+        ASSERT_TRUE(CalcStream(items, &b));
+        EXPECT_EQ(b.position, 100) << items;
+        EXPECT_GE(b.advances, 99) << items;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "engine/Parser.h"
+#include "engine/Scanner.h"
+#include "support/TreeText.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+struct ParserTest : EngineTest {
+    TCodeList *tree = nullptr;
+    bool Parse(const std::string &items, bool equalMode = false, bool trailing = true)
+    {
+        EditText.EqualMode = equalMode;
+        LoadStream(items, trailing, equalMode);
+        ClearError();
+        return ParserObj.Parse(tree);
+    }
+    std::string TreeOf(const std::string &items, bool equalMode = false)
+    {
+        if (!Parse(items, equalMode) || ErrorPending())
+            return "error " + std::to_string(ErrorCode);
+        EXPECT_EQ(tree, ParserObj.Nodes);
+        EXPECT_TRUE(ParentsOk(tree));
+        return TreeText(tree);
+    }
+    // The sheet's definitions, most recent first, with the cell of their result.
+    static std::string Defs()
+    {
+        std::string s;
+        for (const TCodeList *d = UserDefs->NextDef; d; d = d->NextDef) {
+            const TCodeList *e = d->Parent;
+            EXPECT_TRUE(ParentsOk(e));
+            s += (s.empty() ? "" : "; ") + TreeText(e) + "@" + std::to_string(e->Col) + "," + std::to_string(e->Row);
+        }
+        return s;
+    }
+    static int ListSize()
+    {
+        int n = 0;
+        for (const TCodeList *p = ParserObj.Nodes->Next; p; p = p->Next)
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(ParserTest, SingleResultShapes)
+{
+    const struct {
+        const char *stream, *tree;
+    } table[] = {
+        {"a - b * c + d", "S:+a-(b*c)+d"},
+        {"a * b * c", "S:+((a*b)*c)"},
+        {"a / b * c", "S:+((a/b)*c)"},
+        {"~0.5 + 5. + 12.25", "S:+0.5+5+12.25"},
+        {"x ^ - 2 ^!", "S:+(x^-2)"},
+        {"x ^ a + b ^! * 2", "S:+((x^+a+b)*2)"},
+        {"a * x ^ 2 ^!", "S:+(a*(x^+2))"},
+        {"!s!i!n ( x ) * 2", "S:+(sin((+x))*2)"},
+        {"a * !s!i!n ( x ) * b", "S:+(a*(sin((+x))*b))"},
+        {"!s!i!n ( x ) ^ 2 ^!", "S:+sin(((+x)^+2))"},
+        {"[ a ) ~* { b )", "S:+([+a]*{+b})"},
+        {"#487 a ) - #490 b )", "S:+{487}+a)-{490}+b)"},
+        {"a / < < 1 > | < b + c > >", "S:+(a/g(+(g(+1)|g(+b+c))))"},
+        {"2 ~* #470 < x + 1 > >", "S:+(2*root(+2,g(+x+1)))"},
+        {"#470 x ~* 2", "S:+(root(+2,x)*2)"},
+        {"a #32 !M!O!D b", "S:+(a mod b)"},
+        {"7 #32 !d!i!v 2 * 3", "S:+((7 div 2)*3)"},
+        {"a #32 !m!o!d b #32 !D!I!V c", "S:+((a mod b) div c)"},
+        {"2 + 3 = 5", "+2+3=+5"},
+        {"!x_1_2 + !x_3 + x_1", "S:+x12#12+x3#3+x1"},  // a typed index is no numeric index
+        // the group made before an integral sign ends after its variable
+        {"( 1 + < #500 ( b ) ( a ) #422 ( < #500 ( 1 ) ( 0 ) #422 ( t ) d t ) d x ) * 3",
+         "S:+((+1+g(+int((+b)<(+a)>,f((+g(+int((+1)<(+0)>,f((+t);(d*t)))));(d*x)))))*3)"},
+        // the nesting end closes a root's area with no ';' after its last ')'
+        {"#470 < x > >", "S:+root(+2,g(+x))"},
+    };
+    for (const auto &t : table)
+        EXPECT_EQ(TreeOf(t.stream), t.tree) << t.stream;
+    // An item that no ';' follows is not read.
+    EXPECT_TRUE(Parse("1 + 2", false, false));
+    EXPECT_EQ(TreeText(tree), "S:+1+");
+}
+
+TEST_F(ParserTest, TextsPositionsLevelsAndOrders)
+{
+    ASSERT_TRUE(Parse("- @4,2;x"));
+    EXPECT_EQ(tree->Right->Text(), "+-");
+    EXPECT_EQ(tree->Right->Left->Col * 100 + tree->Right->Left->Row, 402);
+
+    ASSERT_TRUE(Parse("@5,6;a * b * c"));
+    const TCodeList *outer = tree->Right->Left, *inner = outer->Right;
+    EXPECT_EQ(outer->Order, inner->Order);
+    EXPECT_EQ(inner->Right->Order, inner->Order);
+    EXPECT_EQ(inner->Right->Col * 100 + inner->Right->Row, 506);
+    EXPECT_EQ(outer->Text(), "*");
+    EXPECT_EQ(inner->Col, 6);  // the first '*'
+
+    ASSERT_TRUE(Parse("3 & < < 1 > | < 2 > >"));
+    EXPECT_EQ(tree->Right->Right->Text(), "&");
+    EXPECT_EQ(tree->Right->Right->Left->Right->Left->Cells[0].Code(), scFractionLine);
+
+    ASSERT_TRUE(Parse("2"));
+    EXPECT_EQ(tree->Right->Left->NodeFlags, TNodeFlags{uint64_t(1) << nfValueKnown});
+    EXPECT_EQ(tree->Right->Left->Level, 1);
+
+    ASSERT_TRUE(Parse("!s!i!n ( x )"));
+    const TCodeList *sin = tree->Right->Left;
+    EXPECT_EQ(sin->Level * 1000 + sin->Left->Level * 100 + sin->Left->Right->Level * 10 + sin->Left->Right->Left->Level,
+              1122);  // the bracket stays on the outer level
+
+    ASSERT_TRUE(Parse("( ( a ) + b ) + c"));
+    outer = tree->Right->Left;
+    inner = outer->Right->Left;
+    EXPECT_EQ(outer->Level, 1);
+    EXPECT_EQ(inner->Level, 2);
+    EXPECT_EQ(inner->Right->Left->Level, 3);
+    EXPECT_EQ(outer->Right->Right->Left->Level, 2);  // b, back in the outer bracket
+    EXPECT_EQ(tree->Right->Right->Left->Level, 1);   // c
+    EXPECT_EQ(ParserObj.Level, 1);
+
+    ASSERT_TRUE(Parse("< @2,5;#500 ( 1 ) ( 0 ) @3,5;#422 ( x ) d x"));
+    const TCodeList *integral = tree->Right->Left->Right->Left;
+    ASSERT_EQ(integral->Kind, nkIntegral);
+    EXPECT_EQ(integral->Col, 2);
+    EXPECT_EQ(integral->Right->Col, 3);
+    EXPECT_EQ(integral->Right->Left->Col, 2);  // the d*x pair
+}
+
+TEST_F(ParserTest, MultiResultDefinitions)
+{
+    const struct {
+        const char *stream, *defs;
+    } table[] = {
+        {": X = 5 + 3 @9,0;=", "X=+5+3@9,0"},
+        {": a = 1 : b = a + 2 @12,4;=", "b=+a+2@12,4; a=+1@0,0"},
+        {": f = ( x * x ) : y = 2 @7,1;=", "y=+2@7,1; f=+(+(x*x))@0,0"},
+    };
+    for (const auto &t : table) {
+        EXPECT_EQ(TreeOf(t.stream, true), "+=+") << t.stream;
+        EXPECT_EQ(Defs(), t.defs) << t.stream;
+    }
+    ASSERT_TRUE(Parse(": a = 1", true));
+    const TCodeList *a = UserDefs->NextDef;
+    EXPECT_EQ(a->Level + a->Order + a->Parent->Level, 0);
+    EXPECT_EQ(a->Parent->Text(), "=");
+    EXPECT_EQ(a->Owner(), ParserObj.Nodes);
+}
+
+TEST_F(ParserTest, Errors)
+{
+    const struct {
+        std::string stream;
+        bool equalMode, ok;  // ok: what Parse returns
+        const char *at;
+    } table[] = {
+        {"a + #44", false, false, "102@1,1"},
+        {"~* a", false, true, "110@1,1"},
+        {"2 @6,2;( x )", false, false, "110@6,2"},
+        {"@4,4;( a ]", false, false, "129@4,4"},
+        {"@4,4;( a #506", false, false, "129@4,4"},
+        // integrals; the sign at (20, 8), the function sign at (21, 8)
+        {"@20,8;#500 a ( 0 ) #422 ( x ) d x", false, true, "127@20,8"},
+        {"@20,8;#500 ( 1 ) a #422 ( x ) d x", false, true, "126@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) a", false, false, "128@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) @21,8;#422 x", false, false, "130@21,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) 5 x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) d 5", false, false, "132@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) $a x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) d", false, false, "100@20,8"},
+        {"@20,8;#500 ( 1 )", false, false, "100@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) @21,8;#422", false, false, "100@21,8"},
+        {"#500 ( 1 #44 ) ( 0 ) #422 ( x ) d x", false, false, "102@1,1"},
+        // a function sign outside an integral
+        {"a + @21,8;#422 ( x ) d x + 1", false, false, "130@21,8"},
+        {"@21,8;#422 ( x ) d x", false, false, "130@21,8"},
+        // definitions
+        {": @3,0;5 = 3", true, false, "125@3,0"},
+        {": @3,0;( = 3", true, false, "125@3,0"},
+        {"@3,0;:", true, false, "125@3,0"},
+        {": !s!i!n = 1", true, false, "112@0,0"},
+        {": $p = 3", true, false, "112@0,0"},
+        {": X = 5 + 3 = @11,2;=", true, true, "112@11,2"},
+        // items of 146 cells: a number that starts with a point gets a leading '0'
+        {"a + @30,9;~0." + std::string(144, '1') + " + b", false, false, "100@30,9"},
+        {"@0,0;: @2,2;" + std::string(146, 'x') + " = 1", true, false, "100@2,2"},
+    };
+    for (const auto &t : table) {
+        SCOPED_TRACE(t.stream);
+        const bool ok = Parse(t.stream, t.equalMode);
+        EXPECT_EQ(ok, t.ok);
+        EXPECT_EQ(tree, ok ? ParserObj.Nodes : nullptr);
+        EXPECT_EQ(ErrorAt(), t.at);
+        EXPECT_EQ(setup.grid.Col(), ErrorCol);
+    }
+    EXPECT_TRUE(Parse(std::string(145, '7')));  // 145 cells still fit
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(tree->Right->Left->Value, 7.7777777777777777e144);
+}
+
+TEST_F(ParserTest, EachParseFreesTheLast)
+{
+    ASSERT_TRUE(Parse("a * b + c"));
+    const int first = ListSize();
+    ASSERT_TRUE(Parse("a * b + c"));
+    EXPECT_EQ(ListSize(), first);
+    // Copies the evaluator makes go to the same list and are freed with it.
+    ExpressionTree = tree;
+    TCodeList::CopyTree(tree->Right);
+    EXPECT_EQ(ListSize(), 2 * first);
+    ASSERT_TRUE(Parse(": a = 1", true));
+    ASSERT_NE(UserDefs->NextDef, nullptr);
+    ASSERT_TRUE(Parse("1"));
+    EXPECT_EQ(UserDefs->NextDef, nullptr);
+}
+
+TEST_F(ParserTest, DeepNesting)
+{
+    const int depth = 1900;
+    std::string items;
+    for (int i = 0; i < depth; ++i)
+        items += "( ";
+    items += "x";
+    for (int i = 0; i < depth; ++i)
+        items += " )";
+    ASSERT_TRUE(Parse(items));
+    EXPECT_FALSE(ErrorPending());
+    EXPECT_EQ(ParserObj.BracketCount, depth + 1);
+    EXPECT_EQ(ParserObj.Level, 1);
+}
+
+}  // namespace

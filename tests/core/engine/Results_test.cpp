@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/CalcThread.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "engine/NumFormat.h"
+#include "engine/Parser.h"
+#include "engine/Results.h"
+#include "engine/Scanner.h"
+#include "support/TreeText.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+struct RepaintCounter : TGridObserver {
+    int repaints = 0;
+    void GridCellChanged(int, int) override {}
+    void GridRepaint() override { ++repaints; }
+};
+
+struct ResultsTest : EngineTest {
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        SetFltPlaces(6);
+        SetFixPlaces(2);
+        SetFltMode(true);
+        SetExpMode(false);
+        SuspendDraw = false;
+    }
+    void TearDown() override
+    {
+        SetFltMode(true);
+        SetExpMode(false);
+    }
+    // The picture on the sheet, the stream parsed (and calculated) as its tree.
+    static TCodeList *Load(const std::string &picture, const std::string &items, bool calc = false)
+    {
+        LoadPicture(EditText, picture);
+        LoadStream(items, true, EditText.EqualMode);
+        TCodeList *tree = nullptr;
+        EXPECT_TRUE(ParserObj.Parse(tree) && !ErrorPending()) << items;
+        ExpressionTree = tree;
+        if (calc)
+            Calculator.Calculate(nullptr);
+        return tree;
+    }
+    static std::string Write(const std::string &picture, const std::string &items, bool calc = false)
+    {
+        Load(picture, items, calc);
+        DisplayResults();
+        return SheetToPicture(EditText);
+    }
+};
+
+// Result cells of a text: " c*" per character; raised ones " cR".
+std::string R(const std::string &s, char mark = '*')
+{
+    std::string out;
+    for (char c : s)
+        out += std::string(" ") + c + mark;
+    return out;
+}
+
+TEST_F(ResultsTest, Pictures)
+{
+    const struct {
+        const char *what, *picture, *items;
+        std::string result;
+        bool calc = false;
+    } cases[] = {
+        // running sums and unknowns; operators as typed
+        {"", " q", "- y - 7", R("-7-y") + "\n", true},
+        {"", " q", "y - 7", R("-7+y") + "\n", true},
+        {"", " q", "y", R("y") + "\n", true},
+        {"", " q", "- y", R("-y") + "\n", true},
+        {"", " q", "a * b", R("a*b") + "\n", true},
+        {"", " q", "a / 2", R("a/2") + "\n", true},
+        {"", " q", "a mod 3", R("a mod 3") + "\n", true},
+        {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
+        {"", " q", "[ a - b )", R("[a-b]") + "\n", true},
+        {"fraction in a denominator, after text", " x", "2 + < < a > | < < < b > | < c > > > >",
+         "      . * a*. *. *. *\n 2* +*--*--*--*--*--*\n      . *. * b*. *. *\n         --*--*--*\n"
+         "         . * c*. *\n"},
+        {"tall bracket inside a fraction", " x", "< < #487 x + 1 ) > | < 2 > >",
+         "   (/*         )/*\n   (|* x* +* 1*)|*\n. *(\\*. *. *. *)\\*. *\n--*--*--*--*--*--*--*\n"
+         ". * 2*. *. *. *. *. *\n"},
+        {"tall bracket around a fraction fits its rows", " x", "#487 < < a > | < b > > )",
+         "(/*. * a*. *)/*\n(|*--*--*--*)|*\n(\\*. * b*. *)\\*\n"},
+        {"tall bracket without fraction, then an exponent", "(/          )/\n(|  x  +  1 )| ^2\n(\\          )\\",
+         "#487 x + 1 ) ^ 2 ^!", "(/*         )/*\n(|* x* +* 1*)|* 2R\n(\\*         )\\*\n"},
+        {"an inner power keeps the outer exponent raised", " x", "a ^ 2 ^ 3 ^! + 1 ^!", " a* 2R 3R +R 1R\n"},
+        {"fraction after a factor", "       a  +  1\n c -- -- -- -- --\n          b", "c ~* < < a + 1 > | < b > >",
+         "      . * a* +* 1*. *\n c* **--*--*--*--*--*\n      . * b*. *. *. *\n"},
+        {"unevaluated integral", " x", "#500 ( b ) ( a ) #422 ( x ) d x",
+         "?f2 (* a* )*?ae (* b* )*f~* (* x* )* d* ** x*\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.what) + c.items);
+        SheetSetup fresh;
+        const std::string picture = c.picture;
+        EXPECT_EQ(Write(picture, c.items, c.calc), picture + "\n\n" + c.result);
+        EXPECT_FALSE(ErrorPending());
+        EXPECT_EQ(SheetSetup::beeps, 0);
+    }
+    // Exponent digits are bare raised result cells.
+    SheetSetup fresh;
+    Write(" q", "100000000000000000000", true);
+    const TCell &six = EditText.Cells[18][2];
+    EXPECT_EQ(six.Flags(), uint32_t(cfRaised | cfResult));
+    EXPECT_EQ(six.SrcCol | six.SrcRow | six.Reserved, 0);
+}
+
+TEST_F(ResultsTest, CursorStateAndRedraw)
+{
+    // an equation below the input, from the line start
+    EXPECT_EQ(Write("       x ^2  =  9\n       +  1", "x ^ 2 ^! = 9", true),
+              "       x ^2  =  9\n       +  1\n\n      " + R("x=3") + "\n");
+    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 503);
+    EXPECT_EQ(EditState, esEditing);
+    EXPECT_EQ(FontSet + ScriptLevel, 0);
+
+    SheetSetup fresh;
+    RepaintCounter counter;
+    fresh.grid.Observer = &counter;
+    Load(" a\n--\n b", "< < a + 1 > | < b > >");
+    DisplayResults();
+    fresh.grid.Observer = nullptr;
+    EXPECT_EQ(counter.repaints, 1);
+    EXPECT_FALSE(SuspendDraw || fresh.grid.PaintSuspended);
+    EXPECT_EQ(FracRight, 4);
+    EXPECT_EQ(fresh.grid.Col() * 100 + fresh.grid.Row(), 505);
+}
+
+TEST_F(ResultsTest, RootsGetTheirAreas)
+{
+    // 3-root of (a+b), then +1 behind it.
+    TCodeList *tree = Load(" x", "#470 < a + b > > + 1");
+    tree->Right->Left->Left->Left->Value = 3;
+    DisplayResults();
+    EXPECT_EQ(SheetToPicture(EditText), " x\n\n  * 3Rr/*" + R("a+b+1") + "\n");
+    EXPECT_EQ(AttrsToText(EditText), "2,2 L1 T2 B2 R2 O01\n3-5,2 N02 O02\n");
+    EXPECT_EQ(ScriptLevel, 0);
+
+    // a root without degree over a fraction spans its rows; all it writes are result cells
+    SheetSetup fresh;
+    tree = Load(" x", "#470 < < < a > | < b > > > >");
+    tree->Right->Left->Left = nullptr;
+    DisplayResults();
+    EXPECT_EQ(AttrsToText(EditText), "0,2 R3\n1-3,2 N02 O02\n0,3 L1 T2 B4 O01\n1-3,3 N02\n0,4 R3\n1-3,4 N02\n");
+    for (int c = 0; c < SheetCells; ++c)
+        for (int r = 1; r < SheetCells; ++r)
+            if (EditText.Cells[c][r].Code() != 0) {
+                EXPECT_TRUE(EditText.Cells[c][r].Has(cfResult)) << c << "," << r;
+            }
+}
+
+TEST_F(ResultsTest, ReducedNodesWriteOnlyTheirValue)
+{
+    // An integral reduced to 0.5 that kept limits and integrand.
+    TCodeList *tree = Load(" x", "#500 ( 1 ) ( 0 ) #422 ( x ) d x ~* y");
+    TCodeList *integral = tree->Right->Left->Right;
+    ASSERT_EQ(integral->Kind, nkIntegral);
+    integral->Kind = nkNumber;
+    integral->Value = 0.5;
+    DisplayResults();
+    EXPECT_EQ(SheetToPicture(EditText), " x\n\n" + R("0.5*y") + "\n");
+
+    // A name keeps the marks it was typed with.
+    SheetSetup fresh;
+    tree = Load(" q", "a ^ !n ^!");
+    TCodeList *power = tree->Right->Left, *n = power->Left->Left;
+    power->Left = n;
+    n->Parent = power;
+    n->Cells[0].SetFlags(cfRaised);
+    DisplayResults();
+    EXPECT_EQ(SheetToPicture(EditText), " q\n\n a* nR\n");
+}
+
+TEST_F(ResultsTest, PageFullChangesNothing)
+{
+    const struct {
+        int cols, rows, usedRow;
+        bool equalMode;
+        const char *picture, *items;
+        int col, row;  // of error 109; -1: the result fits
+    } cases[] = {
+        // 72 rows: a fraction needs one row more on each side than a flat result
+        {72, 72, 67, false, " x", "< < a > | < b > >", -1, 0},
+        {72, 72, 68, false, " x", "< < a > | < b > >", 0, 71},
+        // a trailing '=' in the last column
+        {72, 72, 0, true, "", ": X = 8 @71,3;=", 71, 3},
+        {145, 72, 0, true, "", ": X = 8 @144,3;=", 144, 3},
+        // a fraction above the first row or past the right edge
+        {72, 72, 0, true, " X  =  a  /  b  =", ": X = < < a > | < b > > @5,0;=", 5, 0},
+        {8, 5, 0, true, "\n\n\n X  =  a  /  b  =", ": X = < < a > | < b > > @5,2;=", 5, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.items);
+        SheetSetup fresh(c.cols, c.rows);
+        ClearError();
+        EditText.EqualMode = c.equalMode;
+        Load(c.picture, c.items);
+        if (c.usedRow)
+            EditText.UsedRowExt = c.usedRow;
+        if (c.equalMode && !*c.picture)
+            EditText.Cells[c.col][c.row].Ch = '=';
+        const SheetBytes before;
+        DisplayResults();
+        EXPECT_FALSE(SuspendDraw);
+        if (c.col < 0) {
+            EXPECT_FALSE(ErrorPending());
+            EXPECT_TRUE(EditText.Cells[1][71].Has(cfResult));
+        } else {
+            EXPECT_EQ(ErrorCode, 109);
+            EXPECT_EQ(ErrorCol * 1000 + ErrorRow, c.col * 1000 + c.row);
+            if (c.cols == 8) {  // the line would need columns 6..8
+                for (int col = 0; col < 8; ++col)
+                    for (int row = 0; row < 5; ++row)
+                        EXPECT_FALSE(EditText.Cells[col][row].Has(cfFractionLine)) << col << "," << row;
+            } else {
+                EXPECT_TRUE(SheetBytes() == before);
+            }
+        }
+    }
+}
+
+TEST_F(ResultsTest, ResultStopsAtTheLastCellOfTheSheet)
+{
+    // Nine digits on an eight-column last row: the ninth has no cell.
+    for (const char *items : {"12345678", "123456789"}) {
+        SheetSetup small(8, 5);
+        ClearError();
+        EXPECT_EQ(Write(" x\n\n y", items, true), " x\n\n y\n\n" + R("12345678") + "\n");
+        EXPECT_EQ(ErrorCode, items[8] ? 109 : 0);
+        if (items[8]) {
+            EXPECT_EQ(ErrorCol * 100 + ErrorRow, 4);
+        }
+    }
+}
+
+}  // namespace

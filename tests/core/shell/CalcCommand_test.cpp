@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "engine/Errors.h"
+#include "support/QuietWindow.h"
+#include "support/SheetPicture.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+struct FakeWindow : QuietWindow {
+    std::vector<uint32_t> colors;
+    bool clearArmedGlyph = false, sizeLocked = true, lockChecked = true;
+    int boxesDeleted = 0, captionRestored = 0;
+    void SetStatusColor(uint32_t c) override { colors.push_back(c); }
+    void SetClearGlyph(bool armed) override { clearArmedGlyph = armed; }
+    void SizeMenuLock(bool lock) override { sizeLocked = lock; }
+    void RestoreBaseCaption() override { ++captionRestored; }
+    void SetLockGridChecked(bool c) override { lockChecked = c; }
+    void DeleteBoxes() override { ++boxesDeleted; }
+};
+
+struct CalcCommandTest : ::testing::Test {
+    SheetSetup setup;
+    FakeWindow window;
+    TCalcCommand cmd{window};
+    void SetUp() override { ClearError(), ErrorBlink = 0; }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            cmd.Timer1Timer();
+    }
+    void Paint() { cmd.PaintStarted(), cmd.CellPainted(true); }  // a cell that asks for the delayed repaint
+};
+
+TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
+{
+    LoadPicture(EditText, " x  =  3");
+    EditText.Attrs[1][0].Protection = 2;
+    EditText.PageLock = 1;
+    EditText.FileName = "/tmp/a.rec";
+    window.status = "  ready";
+    cmd.PRButtonClearClick();
+    EXPECT_EQ(std::tuple(EditState, window.clearArmedGlyph), std::tuple(esClearArmed, true));
+    Ticks(99);
+    cmd.PRButtonEnterClick();
+    EXPECT_EQ(std::tuple(EditState, SheetToPicture(EditText), EditText.Attrs[1][0].Protection, EditText.PageLock,
+                         EditText.FileName, cmd.ClearCountdown),
+              std::tuple(esEditing, "", 0, 0, "", 0));
+    EXPECT_EQ(std::tuple(window.boxesDeleted, window.captionRestored, window.sizeLocked, window.lockChecked,
+                         window.clearArmedGlyph, window.status),
+              std::tuple(1, 1, false, false, false, "  ready"));  // no calculation ran
+}
+
+TEST_F(CalcCommandTest, ClearDisarmsAfterHundredTicksOrSecondClick)
+{
+    cmd.PRButtonClearClick();
+    Ticks(100);
+    EXPECT_EQ(std::tuple(EditState, window.clearArmedGlyph, cmd.ClearCountdown), std::tuple(esEditing, false, 0));
+    cmd.PRButtonClearClick();
+    cmd.PRButtonClearClick();
+    EXPECT_EQ(std::tuple(EditState, cmd.ClearCountdown), std::tuple(esEditing, 0));
+    Ticks(200);
+    EXPECT_EQ(EditState, esEditing);
+}
+
+TEST_F(CalcCommandTest, ErrorBlinkRedWhiteRedWhite)
+{
+    ErrorBlink = 31;
+    std::vector<std::pair<int, uint32_t>> seen;
+    for (int tick = 1; tick <= 40; ++tick) {
+        window.colors.clear();
+        cmd.Timer1Timer();
+        if (!window.colors.empty())
+            seen.push_back({tick, window.colors.back()});
+    }
+    const std::vector<std::pair<int, uint32_t>> expected = {
+        {2, StatusRed}, {12, StatusWhite}, {22, StatusRed}, {31, StatusWhite}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(ErrorBlink, 0);
+}
+
+TEST_F(CalcCommandTest, DelayedRepaintFiresOnceAndSettlesAndRefreshDropsIt)
+{
+    const uint32_t before = setup.grid.RepaintCount;
+    Paint();
+    EXPECT_EQ(cmd.RepaintCountdown, 10);
+    Ticks(5);
+    EXPECT_EQ(setup.grid.RepaintCount, before + 1);
+    // Qt delivers the repaint late, after the countdown ran out.
+    Ticks(10);
+    Paint();
+    EXPECT_EQ(cmd.RepaintCountdown, 0);
+    Ticks(20);
+    EXPECT_EQ(setup.grid.RepaintCount, before + 1);
+    // A later paint of the user's own arms it again; Refresh drops it.
+    Paint();
+    EXPECT_EQ(cmd.RepaintCountdown, 10);
+    cmd.PRButtonRefreshClick();
+    const uint32_t refreshed = setup.grid.RepaintCount;
+    Ticks(20);
+    EXPECT_EQ(setup.grid.RepaintCount, refreshed);
+}
+
+TEST_F(CalcCommandTest, ResetRemovesResultsAndClampsRootRows)
+{
+    LoadPicture(EditText, " x  =  3\n\n\n\n 7*r/*");
+    EditText.Attrs[1][4].RootTop = 3;
+    EditText.Attrs[1][4].RootBottom = 250;  // damaged byte
+    EditText.Attrs[1][3].RootRow = 4;
+    setup.grid.SetCol(5);
+    cmd.PRButtonResetClick();
+    EXPECT_EQ(SheetToPicture(EditText), " x  =  3\n");
+    for (int r = 3; r <= EditText.RowMax; ++r)
+        EXPECT_TRUE(EditText.Attrs[1][r].AllZero()) << r;
+    EXPECT_EQ(std::tuple(EditText.UsedColExt, EditText.UsedRowExt, setup.grid.Col()), std::tuple(2, 0, 0));
+}
+
+}  // namespace

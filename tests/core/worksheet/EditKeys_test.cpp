@@ -1,0 +1,322 @@
+// Key editing: what key-downs and typed characters do to a bound sheet.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "SheetSteps.h"
+#include "worksheet/Edit.h"
+#include "worksheet/Keyboard.h"
+
+namespace {
+
+using TLoad = void (TKeyboard::*)();
+constexpr TLoad US = &TKeyboard::SetUSDefault, DE = &TKeyboard::SetGerman, IT = &TKeyboard::SetItalian,
+                BR = &TKeyboard::SetBrazil;
+
+// Returns the key code as the handler left it.
+uint16_t Down(TShiftState shift, uint16_t key)
+{
+    EditText.KeyDown(shift, key, *EditText.Grid);
+    return key;
+}
+void Press(TShiftState shift, int ch)
+{
+    char c = char(ch);
+    EditText.KeyPress(shift, c);
+}
+void Type(const char *text)
+{
+    for (; *text; ++text)
+        Press(0, *text);
+}
+const TCell &Cell(int col, int row)
+{
+    return EditText.Cells[col][row];
+}
+
+struct EditKeys : ::testing::Test {
+    EditKeys() { KeyboardObj.SetUSDefault(); }
+    ~EditKeys() override { KeyboardObj.SetUSDefault(); }
+    Sheet s;
+};
+
+TEST_F(EditKeys, OneKeyWritesOneCell)
+{
+    // Typed characters by font set, Ctrl+letter from the other set, Ctrl+1/2/3/5 root, square, cube, function sign.
+    struct K {
+        uint8_t fontSet;
+        int32_t script;
+        bool down;
+        TShiftState shift;
+        int key;
+        uint16_t code;
+        uint32_t flags;
+    };
+    const uint32_t sf = cfSymbolFont;
+    const K cases[] = {
+        {0, 0, 0, 0, '!', '!', 0},
+        {0, 0, 0, 0, '+', '+', 0},
+        {0, 0, 0, 0, '7', '7', 0},
+        {0, 0, 0, 0, 'x', 'x', 0},
+        {0, 0, 0, 0, '~', '~', 0},
+        {0, 0, 0, 0, 'Z', 'Z', 0},
+        {2, 0, 0, 0, 'p', 368, sf},
+        {2, 0, 0, 0, 'A', 321, sf},
+        {2, 0, 0, 0, 'z', 378, sf},
+        {2, 0, 0, 0, '7', 0, 0},
+        {2, 0, 0, 0, '+', 0, 0},
+        {2, 0, 0, 0, '~', 0, 0},
+        {0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 0, 27, 0, 0},
+        {0, 0, 0, 0, 31, 0, 0},
+        {0, 0, 0, 0, 127, 0, 0},
+        {0, 0, 0, 0, 200, 0, 0},
+        {0, 0, 0, 0, 255, 0, 0},
+        {0, 0, 0, ssCtrl, 1, 353, sf},
+        {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
+        {0, 0, 0, ssCtrl, 26, 378, sf},
+        {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
+        {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised},
+        {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
+        {2, 0, 0, ssCtrl, 16, 'p', 0},
+        {2, 0, 0, ssCtrl | ssShift, 7, 'G', 0},  // from the Symbol set: text letters
+        {0, 0, 1, ssCtrl, '1', 470, sf},
+        {0, 0, 1, ssCtrl, '2', '2', cfRaised},
+        {0, 0, 1, ssCtrl, '3', '3', cfRaised},
+        {0, 0, 1, ssCtrl, '5', 422, sf},
+        {0, 8, 1, ssCtrl, '2', '2', cfRaised},  // a square stays one in subscript
+        {0, -1, 1, ssCtrl, '3', '3', cfRaised},
+        {0, -1, 1, ssCtrl, '5', 422, sf | cfRaised},
+    };
+    for (const K &k : cases) {
+        SCOPED_TRACE(testing::Message() << (k.down ? "down " : "press ") << k.key << " set " << int(k.fontSet));
+        EditText.Cells[3][2].Zero();
+        FontSet = k.fontSet;
+        ScriptLevel = k.script;
+        Cursor(3, 2);
+        const uint32_t repaints = s.grid.RepaintCount;
+        EXPECT_EQ(k.down ? Down(k.shift, uint16_t(k.key)) : (Press(k.shift, k.key), k.key), k.key);
+        EXPECT_EQ(Cell(3, 2).Code(), k.code);
+        EXPECT_EQ(Cell(3, 2).Flags(), k.flags);
+        EXPECT_EQ(Where(), k.code ? "4,2 b0" : "3,2 b0");
+        EXPECT_EQ(FontSet, k.fontSet);
+        EXPECT_TRUE(!(k.down && k.key == '1') || s.grid.RepaintCount > repaints);  // a root sign repaints
+    }
+}
+
+TEST_F(EditKeys, CtrlLetterOnALockedCellRestoresTheFontSet)
+{
+    LoadPicture(EditText, "\n    x");
+    EditText.PageLock = 1;
+    for (uint8_t set : {uint8_t(0), uint8_t(2)}) {
+        FontSet = set;
+        Cursor(1, 1);
+        ExpectNoChange([&] { Press(ssCtrl, 1); });
+        EXPECT_EQ(FontSet, set);
+        EXPECT_EQ(Cursor(), Pos(1, 1));
+    }
+}
+
+TEST_F(EditKeys, ControlCodesWithoutCtrlOrAfterEnterWriteNothing)
+{
+    // Ctrl+Enter's line feed follows Enter (NewLineFlag); without Ctrl a control code is nothing.
+    const std::tuple<TShiftState, int, bool> cases[] = {
+        {ssCtrl, 10, true}, {ssCtrl, 1, true}, {0, 13, false}, {ssShift, 8, false}, {ssAlt, 1, false}};
+    Cursor(2, 2);
+    for (const auto &[shift, code, newLine] : cases) {
+        NewLineFlag = newLine;
+        ExpectNoChange([&] { Press(shift, code); }, 0);
+    }
+}
+
+TEST_F(EditKeys, TypedCharactersAdvanceTheCursorAndTheLastColumnBeeps)
+{
+    Cursor(1, 1);
+    Type("x+1");
+    Press(ssCtrl, 16);  // pi
+    Down(ssCtrl, '2');
+    EXPECT_EQ(Shot(), "\n    x  +  1 $p ^2\n6,1 b0");
+    Cursor(71, 2);
+    Press(0, 'q');
+    EXPECT_EQ(Cell(71, 2).Code(), 'q');
+    EXPECT_EQ(Where(), "71,2 b1");
+}
+
+TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
+{
+    EditText.EscMode = 1;
+    Cursor(1, 2);
+    Type("sin7");
+    EXPECT_EQ(Shot(), "\n\n    sn in nn 7n\n5,2 b0");
+    EXPECT_EQ(Cell(1, 2).Flags(), cfFunctionName | cfBold);
+    // Anything else beeps and stays where it is; Escape itself is silent.
+    const int others[][3] = {{0, '+', 1}, {0, '(', 1}, {0, ' ', 1}, {ssCtrl, 1, 1},
+                             {0, 13, 1},  {0, 200, 1}, {0, 27, 0}};
+    for (const auto &k : others) {
+        SCOPED_TRACE(k[1]);
+        ExpectNoChange([&] { Press(TShiftState(k[0]), k[1]); }, k[2]);
+        EXPECT_EQ(Cursor(), Pos(5, 2));
+    }
+    EditText.PageLock = 1;
+    Cursor(1, 1);
+    ExpectNoChange([&] { Press(0, 's'); });
+}
+
+TEST_F(EditKeys, SpaceErasesTheCellStoresNothingAndMovesRight)
+{
+    LoadPicture(EditText, " x $a ^2");
+    // The Symbol font set must not leave a Symbol blank behind.
+    for (const auto &[col, set] : {Pos(0, 0), Pos(1, 2), Pos(2, 0), Pos(5, 0)}) {
+        FontSet = uint8_t(set);
+        Cursor(col, 0);
+        Press(0, ' ');
+        EXPECT_EQ(Cell(col, 0).Code(), 0) << col;
+        EXPECT_EQ(Cursor(), Pos(col + 1, 0));
+    }
+    EXPECT_EQ(SheetToPicture(EditText, 0) + Where(), "\n6,0 b0");
+    LoadPicture(EditText, " x");
+    EditText.PageLock = 1;
+    Cursor(0, 0);
+    ExpectNoChange([&] { Press(0, ' '); });
+}
+
+// Keys that are refused (one beep) or match nothing (silent): the sheet, the
+// cursor and the repaint count stay.
+TEST_F(EditKeys, KeysThatChangeNothing)
+{
+    struct N {
+        const char *what;
+        TLoad load;
+        int lock, col, row;
+        TShiftState shift;
+        uint16_t key;
+        int beeps;
+    };
+    const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
+    const N cases[] = {
+        {"root in row 0", US, 0, 4, 0, c, '1', 1},
+        {"root in row 0", US, 0, 4, 0, cs, '1', 1},
+        {"locked", US, 1, 2, 3, c, '1', 1},
+        {"locked", US, 1, 2, 3, c, '2', 1},
+        {"locked", US, 1, 2, 3, c, '3', 1},
+        {"locked", US, 1, 2, 3, c, '5', 1},
+        {"no Ctrl", US, 0, 3, 5, 0, '1', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '2', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '3', 0},
+        {"no Ctrl", US, 0, 3, 5, 0, '5', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '1', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '2', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '3', 0},
+        {"no Ctrl", US, 0, 3, 5, ssShift, '5', 0},
+        {"no tall bracket on US", US, 0, 3, 5, cs, 57, 0},
+        {"bracket in row 0", US, 0, 5, 0, c, 57, 1},
+        {"fraction in row 0", US, 0, 3, 0, c, 191, 1},
+        {"fraction in the last row", US, 0, 3, 71, c, 191, 1},
+        {"fraction in row 0", DE, 0, 3, 0, c, 55, 1},
+        {"fraction in the last row", DE, 0, 3, 71, c, 55, 1},
+        {"no fraction key on DE", DE, 0, 3, 0, c, 191, 0},
+        {"fraction in the last row", BR, 0, 3, 71, c, 187, 1},
+        {"no fraction key on US", US, 0, 3, 0, c, 55, 0},
+    };
+    for (const N &n : cases) {
+        SCOPED_TRACE(testing::Message() << n.what << " " << n.key);
+        (KeyboardObj.*n.load)();
+        EditText.PageLock = n.lock;
+        Cursor(n.col, n.row);
+        const uint32_t repaints = s.grid.RepaintCount;
+        ExpectNoChange([&] { EXPECT_EQ(Down(n.shift, n.key), n.key); }, n.beeps);
+        EXPECT_EQ(Cursor(), Pos(n.col, n.row));
+        EXPECT_EQ(s.grid.RepaintCount, repaints);
+    }
+}
+
+TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
+{
+    const int cases[][4] = {
+        {37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
+        {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0},
+    };
+    for (const auto &a : cases) {
+        SCOPED_TRACE(testing::Message() << a[0] << " at " << a[1] << "," << a[2]);
+        s.beeps = 0;
+        Cursor(a[1], a[2]);
+        EXPECT_EQ(Down(0, uint16_t(a[0])), a[0]);
+        // The grid moves the cursor itself.
+        EXPECT_EQ(Where(), std::to_string(a[1]) + "," + std::to_string(a[2]) + " b" + std::to_string(a[3]));
+    }
+}
+
+TEST_F(EditKeys, BackspaceAndDelete)
+{
+    LoadPicture(EditText, " a  b  c  d");
+    Cursor(3, 0);
+    Down(0, 8);
+    EXPECT_EQ(Shot(), " a  b     d\n2,0 b0");
+    // Delete removes a column, Shift+Delete a row; Ctrl+Delete is the menu's.
+    const char *const sheet = " a  b  c  d\n e  f  g  h\n";
+    const std::pair<TShiftState, const char *> cases[] = {
+        {0, " a  c  d\n e  g  h\n"}, {ssShift, " e  f  g  h\n"}, {ssCtrl, sheet}, {ssCtrl | ssShift, sheet}};
+    for (const auto &[shift, after] : cases) {
+        SCOPED_TRACE(shift);
+        EditText.Reset();
+        LoadPicture(EditText, sheet);
+        Cursor(1, 0);
+        Down(shift, 46);
+        EXPECT_EQ(SheetToPicture(EditText), after);
+    }
+}
+
+TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
+{
+    struct LayoutKeys {
+        TLoad load;
+        int brackets[6][3];  // key, shift, top piece of tall ( ) [ ] { }
+        uint16_t fraction;   // with Ctrl
+    };
+    const LayoutKeys layouts[] = {
+        {US, {{57, 4, 230}, {48, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}, 191},
+        {DE, {{56, 4, 230}, {57, 4, 246}, {219, 4, 233}, {221, 4, 249}, {219, 5, 236}, {221, 5, 252}}, 55},
+        {IT, {{56, 4, 230}, {57, 4, 246}, {186, 4, 233}, {187, 4, 249}, {186, 5, 236}, {187, 5, 252}}, 55},
+        {BR, {{57, 4, 230}, {48, 4, 246}, {221, 4, 233}, {220, 4, 249}, {221, 5, 236}, {220, 5, 252}}, 187},
+    };
+    for (const LayoutKeys &lk : layouts) {
+        (KeyboardObj.*lk.load)();
+        for (const auto &b : lk.brackets) {
+            SCOPED_TRACE(KeyboardObj.LayoutName + " key " + std::to_string(b[0]) + " shift " + std::to_string(b[1]));
+            EditText.Reset();
+            Cursor(5, 5);
+            Down(TShiftState(b[1]), uint16_t(b[0]));
+            for (int piece = 0; piece < 3; ++piece)
+                EXPECT_EQ(Cell(5, 4 + piece).Code(), 256 + b[2] + piece);
+            EXPECT_EQ(Cell(5, 5).Flags(), cfTallBracket | cfSymbolFont);
+            EXPECT_EQ(Where(), "6,5 b0");
+        }
+        SCOPED_TRACE(KeyboardObj.LayoutName + " fraction");
+        EditText.Reset();
+        Cursor(5, 5);
+        Down(ssCtrl, lk.fraction);
+        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0");
+    }
+}
+
+TEST_F(EditKeys, Ctrl4WritesTheIntegralTemplateAndShift4ABareSign)
+{
+    Cursor(3, 3);
+    Down(ssCtrl, '4');
+    EXPECT_EQ(Shot(), "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0");
+    for (TShiftState shift : {TShiftState(ssShift), TShiftState(ssShift | ssCtrl)}) {
+        EditText.Reset();
+        Cursor(3, 3);
+        Down(shift, '4');
+        EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
+    }
+    EditText.Reset();
+    Cursor(3, 0);  // no room above
+    const SheetBytes before;
+    Down(ssShift, '4');
+    EXPECT_TRUE(SheetBytes() == before);
+    EXPECT_GE(s.beeps, 1);
+}
+
+}  // namespace

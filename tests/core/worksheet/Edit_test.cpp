@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include "SheetSteps.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+// "ab" over a line of columns 0..3, "c" under it.
+const char *const fraction = "    a  b\n-- -- -- --\n    c\n";
+const char *const bracket = "   (/\n   (|\n   (\\\n";
+
+TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
+{
+    struct Case {
+        const char *name;
+        int col, row;
+        const char *after;
+    };  // the new column is the cursor's
+    const Case cases[] = {
+        {"numerator right end", 3, 0, "    a  b  x\n-- -- -- -- --\n    c\n3,0 b0"},
+        {"numerator left end", 0, 0, "    x  a  b\n-- -- -- -- --\n       c\n1,0 b0"},
+        {"numerator middle", 1, 0, "    x  b\n-- -- -- --\n    c\n1,0 b0"},
+        {"denominator right end", 3, 2, "    a  b\n-- -- -- -- --\n    c     x\n3,2 b0"},
+        {"denominator left end", 0, 2, "       a  b\n-- -- -- -- --\n    x  c\n1,2 b0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Sheet s(fraction, c.col, c.row);
+        int newCol = -1;
+        EXPECT_TRUE(EditText.PutChar('x', c.col, c.row, newCol));
+        EXPECT_EQ(newCol, Cursor().first);
+        EXPECT_EQ(Shot(), c.after);
+        EXPECT_EQ(StrayZoneMarks(1, 5), "");  // every column over and under the line keeps its zone marker
+    }
+}
+
+TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
+{
+    struct Case {
+        const char *name, *picture;
+        int col, row;
+        uint8_t ch, protection, state;
+    };
+    const Case cases[] = {
+        {"bracket top", bracket, 1, 0, 'x', 0, esEditing},
+        {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
+        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing},
+        {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
+        {"locked cell", " a", 0, 0, 'z', 0, esEditing},
+        {"locked numerator: refused before any column moves", fraction, 0, 0, 'z', 0, esEditing},
+        {"other protection bits do not unlock", " a", 0, 0, 'z', 1, esEditing},
+        {"right of the grid", "", 72, 0, 'a', 2, esWritingResults},
+        {"below the grid", "", 0, 72, 'a', 2, esWritingResults},
+        {"left of the grid", "", -1, 0, 'a', 2, esWritingResults},
+        {"above the grid", "", 0, -1, 'a', 2, esWritingResults},
+        {"past the grid in the arrays", "", 144, 144, 'a', 2, esWritingResults},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Sheet s(c.picture);
+        EditText.PageLock = c.picture != bracket;
+        EditState = c.state;
+        EditText.Attrs[0][0].Protection = c.protection;
+        int newCol = -1;
+        ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar(c.ch, c.col, c.row, newCol)); });
+        EXPECT_EQ(newCol, -1);
+    }
+}
+
+TEST(PutChar, LockedPageWritesUnlockedCellsAndResults)
+{
+    for (const auto &[protection, state] : {std::pair<uint8_t, uint8_t>{2, esEditing}, {0, esWritingResults}}) {
+        Sheet s(" a");
+        EditText.PageLock = 1;
+        EditState = state;
+        EditText.Attrs[0][0].Protection = protection;
+        EXPECT_FALSE(EditText.CellLocked(0, 0));
+        int newCol = -1;
+        EXPECT_TRUE(EditText.PutChar('z', 0, 0, newCol));
+        EXPECT_EQ(EditText.Cells[0][0].Ch, 'z');
+        EXPECT_EQ(SheetSetup::beeps, 0);
+    }
+    // A numerator cell unlocked on a locked page: the cell may change, the
+    // columns may not move, so the character lands where it was typed.
+    Sheet s(fraction);
+    EditText.PageLock = 1;
+    EditText.Attrs[0][0].Protection = 2;
+    int newCol = -1;
+    EXPECT_TRUE(EditText.PutChar('x', 0, 0, newCol));
+    EXPECT_EQ(newCol, 0);
+    EXPECT_EQ(Shot(), " x  a  b\n-- -- -- --\n    c\n0,0 b1");
+}
+
+TEST(PutChar, OverwrittenFractionLineCellTakesItsZoneMarkersAlong)
+{
+    Sheet s(fraction);
+    int newCol;
+    ASSERT_TRUE(EditText.PutChar(190, 1, 1, newCol));  // a line character keeps them
+    EXPECT_TRUE(EditText.Cells[1][0].Has(cfAboveLine) && EditText.Cells[1][2].Has(cfBelowLine));
+    ASSERT_TRUE(EditText.PutChar('-', 2, 1, newCol));
+    EXPECT_FALSE(EditText.Cells[2][0].Has(cfAboveLine));
+    EXPECT_FALSE(EditText.Cells[2][2].Has(cfBelowLine));
+    EXPECT_TRUE(EditText.Cells[3][0].Has(cfAboveLine));
+    // A line in the top row has only the row below to clear.
+    Sheet top("-- --\n a\n");
+    EXPECT_TRUE(EditText.PutChar('y', 0, 0, newCol));
+    EXPECT_EQ(EditText.Cells[0][1].Flags(), 0u);
+    EXPECT_TRUE(EditText.Cells[1][1].Has(cfBelowLine));
+}
+
+TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
+{
+    Sheet s(bracket, 1, 1);
+    int newCol = -1;
+    EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
+    EXPECT_EQ(newCol, 1);
+    EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b0");
+    EXPECT_TRUE(EditText.Cells[1][0].AllZero() && EditText.Cells[1][2].AllZero());
+
+    // A middle in the top row has only its bottom piece.
+    Sheet top("(|\n(\\\n");
+    EXPECT_TRUE(EditText.PutChar(0, 0, 0, newCol));
+    EXPECT_EQ(Pos(newCol, SheetSetup::beeps), Pos(0, 0));
+    EXPECT_TRUE(EditText.Cells[0][1].AllZero());
+
+    // An unlocked middle whose pieces are locked is refused: erased, it
+    // would leave them behind as loose symbol characters.
+    Sheet locked(bracket);
+    EditText.PageLock = 1;
+    EditText.Attrs[1][1].Protection = 2;
+    Cursor(1, 1);
+    newCol = -1;
+    ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar('x', 1, 1, newCol)); });
+    EXPECT_EQ(newCol, -1);
+    // Unlocked with it, the pieces go and the middle reports its column.
+    EditText.Attrs[1][0].Protection = EditText.Attrs[1][2].Protection = 2;
+    EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
+    EXPECT_EQ(newCol, 1);
+    EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b1");
+}
+
+TEST(PutChar, RootWithARangeBeyondTheSheetIsClearedSafely)
+{
+    Sheet s(" \n      r/");
+    TAttrCell &root = EditText.Attrs[2][1];
+    const int ranges[][3] = {{1, 200, 250}, {9, 1, 255}, {3, 144, 144}};  // level, top, bottom
+    for (const auto &r : ranges) {
+        root.RootLevel = uint8_t(r[0]);
+        root.RootTop = uint8_t(r[1]);
+        root.RootBottom = uint8_t(r[2]);
+        root.Overline = 1;
+        int newCol;
+        EXPECT_TRUE(EditText.PutChar('x', 2, 1, newCol));
+        EXPECT_EQ(root.RootLevel, 0);
+        EXPECT_EQ(root.Overline, 0);
+    }
+}
+
+TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
+{
+    struct Case {
+        uint8_t fontSet;
+        int script;
+        uint32_t flags;
+        uint16_t code;
+    };
+    const Case cases[] = {{0, 0, 0, 'p'},
+                          {2, 0, cfSymbolFont, 368},
+                          {0, -1, cfRaised, 'p'},
+                          {0, 8, cfLowered, 'p'},
+                          {2, -1, cfSymbolFont | cfRaised, 368}};
+    SheetSetup s(10, 8);
+    for (const Case &c : cases) {
+        FontSet = c.fontSet;
+        ScriptLevel = c.script;
+        int newCol;
+        ASSERT_TRUE(EditText.PutChar('p', 4, 4, newCol));
+        EXPECT_EQ(EditText.Cells[4][4].Flags(), c.flags);
+        EXPECT_EQ(EditText.Cells[4][4].Code(), c.code);
+    }
+    int newCol;
+    ASSERT_TRUE(EditText.PutChar('a', 9, 7, newCol));
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(9, 7));
+}
+
+TEST(Cursor, FindLineStart)
+{
+    struct Case {
+        const char *name, *picture;
+        int cursorRow, start;
+    };
+    const Case cases[] = {
+        {"empty sheet", "", 3, 0},
+        {"only colons", " :\n\n    :", 2, 0},
+        {"colon skipped", " :     a", 0, 2},
+        {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
+        {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
+        {"row of the cursor counts", " \n\n          a", 2, 3},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Sheet s(c.picture, 9, c.cursorRow);
+        EditText.FindLineStart();
+        EXPECT_EQ(EditText.LineStartCol, c.start);
+        EXPECT_EQ(Cursor(), Pos(c.start, c.cursorRow));
+    }
+}
+
+TEST(Cursor, MovesBeepAtTheEdges)
+{
+    using T = TEditText;
+    struct Case {
+        void (TEditText::*move)();
+        int col, row;
+        const char *where;
+    };
+    const Case cases[] = {
+        {&T::CursorLeft, 3, 2, "2,2 b0"},  {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
+        {&T::CursorRight, 9, 2, "9,2 b1"}, {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
+        {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << &c - cases);
+        Sheet s("", c.col, c.row, 10, 8);
+        (EditText.*c.move)();
+        EXPECT_EQ(Where(), c.where);
+    }
+}
+
+TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
+{
+    Sheet s(" a  b");
+    EditText.Cells[100][100].Ch = 'q';
+    EditText.Attrs[1][0].Nesting = 2;
+    EditText.RadMode = 1;
+    EditText.ShowTextBoxes = 1;
+    Cursor(3, 3);
+    EditText.Clear(s.grid);
+    EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where(), "\n0,0 b0");
+    EXPECT_EQ(AttrsToText(EditText), "");
+    EXPECT_EQ(EditText.Cells[100][100].Ch, 'q');
+    EXPECT_EQ(EditText.RadMode, 1);
+    EXPECT_EQ(EditText.ShowTextBoxes, 0);
+    EXPECT_EQ(EditText.UsedColExt, 1);
+    EditText.Reset();
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(0, 0));
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SheetSteps.h"
+#include "worksheet/Edit.h"
+#include "worksheet/UndoEd.h"
+
+namespace {
+
+using Empties = std::pair<bool, bool>;  // UndoEmpty, RedoEmpty
+Empties Ring()
+{
+    return {UndoEmpty, RedoEmpty};
+}
+
+struct UndoRing : ::testing::Test {
+    Sheet setup;
+    UndoRing() { ResetUndo(); }
+    ~UndoRing() override { ResetUndo(); }
+
+    // What Edit/Undo and Edit/Redo do: clear the sheet, then restore.
+    static void EditUndo()
+    {
+        ASSERT_FALSE(UndoEmpty);
+        EditText.Reset();
+        UndoProc();
+    }
+    static void EditRedo()
+    {
+        ASSERT_FALSE(RedoEmpty);
+        EditText.Reset();
+        RedoProc();
+    }
+    // A key press: one character at the cursor, the cursor one right, a snapshot.
+    static void Type(const std::string &text)
+    {
+        for (char ch : text) {
+            int col = 0;
+            ASSERT_TRUE(EditText.PutChar(uint8_t(ch), Cursor().first, Cursor().second, col));
+            Cursor(col + 1, Cursor().second);
+            SaveUndoProc();
+        }
+    }
+    static void ExpectEmptyRing()
+    {
+        EXPECT_EQ(std::vector<int32_t>({UndoIndex, RedoLimit, UndoOldest}), std::vector<int32_t>({2, 2, 0}));
+        EXPECT_EQ(Ring(), Empties(true, true));
+        for (const TMemoryStream &s : UndoStreams)
+            EXPECT_EQ(s.Size(), 0u);
+    }
+};
+
+void Int32(std::vector<uint8_t> &v, int32_t x)
+{
+    for (int i = 0; i < 4; ++i)
+        v.push_back(uint8_t(uint32_t(x) >> (8 * i)));
+}
+
+}  // namespace
+
+TEST_F(UndoRing, BoundAtStartAndEmptiedByReset)
+{
+    EXPECT_EQ(SaveUndoProc, &SaveUndo);
+    EXPECT_EQ(UndoProc, &Undo);
+    EXPECT_EQ(RedoProc, &Redo);
+    ExpectEmptyRing();
+    Type("ab");
+    EditUndo();
+    ResetUndo();
+    ExpectEmptyRing();
+}
+
+TEST_F(UndoRing, SnapshotBytesAreExact)
+{
+    LoadPicture(EditText, " x*\n\n         ^2 ");  // result x at (0,0), raised 2 at (3,2)
+    EditText.Attrs[3][2].Nesting = 0x06;
+    EditText.Attrs[70][71].Protection = 2;       // an unlocked but empty cell counts
+    EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
+    Cursor(5, 7);
+    SaveUndo();
+
+    std::vector<uint8_t> want;
+    for (int32_t v : {3, 2, 5, 7})  // used extent (LoadPicture grew it to (3, 2)), cursor
+        Int32(want, v);
+    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cellAndAttr) {
+        Int32(want, c);
+        Int32(want, r);
+        want.insert(want.end(), cellAndAttr.begin(), cellAndAttr.end());
+    };
+    record(0, 0, {'x', 0, 0, 0x40, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
+    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
+    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0x06, 0, 0, 0});
+    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 2, 0});
+    Int32(want, -1);
+    want.resize(want.size() + 20, 0);
+
+    const TMemoryStream &s = UndoStreams[2];
+    EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
+    EXPECT_EQ(std::pair(UndoIndex, RedoLimit), std::pair(3, 3));
+    EXPECT_EQ(Ring(), Empties(false, true));
+}
+
+TEST_F(UndoRing, SnapshotSizes)
+{
+    SaveUndo();
+    EXPECT_EQ(UndoStreams[2].Size(), 40u);  // header and terminator
+    SheetSetup full(145, 145);
+    ResetUndo();
+    for (int c = 0; c < SheetCells; ++c)
+        for (int r = 0; r < SheetCells; ++r)
+            EditText.Cells[c][r].Ch = 'a';
+    SaveUndo();
+    EXPECT_EQ(UndoStreams[2].Size(), 504640u);
+}
+
+TEST_F(UndoRing, OneKeyThenUndoAndRedo)
+{
+    Cursor(4, 3);
+    Type("7");
+    EditText.UsedColExt = 4, EditText.UsedRowExt = 3;
+    SaveUndo();  // the same state again, now with its used extent
+    const std::string typed = SheetToPicture(EditText);
+
+    EditUndo();                   // back to the first snapshot
+    EditUndo();                   // slot 1: the empty sheet
+    EXPECT_EQ(Shot(), "0,0 b0");  // Reset homed the cursor; nothing restored it
+    EXPECT_EQ(Ring(), Empties(true, false));
+    EditRedo();
+    EXPECT_EQ(Shot(), typed + "5,3 b0");
+    EXPECT_FALSE(RedoEmpty);
+    EditRedo();
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(4, 3));
+    EXPECT_EQ(Ring(), Empties(false, true));
+}
+
+TEST_F(UndoRing, FiveKeysSixUndos)
+{
+    Type("abcde");
+    const char *states[] = {" a  b  c  d\n", " a  b  c\n", " a  b\n", " a\n", ""};
+    for (int i = 0; i < 5; ++i) {
+        EditUndo();
+        EXPECT_EQ(SheetToPicture(EditText), states[i]) << i;
+        EXPECT_EQ(UndoEmpty, i == 4) << i;
+    }
+    // The window makes no sixth request; a stray call changes nothing.
+    const int index = UndoIndex;
+    Undo();
+    EXPECT_EQ(UndoIndex, index);
+    EXPECT_EQ(SheetToPicture(EditText), "");
+}
+
+TEST_F(UndoRing, RingReachesBack98StatesAfter150Snapshots)
+{
+    for (int n = 1; n <= 150; ++n) {
+        EditText.Cells[0][0].Ch = uint8_t(n);
+        EditText.Cells[1][0].Ch = uint8_t(n >> 8);
+        EditText.Cells[2][0].Ch = 1;  // keeps state 0 from looking empty
+        Cursor(0, n % 72);
+        SaveUndo();
+    }
+    for (int k = 1; k <= 98; ++k) {
+        SCOPED_TRACE(k);
+        EditUndo();
+        const int n = 150 - k;
+        EXPECT_EQ(std::pair(EditText.Cells[0][0].Ch, EditText.Cells[1][0].Ch), std::pair(uint8_t(n), uint8_t(n >> 8)));
+        EXPECT_EQ(Cursor().second, n % 72);
+        EXPECT_EQ(UndoEmpty, k == 98);
+    }
+    for (int k = 1; k <= 98; ++k) {
+        SCOPED_TRACE(k);
+        EditRedo();
+        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(52 + k));
+        EXPECT_EQ(RedoEmpty, k == 98);
+    }
+}
+
+TEST_F(UndoRing, NewSnapshotAfterUndoEndsRedo)
+{
+    Type("abc");
+    EditUndo();
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText), " a\n");
+    Cursor(1, 0);
+    Type("x");
+    EXPECT_EQ(Ring(), Empties(false, true));
+    const int index = UndoIndex;
+    Redo();  // a stray call must not walk into the abandoned states
+    EXPECT_EQ(UndoIndex, index);
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText), " a\n");
+    EditRedo();
+    EXPECT_EQ(SheetToPicture(EditText), " a  x\n");
+    EXPECT_TRUE(RedoEmpty);
+}
+
+TEST_F(UndoRing, SizeChangeDropsTheRing)
+{
+    for (bool saveAfterResize : {false, true}) {
+        SCOPED_TRACE(saveAfterResize ? "snapshot after the resize" : "undo right after the resize");
+        Sheet big("", 120, 110, 144, 144);
+        ResetUndo();
+        EditText.Cells[100][100].Ch = 'q';
+        EditText.Cells[2][2].Ch = 'p';
+        EditText.UsedColExt = EditText.UsedRowExt = 100;
+        SaveUndo();
+        SaveUndo();
+        // Choosing the small sheet: the grid shrinks, the sheet is reset.
+        big.grid.SetSize(72, 72);
+        EditText.Reset();
+        EditText.Cells[100][100].Zero();  // Reset clears only the grid's rectangle
+        if (saveAfterResize) {
+            EditText.Cells[1][1].Ch = 'n';
+            SaveUndo();
+        }
+        EditUndo();
+        EXPECT_EQ(SheetToPicture(EditText), "");
+        EXPECT_TRUE(UndoEmpty);
+        EXPECT_EQ(EditText.Cells[100][100].Ch, 0);
+        EXPECT_LE(EditText.UsedColExt, 71);
+        EXPECT_LE(EditText.UsedRowExt, 71);
+    }
+}
+
+TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
+{
+    SaveUndo();
+    SaveUndo();
+    // Slot 2: a bad used extent, records beyond the 72 x 72 grid, no terminator.
+    std::vector<uint8_t> b;
+    for (int32_t v : {500, -3, 9, 900})
+        Int32(b, v);
+    const int32_t at[][2] = {{100, 5}, {5, 100}, {-7, 5}, {144, 144}, {3, 3}};  // 'a' .. 'e'
+    for (int i = 0; i < 5; ++i) {
+        Int32(b, at[i][0]);
+        Int32(b, at[i][1]);
+        b.push_back(uint8_t('a' + i));
+        b.resize(b.size() + 15, 0);
+    }
+    b.resize(b.size() + 10, 0xff);  // a torn record
+    UndoStreams[2] = TMemoryStream();
+    UndoStreams[2].WriteBuffer(b.data(), b.size());
+
+    EditUndo();
+    EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
+    EXPECT_EQ(EditText.Cells[100][5].Ch + EditText.Cells[5][100].Ch + EditText.Cells[144][144].Ch, 0);
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(71, 0));
+    EXPECT_EQ(Cursor(), Pos(9, 71));
+}

@@ -1,0 +1,216 @@
+// The grid widget: cursor, selection, scrolling and keys as the window sees them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include "platform/GridWidget.h"
+#include "support/Pixels.h"
+#include "support/SheetPicture.h"
+#include "worksheet/CellPainter.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+using R4 = std::array<int, 4>;
+R4 Sel(const TGridRect &g)
+{
+    return {g.Left, g.Top, g.Right, g.Bottom};
+}
+
+class GridWidgetTest : public ::testing::Test {
+protected:
+    SheetSetup setup{72, 72};
+    GridWidget widget{setup.grid};
+    TDrawGrid &grid = setup.grid;
+    int painted = 0;
+
+    void SetUp() override
+    {
+        PaintHost = {.CellPainted = [this](bool) { ++painted; }};
+        widget.resize(400, 300);
+        widget.ApplyFontSize(14);  // cells of 14 x 17
+        widget.show();
+        QApplication::processEvents();
+    }
+    void TearDown() override { PaintHost = {}; }
+
+    QPoint Cur() const { return {grid.Col(), grid.Row()}; }
+    // A mouse event on the centre of cell (c, r); the left button is down but on release.
+    void Mouse(QEvent::Type type, int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        const QPointF pos = widget.CellRect(c, r).center();
+        QMouseEvent e(type, pos, widget.viewport()->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+        QApplication::sendEvent(widget.viewport(), &e);
+    }
+    void Click(int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonPress, c, r, mods);
+        Mouse(QEvent::MouseButtonRelease, c, r, mods);
+    }
+};
+
+TEST_F(GridWidgetTest, FontSizeSetsTheCellSize)
+{
+    for (auto [asked, size, w, h] : {std::array{10, 10, 9, 12}, {600, 512, 512, 640}}) {
+        const int got = widget.ApplyFontSize(asked);
+        EXPECT_EQ(std::tuple(got, widget.CellWidth(), widget.CellHeight(), LineUnit), std::tuple(size, w, h, size));
+    }
+}
+
+TEST_F(GridWidgetTest, CellRectsFollowSizeLinesAndScrolling)
+{
+    EXPECT_EQ(widget.CellRect(2, 3), QRect(28, 51, 14, 17));
+    widget.SetGridLines(true);
+    EXPECT_EQ(widget.CellRect(2, 3), QRect(30, 54, 14, 17));
+    widget.SetGridLines(false);
+    int topLeftChanges = 0;
+    QObject::connect(&widget, &GridWidget::topLeftChanged, [&] { ++topLeftChanges; });
+    widget.verticalScrollBar()->setValue(10);
+    widget.horizontalScrollBar()->setValue(4);
+    EXPECT_EQ(std::tuple(grid.LeftCol, grid.TopRow, topLeftChanges), std::tuple(4, 10, 2));
+    EXPECT_TRUE(widget.CellRect(3, 12).isEmpty() && widget.CellRect(5, 9).isEmpty());
+    EXPECT_EQ(widget.CellRect(4, 10), QRect(0, 0, 14, 17));
+    int c = -1, r = -1;
+    ASSERT_TRUE(widget.CellAt(QPoint(15, 18), c, r));
+    EXPECT_EQ(QPoint(c, r), QPoint(5, 11));
+}
+
+TEST_F(GridWidgetTest, ClickMovesTheCursorAfterReportingTheOldSelection)
+{
+    using Seen = std::array<int, 6>;  // col, row, the selection then
+    std::vector<Seen> seen;
+    QObject::connect(&widget, &GridWidget::cellSelected, [&](int c, int r, bool &) {
+        const R4 s = Sel(grid.Selection());
+        seen.push_back({c, r, s[0], s[1], s[2], s[3]});
+    });
+    Mouse(QEvent::MouseButtonPress, 1, 1);  // a drag
+    Mouse(QEvent::MouseMove, 3, 2);
+    Mouse(QEvent::MouseButtonRelease, 3, 2);
+    EXPECT_EQ(Cur(), QPoint(3, 2));
+    EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 3, 2}));
+    // Selecting a cell after the range reports the range while it still stands.
+    Click(5, 4);
+    EXPECT_EQ(seen, (std::vector<Seen>{{1, 1, 0, 0, 0, 0}, {3, 2, 1, 1, 1, 1}, {5, 4, 1, 1, 3, 2}}));
+    EXPECT_EQ(Cur(), QPoint(5, 4));
+    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 5, 4}));
+    // Shift+click stretches the selection from the cursor.
+    Click(7, 6, Qt::ShiftModifier);
+    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 7, 6}));
+}
+
+TEST_F(GridWidgetTest, DoubleClickSelectsThenSignalsAndARefusedSelectionKeepsTheCursor)
+{
+    int doubles = 0;
+    QObject::connect(&widget, &GridWidget::doubleClicked, [&] { ++doubles; });
+    Click(2, 2);
+    Mouse(QEvent::MouseButtonDblClick, 2, 2);
+    EXPECT_EQ(std::tuple(doubles, grid.Col()), std::tuple(1, 2));
+    QObject::connect(&widget, &GridWidget::cellSelected, [](int, int, bool &can) { can = false; });
+    Click(4, 4);
+    EXPECT_EQ(Cur(), QPoint(2, 2));
+}
+
+TEST_F(GridWidgetTest, CursorMovedElsewhereIsScrolledIntoView)
+{
+    grid.SetCol(60);
+    grid.SetRow(50);
+    EXPECT_FALSE(widget.CellRect(60, 50).isEmpty());
+    EXPECT_EQ(grid.LeftCol, 60 - widget.VisibleColCount() + 1);
+    grid.SetCol(0);
+    EXPECT_EQ(grid.LeftCol, 0);
+}
+
+TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
+{
+    // The key translation has its own tests; here: what reaches the window and when.
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        QString text;
+        uint16_t vk;
+        TShiftState shift;
+        char ch;
+    };
+    const Case cases[] = {
+        {Qt::Key_A, Qt::NoModifier, "a", 'A', 0, 'a'},
+        {Qt::Key_A, Qt::ControlModifier, "", 'A', ssCtrl, 1},
+        {Qt::Key_1, Qt::ControlModifier, "1", '1', ssCtrl, 0},  // a key without a character
+        {Qt::Key_ParenLeft, Qt::ShiftModifier, "(", '9', ssShift, '('},
+        {Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier, "", 123, ssCtrl | ssShift, 0},
+        {Qt::Key_currency, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, char(0x80)},  // a character only
+        {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x3A9)), 0, 0, 0},             // neither
+    };
+    uint16_t gotKey = 0;
+    TShiftState gotShift = 0;
+    char gotChar = 0;
+    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) { gotKey = k, gotShift = s; });
+    QObject::connect(&widget, &GridWidget::keyPress, [&](char &c) { gotChar = c; });
+    for (const Case &k : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << k.key);
+        gotKey = 0, gotShift = 0xFF, gotChar = 0;
+        QKeyEvent e(QEvent::KeyPress, k.key, k.mods, k.text);
+        QApplication::sendEvent(&widget, &e);
+        EXPECT_EQ(std::tuple(gotKey, gotShift, gotChar), std::tuple(k.vk, k.vk ? k.shift : TShiftState(0xFF), k.ch));
+    }
+}
+
+TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
+{
+    bool swallow = false;
+    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) { k = swallow ? 0 : k; });
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        bool swallow;
+        QPoint cur;
+        R4 sel;
+    };
+    const Step steps[] = {
+        {Qt::Key_Right, {}, false, {1, 0}, {1, 0, 1, 0}},
+        {Qt::Key_Down, {}, false, {1, 1}, {1, 1, 1, 1}},
+        {Qt::Key_Right, {}, true, {1, 1}, {1, 1, 1, 1}},  // the window took it
+        {Qt::Key_Right, Qt::ShiftModifier, false, {2, 1}, {1, 1, 2, 1}},
+        {Qt::Key_Down, Qt::ShiftModifier, false, {2, 2}, {1, 1, 2, 2}},
+        {Qt::Key_Left, {}, false, {1, 2}, {1, 2, 1, 2}},
+        {Qt::Key_End, Qt::ControlModifier, false, {71, 71}, {71, 71, 71, 71}},
+        {Qt::Key_Home, {}, false, {0, 71}, {0, 71, 0, 71}},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << s.key << " shift " << (s.mods == Qt::ShiftModifier));
+        swallow = s.swallow;
+        QTest::keyClick(&widget, s.key, s.mods);
+        EXPECT_EQ(Cur(), s.cur);
+        EXPECT_EQ(Sel(grid.Selection()), s.sel);
+        EXPECT_FALSE(widget.CellRect(s.cur.x(), s.cur.y()).isEmpty());
+    }
+}
+
+TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
+{
+    EditText.Cells[1][12].Ch = 'W';
+    EditText.Cells[1][12].SetFlags(cfResult);
+    EditText.Cells[2][12].Ch = '7';
+    EditText.Cells[2][12].SetFlags(cfGreen);
+    widget.verticalScrollBar()->setValue(10);
+    widget.horizontalScrollBar()->setValue(1);
+    QApplication::processEvents();
+    const QImage img = widget.viewport()->grab().toImage();
+    auto ink = [&](int c) { return InkIn(img, widget.CellRect(c, 12)); };
+    EXPECT_EQ(widget.CellRect(1, 12).topLeft(), QPoint(0, 34));
+    EXPECT_GT(ink(1).blue, 5);
+    EXPECT_GT(ink(2).green, 5);
+    EXPECT_EQ(ink(3).blue, 0);
+    EXPECT_GT(painted, 0);
+    EXPECT_EQ(QPoint(EditText.UsedColExt, EditText.UsedRowExt), QPoint(2, 12));
+}
+
+}  // namespace
