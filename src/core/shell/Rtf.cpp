@@ -8,10 +8,10 @@
 namespace {
 
 // Windows-1252 between 0x80 and 0x9F; the five holes keep their own code.
-constexpr std::array<char16_t, 32> cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> cp1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t FromCp1252(unsigned char c)
 {
@@ -91,13 +91,19 @@ struct GroupState {
 // Destinations whose text is not part of the document.
 bool SkippedDestination(std::string_view w)
 {
-    static const std::string_view names[] = {
-        "annotation", "atnauthor", "atnid", "author", "bkmkend", "bkmkstart", "buptim", "colorschememapping",
-        "comment", "creatim", "datastore", "docvar", "field_", "filetbl", "fldinst", "footer", "footerf",
-        "footerl", "footerr", "footnote", "generator", "header", "headerf", "headerl", "headerr", "info",
-        "latentstyles", "listoverridetable", "listtable", "mmathPr", "nonshppict", "object", "objdata",
-        "operator", "pgdsctbl", "pict", "printim", "private", "revtbl", "revtim", "rsidtbl", "shp", "shpinst",
-        "stylesheet", "subject", "themedata", "title", "xmlnstbl", "keywords", "doccomm"};
+    static const std::string_view names[] = {"annotation", "atnauthor", "atnid",        "author",
+                                             "bkmkend",    "bkmkstart", "buptim",       "colorschememapping",
+                                             "comment",    "creatim",   "datastore",    "docvar",
+                                             "field_",     "filetbl",   "fldinst",      "footer",
+                                             "footerf",    "footerl",   "footerr",      "footnote",
+                                             "generator",  "header",    "headerf",      "headerl",
+                                             "headerr",    "info",      "latentstyles", "listoverridetable",
+                                             "listtable",  "mmathPr",   "nonshppict",   "object",
+                                             "objdata",    "operator",  "pgdsctbl",     "pict",
+                                             "printim",    "private",   "revtbl",       "revtim",
+                                             "rsidtbl",    "shp",       "shpinst",      "stylesheet",
+                                             "subject",    "themedata", "title",        "xmlnstbl",
+                                             "keywords",   "doccomm"};
     return std::find(std::begin(names), std::end(names), w) != std::end(names);
 }
 
@@ -182,7 +188,9 @@ private:
         switch (c) {
         case '\\':
         case '{':
-        case '}': Byte(static_cast<unsigned char>(c)); break;
+        case '}':
+            Byte(static_cast<unsigned char>(c));
+            break;
         case '\'': {
             int v = 0, digits = 0;
             while (digits < 2 && pos_ < in_.size() && isxdigit(static_cast<unsigned char>(in_[pos_]))) {
@@ -194,12 +202,21 @@ private:
                 Byte(static_cast<unsigned char>(v));
             break;
         }
-        case '~': Char(0x00A0); break;
-        case '_': Char(0x2011); break;
-        case '*': St().starred = true; break;
+        case '~':
+            Char(0x00A0);
+            break;
+        case '_':
+            Char(0x2011);
+            break;
+        case '*':
+            St().starred = true;
+            break;
         case '\r':
-        case '\n': Paragraph(); break;
-        default: break;  // \- and unknown symbols
+        case '\n':
+            Paragraph();
+            break;
+        default:
+            break;  // \- and unknown symbols
         }
     }
 
@@ -357,10 +374,10 @@ private:
         }
         if (s.dest == Dest::ColorTable) {
             if (b == ';') {
-                colors_.push_back(pending_.set ? std::optional<uint32_t>(uint32_t(pending_.r << 16) |
-                                                                          uint32_t(pending_.g << 8) |
-                                                                          uint32_t(pending_.b))
-                                               : std::nullopt);
+                colors_.push_back(pending_.set
+                                      ? std::optional<uint32_t>(uint32_t(pending_.r << 16) | uint32_t(pending_.g << 8) |
+                                                                uint32_t(pending_.b))
+                                      : std::nullopt);
                 pending_ = {};
             }
             return;
@@ -533,8 +550,8 @@ std::string WriteRtf(const TRtfDocument &doc)
                 if (r.Underline)
                     out += "\\ul";
                 if (r.HasColor)
-                    out += "\\cf" + std::to_string(std::find(colors.begin(), colors.end(), r.Color) -
-                                                   colors.begin() + 1);
+                    out +=
+                        "\\cf" + std::to_string(std::find(colors.begin(), colors.end(), r.Color) - colors.begin() + 1);
                 out += ' ';
             }
             WriteText(out, r.Text);

@@ -95,8 +95,7 @@ TBoxPress BoxPressAction(bool busy, bool clearArmed, bool pageLocked)
     return pageLocked ? TBoxPress::Ignore : TBoxPress::Drag;
 }
 
-unsigned BoxDragStep(TBoxNode &b, bool leftHeld, int x, int y, int screenX, int screenY, int minWidth,
-                     int minHeight)
+unsigned BoxDragStep(TBoxNode &b, bool leftHeld, int x, int y, int screenX, int screenY, int minWidth, int minHeight)
 {
     if (!b.MouseIsDown)
         return dsNone;

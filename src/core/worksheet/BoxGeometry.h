@@ -93,5 +93,4 @@ TBoxPress BoxPressAction(bool busy, bool clearArmed, bool pageLocked);
 // pixels, screenX, screenY the cursor's screen position. A text box being
 // edited resizes from its bottom-right corner zone; a picture moves.
 enum : unsigned { dsNone = 0, dsResized = 1, dsMoved = 2 };
-unsigned BoxDragStep(TBoxNode &b, bool leftHeld, int x, int y, int screenX, int screenY, int minWidth,
-                     int minHeight);
+unsigned BoxDragStep(TBoxNode &b, bool leftHeld, int x, int y, int screenX, int screenY, int minWidth, int minHeight);

@@ -130,8 +130,8 @@ TEST(Rtf, MalformedInputReadsWithoutFault)
         {"{\\rtf1 x\\", "x"},
         {"{\\rtf1 x\\'zz y", "xzz y"},
         {"{\\rtf1 \\fs99999999999999999999999 \\f-99999999999999 \\cf12345678901234 big}", "big"},
-        {"{\\rtf1 \\u99999999999999 \\u-99999999 \\u-10179 ab\\u-8704}",
-         "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+        {"{\\rtf1 \\u99999999999999 \\u-99999999 \\u-10179 ab\\u-8704}", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+                                                                         "b\xEF\xBF\xBD"},
         {"{\\rtf1 \\bin99999999999 abc}", ""},
         {"{\\rtf1 {\\colortbl\\red9999;\\green-5}\\cf1 c\\cf2 d}", "cd"},
         {"{\\rtf1 {\\fonttbl{\\f0 No end", ""},
