@@ -13,11 +13,6 @@ constexpr std::array<char16_t, 32> cp1252High = {0x20AC, 0x0081, 0x201A, 0x0192,
                                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t FromCp1252(unsigned char c)
-{
-    return c >= 0x80 && c < 0xA0 ? cp1252High[c - 0x80] : c;
-}
-
 // The Windows-1252 byte of a character, or 0 when the code page lacks it.
 unsigned char ToCp1252(char32_t u)
 {
@@ -489,6 +484,11 @@ bool TRtfRun::SameFormat(const TRtfRun &o) const
 {
     return Font == o.Font && HalfPoints == o.HalfPoints && Bold == o.Bold && Italic == o.Italic &&
            Underline == o.Underline && HasColor == o.HasColor && (!HasColor || Color == o.Color);
+}
+
+char32_t FromCp1252(unsigned char c)
+{
+    return c >= 0x80 && c < 0xA0 ? cp1252High[c - 0x80] : c;
 }
 
 bool IsRtf(std::string_view bytes)

@@ -33,6 +33,9 @@ struct TRtfDocument {
     bool operator==(const TRtfDocument &) const = default;
 };
 
+// The character of a Windows-1252 byte; its five holes keep their own code.
+char32_t FromCp1252(unsigned char c);
+
 // True when the bytes begin with "{\rtf".
 bool IsRtf(std::string_view bytes);
 
