@@ -270,26 +270,16 @@ private:
             return;
         }
         const bool on = !hasNum || n != 0;
+        // Control words that stand for one character.
+        static const std::pair<std::string_view, char32_t> symbols[] = {
+            {"line", lineSeparator}, {"tab", '\t'},      {"cell", '\t'},     {"emdash", 0x2014},
+            {"endash", 0x2013},      {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
+            {"rdblquote", 0x201D},   {"bullet", 0x2022}};
+        const auto symbol = std::find_if(std::begin(symbols), std::end(symbols), [&](auto &e) { return e.first == w; });
         if (w == "par" || w == "sect" || w == "page" || w == "row")
             Paragraph();
-        else if (w == "line")
-            Char(lineSeparator);
-        else if (w == "tab" || w == "cell")
-            Char('\t');
-        else if (w == "emdash")
-            Char(0x2014);
-        else if (w == "endash")
-            Char(0x2013);
-        else if (w == "lquote")
-            Char(0x2018);
-        else if (w == "rquote")
-            Char(0x2019);
-        else if (w == "ldblquote")
-            Char(0x201C);
-        else if (w == "rdblquote")
-            Char(0x201D);
-        else if (w == "bullet")
-            Char(0x2022);
+        else if (symbol != std::end(symbols))
+            Char(symbol->second);
         else if (w == "u" && hasNum)
             Unicode(n);
         else if (w == "uc")
