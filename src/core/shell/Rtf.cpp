@@ -250,7 +250,7 @@ private:
                 tableFont_ = clampInt(n, -1, 1'000'000);
                 fontName_.clear();
             } else if (w == "u" && hasNum) {
-                AppendUtf8(fontName_, n < 0 ? char32_t(n + 65536) : char32_t(std::min(n, 65535LL)));
+                FontChar(n < 0 ? char32_t(n + 65536) : char32_t(std::min(n, 65535LL)));
                 skip_ = s.uc;
             }
             return;
@@ -350,10 +350,11 @@ private:
                 // Keep the name without surrounding blanks.
                 const size_t a = fontName_.find_first_not_of(' ');
                 const size_t e = fontName_.find_last_not_of(' ');
-                fonts_[tableFont_] = a == std::string::npos ? std::string() : fontName_.substr(a, e - a + 1);
+                if (tableFont_ >= 0)
+                    fonts_[tableFont_] = a == std::string::npos ? std::string() : fontName_.substr(a, e - a + 1);
                 fontName_.clear();
             } else {
-                AppendUtf8(fontName_, FromCp1252(b));
+                FontChar(FromCp1252(b));
             }
             return;
         }
@@ -371,14 +372,19 @@ private:
             --skip_;
             return;
         }
-        if (b >= 0x20)
-            Char(FromCp1252(b));
+        Char(FromCp1252(b));
+    }
+
+    void FontChar(char32_t u)
+    {
+        if (u >= 0x20)
+            AppendUtf8(fontName_, u);
     }
 
     void Char(char32_t u)
     {
         const GroupState &s = St();
-        if (s.dest != Dest::Text)
+        if (s.dest != Dest::Text || (u < 0x20 && u != '\t'))
             return;
         if (high_ && !(u >= 0xDC00 && u <= 0xDFFF))
             FlushUnicode();
@@ -428,12 +434,15 @@ private:
 // ---------------------------------------------------------------------------
 // Writing
 
-void WriteText(std::string &out, std::string_view text)
+// In the font table a ';' ends the name and breaks mean nothing: they go out as \uN.
+void WriteText(std::string &out, std::string_view text, bool fontTable = false)
 {
     size_t i = 0;
     while (i < text.size()) {
         const char32_t u = NextUtf8(text, i);
-        if (u == '\\' || u == '{' || u == '}') {
+        if (fontTable && (u == ';' || u == '\t' || u == lineSeparator)) {
+            out += "\\u" + std::to_string(int(u)) + "?";
+        } else if (u == '\\' || u == '{' || u == '}') {
             out += '\\';
             out += char(u);
         } else if (u == '\t') {
@@ -456,16 +465,6 @@ void WriteText(std::string &out, std::string_view text)
             out += "\\u" + std::to_string(u > 0x7FFF ? int(u) - 65536 : int(u)) + "?";
         }
     }
-}
-
-// The font name as it may stand in the font table.
-std::string TableName(const std::string &name)
-{
-    std::string s;
-    for (const char c : name)
-        if (c != ';' && c != '{' && c != '}' && c != '\\')
-            s += c;
-    return s;
 }
 
 }  // namespace
@@ -507,7 +506,7 @@ std::string WriteRtf(const TRtfDocument &doc)
         out += "{\\fonttbl";
         for (size_t i = 0; i < fonts.size(); ++i) {
             out += "{\\f" + std::to_string(i) + "\\fnil ";
-            WriteText(out, TableName(fonts[i]));
+            WriteText(out, fonts[i], true);
             out += ";}";
         }
         out += "}";

@@ -41,12 +41,13 @@ std::string Texts(const TRtfDocument &d)
 TEST(Rtf, EveryAttributeRoundTrips)
 {
     TRtfRun bold = MakeRun("bold ", "Courier New", 28), italic = MakeRun("italic", "Times New Roman", 17),
-            under = MakeRun(" under"), red = MakeRun("red", "Arial", 48), plain = MakeRun("plain", "");
+            under = MakeRun(" under"), red = MakeRun("red", "Arial", 48), plain = MakeRun("plain", ""),
+            odd = MakeRun("odd", "Odd;{name}\\ \xE2\x80\xA8");
     bold.Bold = italic.Italic = under.Underline = true;
     red.HasColor = true, red.Color = 0xFF0000;
     TRtfRun teal = red;
     teal.Text = "teal", teal.Color = 0x008080, teal.Bold = true;
-    const TRtfDocument doc = Doc({{bold, italic, under}, {}, {red, teal, plain}, {MakeRun("last")}});
+    const TRtfDocument doc = Doc({{bold, italic, under}, {}, {red, teal, plain, odd}, {MakeRun("last")}});
     const std::string rtf = WriteRtf(doc);
     EXPECT_TRUE(IsRtf(rtf));
     EXPECT_EQ(ReadRtf(rtf), doc);
