@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFocusEvent>
 #include <QMenu>
@@ -96,6 +97,12 @@ TEST_F(TextBoxes, TooLargeBoxGivesTheMessageOnEveryFocusLoss)
 TEST_F(TextBoxes, FocusMovingToTheBoxMenuKeepsTheBoxEditing)
 {
     TObjBox *box = head.InsertNewTextBox();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, {20, 20}, box->Edit->viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(box->Edit->viewport(), &menu);
+    EXPECT_TRUE(box->Menu->Popup->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(box->Kind, bkTextEdit);
+    box->Menu->Popup->close();
     QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(box->Edit, &toMenu);
     EXPECT_EQ(box->Kind, bkTextEdit);
