@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QTextEdit>
 
-#include "CellPainter.h"
 #include "TextBoxes.h"
 #include "platform/GridWidget.h"
 #include "worksheet/Edit.h"
@@ -245,11 +244,10 @@ bool TObjBox::eventFilter(QObject *watched, QEvent *event)
         BoxMouseDown(control, static_cast<QMouseEvent *>(event));
         return picture;
     case QEvent::MouseMove: {
-        TObjBox *box = FindBox(control);
-        const bool sizing = box && box->Sizing;
         BoxMouseMove(control, static_cast<QMouseEvent *>(event));
         // While a text box is resized its text is not selected.
-        return picture || sizing || (box && box->Sizing);
+        const TObjBox *box = FindBox(control);
+        return picture || (box && box->Sizing);
     }
     case QEvent::MouseButtonRelease:
         BoxMouseUp(control, static_cast<QMouseEvent *>(event));
