@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
@@ -11,7 +10,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -21,11 +19,7 @@
 
 #include "ObjectBoxes.h"
 #include "platform/GridWidget.h"
-
-std::function<void(const QString &, const QString &)> BoxMessageHook = [](const QString &text, const QString &title) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-};
+#include "platform/MessageBox.h"
 
 std::function<QString(QWidget *, const QString &, const QString &)> BoxFileDialogHook =
     [](QWidget *owner, const QString &title, const QString &filter) {
@@ -276,7 +270,7 @@ bool TObjBox::LoadTextFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        BoxMessageHook(QStringLiteral("Cannot read %1:\n%2").arg(path, file.errorString()),
+        ShowMessageBox(Grid->window(), QStringLiteral("Cannot read %1:\n%2").arg(path, file.errorString()),
                        QGuiApplication::applicationDisplayName());
         return false;
     }
@@ -307,7 +301,7 @@ bool TObjBox::LoadPictureFile(const QString &path)
     QImageReader reader(path);
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        BoxMessageHook(QStringLiteral("Image Load Error"), QGuiApplication::applicationDisplayName());
+        ShowMessageBox(Grid->window(), QStringLiteral("Image Load Error"), QGuiApplication::applicationDisplayName());
         return false;
     }
     QLabel *image;
@@ -395,7 +389,8 @@ bool TObjBox::RenderTextBox(TObjBox *box)
         return false;
     QTextEdit *edit = box->Edit;
     if (edit->width() >= Grid->width() - 24 || edit->height() >= Grid->height() - 24) {
-        BoxMessageHook(QStringLiteral("Reduce the box or enlarge the window"), QStringLiteral("Text Box To Large"));
+        ShowMessageBox(Grid->window(), QStringLiteral("Reduce the box or enlarge the window"),
+                       QStringLiteral("Text Box To Large"));
         return false;
     }
     Busy = 1;

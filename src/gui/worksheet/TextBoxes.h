@@ -1,4 +1,4 @@
-// The popup menu of a text box, the hooks of the box dialogs and messages, and
+// The popup menu of a text box, the hook of the box file dialogs, and
 // the conversion between a text box's document and its rich text.
 #pragma once
 
@@ -35,8 +35,6 @@ public:
     void DeleteTextBoxClick();
 };
 
-// A plain message box with an OK button; tests point this at a recorder.
-extern std::function<void(const QString &text, const QString &title)> BoxMessageHook;
 // The open-file dialog of Insert/Text File and Insert/Image File: the chosen
 // file, or an empty string when cancelled; tests point this at a stub.
 extern std::function<QString(QWidget *owner, const QString &title, const QString &filter)> BoxFileDialogHook;

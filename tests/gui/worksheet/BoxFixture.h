@@ -14,6 +14,7 @@
 #include <QTextEdit>
 
 #include "platform/GridWidget.h"
+#include "platform/MessageBox.h"
 #include "support/SheetPicture.h"
 #include "worksheet/Edit.h"
 #include "worksheet/ObjectBoxes.h"
@@ -28,7 +29,7 @@ protected:
 
     void SetUp() override
     {
-        BoxMessageHook = [this](const QString &text, const QString &title) { messages.emplace_back(text, title); };
+        MessageBoxHook = [this](const QString &text, const QString &title) { messages.emplace_back(text, title); };
         grid.resize(600, 400);
         grid.ApplyFontSize(14);  // cells of 14 x 17
         grid.show();
@@ -37,7 +38,7 @@ protected:
     }
     void TearDown() override
     {
-        BoxMessageHook = nullptr;
+        MessageBoxHook = nullptr;
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 

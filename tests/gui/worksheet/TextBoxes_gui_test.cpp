@@ -80,6 +80,9 @@ TEST_F(TextBoxes, TooLargeBoxGivesTheMessageOnEveryFocusLoss)
     TObjBox *box = head.InsertNewTextBox();
     box->Edit->resize(grid.width() - 10, 120);
     for (int i = 1; i <= 2; ++i) {
+        // The message box took the activation for a moment.
+        grid.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
         box->Edit->setFocus();
         ClickGrid();
         ASSERT_EQ(messages.size(), size_t(i));
@@ -89,6 +92,8 @@ TEST_F(TextBoxes, TooLargeBoxGivesTheMessageOnEveryFocusLoss)
         EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
     }
     box->Edit->resize(grid.width() - 25, 120);
+    grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
     box->Edit->setFocus();
     ClickGrid();
     EXPECT_EQ(std::tuple(messages.size(), box->Kind), std::tuple(size_t(2), bkPicture));
