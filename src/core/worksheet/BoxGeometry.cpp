@@ -22,10 +22,10 @@ bool CellUnder(const TGridMetrics &g, int x, int y, int &col, int &row)
     return true;
 }
 
-TPixelRect CellOrigin(const TGridMetrics &g, int col, int row)
+TGridRect CellOrigin(const TGridMetrics &g, int col, int row)
 {
     const int L = BoxLineWidth(g);
-    TPixelRect r;
+    TGridRect r;
     r.Left = (g.ColWidth + L) * (col - g.LeftCol);
     r.Right = r.Left + g.ColWidth;
     r.Top = (g.RowHeight + L) * (row - g.TopRow);
@@ -63,24 +63,24 @@ void Unlink(TBoxNode &box)
 void AnchorBox(TBoxGeometry &b, const TGridMetrics &g)
 {
     CellUnder(g, b.Left, b.Top, b.Col, b.Row);
-    const TPixelRect r = CellOrigin(g, b.Col, b.Row);
+    const TGridRect r = CellOrigin(g, b.Col, b.Row);
     b.DX = r.Left - b.Left;
     b.DY = r.Top - b.Top;
 }
 
 void PlaceBox(TBoxGeometry &b, const TGridMetrics &g)
 {
-    const TPixelRect r = CellOrigin(g, b.Col, b.Row);
+    const TGridRect r = CellOrigin(g, b.Col, b.Row);
     b.Left = r.Left - b.DX;
     b.Top = r.Top - b.DY;
 }
 
 void SnapBox(TBoxGeometry &b, const TGridMetrics &g, int colMax, int rowMax, int shownWidth, int shownHeight)
 {
-    const TPixelRect last = CellOrigin(g, colMax, rowMax);
+    const TGridRect last = CellOrigin(g, colMax, rowMax);
     b.Left = std::min(b.Left, last.Right - 50);
     b.Top = std::min(b.Top, last.Bottom - 50);
-    const TPixelRect first = CellOrigin(g, 0, 0);
+    const TGridRect first = CellOrigin(g, 0, 0);
     b.Left = std::max(b.Left, first.Left - shownWidth + 30);
     b.Top = std::max(b.Top, first.Top - shownHeight + 30);
     AnchorBox(b, g);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "DrawGrid.h"
+
 // What the anchoring needs of the grid.
 struct TGridMetrics {
     int ColWidth = 14;   // DefaultColWidth
@@ -17,14 +19,6 @@ struct TGridMetrics {
     int RowCount = 72;
 };
 
-struct TPixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const TPixelRect &) const = default;
-};
-
 // The same line width serves rows and columns; it counts only with vertical lines on.
 int BoxLineWidth(const TGridMetrics &g);
 
@@ -33,7 +27,7 @@ bool CellUnder(const TGridMetrics &g, int x, int y, int &col, int &row);
 
 // A cell's rectangle in grid pixels, also for cells scrolled out of view and
 // for the extrapolated cells outside the grid (column or row -1).
-TPixelRect CellOrigin(const TGridMetrics &g, int col, int row);
+TGridRect CellOrigin(const TGridMetrics &g, int col, int row);
 
 // Kind: which control a box shows. State: whether it is a text box.
 enum : uint8_t { bkHead = 0, bkPicture = 1, bkTextEdit = 2 };

@@ -2,6 +2,7 @@
 // snapping after a drag and the mouse arithmetic of moving and resizing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +14,12 @@ namespace {
 TGridMetrics Grid(bool lines = true)
 {
     return {.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = lines, .LeftCol = 2, .TopRow = 5};
+}
+
+using R4 = std::array<int, 4>;
+R4 Rect(const TGridRect &r)
+{
+    return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
 std::vector<TBoxNode *> Order(TBoxNode &head)
@@ -58,16 +65,16 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
         EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
         EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
     }
-    EXPECT_EQ(CellOrigin(g, 5, 7), (TPixelRect{45, 36, 59, 53}));
-    EXPECT_EQ(CellOrigin(g, 0, 0), (TPixelRect{-30, -90, -16, -73}));
-    EXPECT_EQ(CellOrigin(g, -1, -1), (TPixelRect{-45, -108, -31, -91}));
+    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({45, 36, 59, 53}));
+    EXPECT_EQ(Rect(CellOrigin(g, 0, 0)), R4({-30, -90, -16, -73}));
+    EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
 }
 
 TEST(BoxGeometry, LineWidthCountsOnlyWithVerticalLines)
 {
     TGridMetrics g = Grid(false);
     EXPECT_EQ(BoxLineWidth(g), 0);
-    EXPECT_EQ(CellOrigin(g, 5, 7), (TPixelRect{42, 34, 56, 51}));
+    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({42, 34, 56, 51}));
     int col, row;
     CellUnder(g, 42, 34, col, row);
     EXPECT_EQ(std::tuple(col, row), std::tuple(5, 7));
