@@ -59,6 +59,8 @@ public:
     // and before the event loop.
     void InitForm();
     void ApplyPreferences();
+    // The print commands of the File menu and the printer's callbacks (MainWindowPrint.cpp).
+    void InstallPrinter();
 
     TDrawGrid &SheetGrid() { return sheetGrid_; }
     GridWidget *Grid() const { return grid; }
