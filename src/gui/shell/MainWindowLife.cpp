@@ -106,7 +106,7 @@ void TForm2::InitForm()
     DisplayBuffer = false;
     EditText.PageLock = 0;
     InstallPrinter();
-    // ObjBoxList, the box list, is made here; it sets PlaceBoxes.
+    InstallBoxes();
 
     // A message left by the start-up (the update reminder) is shown alone,
     // once; GetErrorText starts the blink.

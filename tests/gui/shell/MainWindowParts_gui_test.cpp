@@ -71,7 +71,7 @@ TEST_F(PartsTest, EveryMenuItemAtStart)
         "Edit: Undo [Ctrl+Alt+Z] | Redo [Ctrl+Alt+Y] | - | Cut [Ctrl+Alt+X] {d} | Copy [Ctrl+Alt+C] {d} | "
         "Paste [Ctrl+Alt+V] {d} | Paste To Box {d} | Delete [Ctrl+Del] {d}",
         "View: Grid {cd} | Functions Panel {cx} | Symbols Panel {c}",
-        "Insert: Image File {d} | Text File {d} | New Textbox {d} | - | Textbox To Image {d} | Show TextBox {cd}",
+        "Insert: Image File | Text File | New Textbox | - | Textbox To Image | Show TextBox {cd}",
         "Extras: Lock Page {cd} | Unlock Cell {d}",
         "Options: Size | Keyboard | Display Buffer {c}",
         "Help: Check For Updates",
