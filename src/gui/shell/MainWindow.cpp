@@ -1,4 +1,6 @@
 #include "MainWindow.h"
+#include "VMPrinter.h"
+#include "worksheet/ObjectBoxes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -117,6 +119,12 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
 TForm2::~TForm2()
 {
+    // The boxes live over the grid: they go before it.
+    if (ObjBoxList && ObjBoxList->parent() == this) {
+        delete ObjBoxList;
+        ObjBoxList = nullptr;
+        SheetPrinter.OnBoxPictures = nullptr;
+    }
     // The grid widget watches sheetGrid_: it goes first, while the grid
     // state still exists.
     grid->viewport()->removeEventFilter(this);
@@ -303,7 +311,8 @@ void TForm2::SetLockGridChecked(bool checked)
 
 void TForm2::DeleteBoxes()
 {
-    // No text boxes or pictures exist yet.
+    if (ObjBoxList)
+        ObjBoxList->DeleteBoxesOf(&EditText);
 }
 
 void TForm2::ShowRoute()

@@ -11,6 +11,7 @@
 #include "MainWindow.h"
 #include "StatusLine.h"
 #include "UpdateClient.h"
+#include "VMPrinter.h"
 #include "engine/Errors.h"
 #include "engine/NumFormat.h"
 #include "engine/Rebuilder.h"
@@ -104,8 +105,8 @@ void TForm2::InitForm()
 
     DisplayBuffer = false;
     EditText.PageLock = 0;
-    // SheetPrinter's two callbacks are installed here.
-    // ObjBoxList, the box list, is made here; it sets PlaceBoxes.
+    InstallPrinter();
+    InstallBoxes();
 
     // A message left by the start-up (the update reminder) is shown alone,
     // once; GetErrorText starts the blink.
@@ -168,7 +169,10 @@ void TForm2::ApplyPreferences()
     if (OnSomeScreen(bounds))
         move(bounds.topLeft());
     resize(bounds.size());
-    // PRTMARGIN: Preferences.StoredMargins gives the print margins here.
+    // PRTMARGIN replaces the print margins only when the user set them.
+    std::array<int32_t, 4> margins;
+    if (Preferences.StoredMargins(margins))
+        PrintMargins = {margins[0], margins[1], margins[2], margins[3]};
 }
 
 // ---------------------------------------------------------------------------

@@ -66,12 +66,12 @@ TEST_F(PartsTest, EveryMenuItemAtStart)
     for (QAction *top : form->menuBar()->actions())
         menus.push_back(top->text().remove(QLatin1Char('&')).toStdString() + ": " + MenuText(top->menu()));
     const std::vector<std::string> want = {
-        "File: Open {d} | Save [Ctrl+Alt+S] {d} | Save As {d} | - | Page Preview {dh} | Page Setup {d} | "
-        "Printer Setup {d} | Print  {d} | - | Exit",
+        "File: Open {d} | Save [Ctrl+Alt+S] {d} | Save As {d} | - | Page Preview {dh} | Page Setup | "
+        "Printer Setup | Print  | - | Exit",
         "Edit: Undo [Ctrl+Alt+Z] | Redo [Ctrl+Alt+Y] | - | Cut [Ctrl+Alt+X] {d} | Copy [Ctrl+Alt+C] {d} | "
         "Paste [Ctrl+Alt+V] {d} | Paste To Box {d} | Delete [Ctrl+Del] {d}",
         "View: Grid {cd} | Functions Panel {cx} | Symbols Panel {c}",
-        "Insert: Image File {d} | Text File {d} | New Textbox {d} | - | Textbox To Image {d} | Show TextBox {cd}",
+        "Insert: Image File | Text File | New Textbox | - | Textbox To Image | Show TextBox {cd}",
         "Extras: Lock Page {cd} | Unlock Cell {d}",
         "Options: Size | Keyboard | Display Buffer {c}",
         "Help: Check For Updates",
