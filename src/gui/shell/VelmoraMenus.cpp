@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "shell/Preferences.h"
 #include "worksheet/CellPainter.h"
+#include "worksheet/ObjectBoxes.h"
 #include "worksheet/UndoEd.h"
 
 namespace {
@@ -22,6 +24,58 @@ QString Quoted(const std::string &path)
 }
 
 }  // namespace
+
+std::vector<TFileBox> TObjBoxFiles::FileBoxes()
+{
+    std::vector<TFileBox> boxes;
+    for (TObjBox *b = head_.NextBox(); b; b = b->NextBox()) {
+        const TBoxGeometry &g = b->Geometry();
+        TFileBox box{
+            b->Kind, b->State, {g.Col, g.Row, g.DX, g.DY, g.Left, g.Top, g.DragX, g.DragY, g.Width, g.Height}, {}, {}};
+        if (box.SavedAsText()) {
+            const std::string rtf = b->RichText();
+            box.Text.assign(rtf.begin(), rtf.end());
+        } else if (box.Saved()) {
+            QByteArray bmp;
+            QBuffer buffer(&bmp);
+            buffer.open(QIODevice::WriteOnly);
+            (b->Picture().isNull() ? b->Bitmap : b->Picture()).save(&buffer, "BMP");
+            box.Picture.assign(bmp.begin(), bmp.end());
+        }
+        boxes.push_back(std::move(box));
+    }
+    return boxes;
+}
+
+void TObjBoxFiles::DeleteBoxes()
+{
+    head_.DeleteBoxesOf(head_.GetEditor());
+}
+
+void TObjBoxFiles::AddFileBox(const TFileBox &box, const QImage &picture)
+{
+    const auto &g = box.Geometry;
+    const TBoxGeometry geometry{g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9]};
+    if (box.SavedAsText())
+        head_.AddTextBox(std::string_view(reinterpret_cast<const char *>(box.Text.data()), box.Text.size()), geometry);
+    else
+        head_.AddPictureBox(picture, geometry);
+}
+
+bool TObjBoxFiles::PasteBox()
+{
+    return head_.PasteBox();
+}
+
+void TObjBoxFiles::SetHighlight(bool on)
+{
+    head_.SetHighlight(on);
+}
+
+void TObjBoxFiles::RefreshTextBoxes()
+{
+    head_.RefreshTextBoxes();
+}
 
 QString SheetTextToUnicode(const std::string &text)
 {

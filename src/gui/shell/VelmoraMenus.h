@@ -15,6 +15,7 @@
 #include "worksheet/ClipBoard.h"
 
 class GridWidget;
+class TObjBox;
 class QAction;
 class QWidget;
 
@@ -35,6 +36,21 @@ public:
     virtual void SetHighlight(bool on) = 0;
     // Makes the picture of every text box shown as one again.
     virtual void RefreshTextBoxes() = 0;
+};
+
+// TBoxAdapter on the window's box list (the head ObjBoxList).
+class TObjBoxFiles : public TBoxAdapter {
+public:
+    explicit TObjBoxFiles(TObjBox &head) : head_(head) {}
+    std::vector<TFileBox> FileBoxes() override;
+    void DeleteBoxes() override;
+    void AddFileBox(const TFileBox &box, const QImage &picture) override;
+    bool PasteBox() override;
+    void SetHighlight(bool on) override;
+    void RefreshTextBoxes() override;
+
+private:
+    TObjBox &head_;
 };
 
 // The system clipboard's text in the sheet's 8-bit characters (the text

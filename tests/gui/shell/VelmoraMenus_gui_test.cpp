@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "gui/worksheet/BoxFixture.h"
 #include "platform/GridWidget.h"
 #include "platform/MessageBox.h"
 #include "shell/Preferences.h"
@@ -254,4 +255,66 @@ TEST_F(Menus, GridShowTextBoxAndSizesKeepTheirMenuChecks)
     menus.SetPortrait72x72(&s144, &s72, &land);
     EXPECT_EQ(std::vector<int>({s72.isChecked(), setup.grid.ColCount(), setup.grid.RowCount()}),
               std::vector<int>({1, 72, 72}));
+}
+
+namespace {
+
+// The menu commands on the real box list.
+struct RealBoxes : BoxTest {
+    TObjBoxFiles files{head};
+    TVelmoraMenus menus{grid, files};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("boxes.rec");
+    RealBoxes()
+    {
+        FontSize = 14;
+        menus.FileDialog = [this](const TFileDialogRequest &) { return path; };
+    }
+    ~RealBoxes() override { EditText.FileName = EditText.Title = ""; }
+    // Each box as kind, state, picture size and text, in list order.
+    std::string Shape()
+    {
+        std::string s;
+        for (TObjBox *b : Boxes())
+            s += std::to_string(b->Kind) + std::to_string(b->State) + " " + std::to_string(b->Picture().width()) + "x" +
+                 std::to_string(b->Picture().height()) + " " + (b->Edit ? b->Edit->toPlainText().toStdString() : "") +
+                 "|";
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST_F(RealBoxes, PicturesAndTextBoxesComeBackInTheirOrderAfterTwoCycles)
+{
+    Picture(100, 80, 60, 40, Qt::red);
+    ASSERT_TRUE(head.RenderTextBox(head.InsertNewTextBox()));  // a text box shown as its picture
+    Picture(300, 200, 30, 20, Qt::blue);
+    ASSERT_TRUE(menus.SaveFileAs());
+    const QByteArray first = Contents(path);
+    const std::string before = Shape();
+    ASSERT_TRUE(menus.OpenFile());
+    ASSERT_TRUE(menus.SaveFile());
+    ASSERT_TRUE(menus.OpenFile());
+    EXPECT_EQ(Shape(), before);
+    ASSERT_TRUE(menus.SaveFile());
+    EXPECT_EQ(Contents(path), first);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RealBoxes, ATextBoxTooLargeForTheWindowStaysEditingAfterItsMessage)
+{
+    const std::string rtf = "{\\rtf1 wide}";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::vector<uint8_t> bytes =
+        SaveWorksheet(EditText, 14, {{2, 2, {0, 0, 0, 0, 10, 10, 0, 0, 700, 50}, {}, {rtf.begin(), rtf.end()}}});
+    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    f.close();
+    ASSERT_TRUE(menus.OpenFile());
+    EXPECT_EQ(messages, (std::vector<std::pair<QString, QString>>{
+                            {"Reduce the box or enlarge the window", "Text Box To Large"}}));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0]->Kind, bkTextEdit);
+    EXPECT_EQ(Boxes()[0]->Edit->toPlainText(), "wide");
 }
