@@ -28,7 +28,7 @@ QString Quoted(const std::string &path)
 std::vector<TFileBox> TObjBoxFiles::FileBoxes()
 {
     std::vector<TFileBox> boxes;
-    for (TObjBox *b = head_.NextBox(); b; b = b->NextBox()) {
+    for (TObjBox *b = head_ ? head_->NextBox() : nullptr; b; b = b->NextBox()) {
         const TBoxGeometry &g = b->Geometry();
         TFileBox box{
             b->Kind, b->State, {g.Col, g.Row, g.DX, g.DY, g.Left, g.Top, g.DragX, g.DragY, g.Width, g.Height}, {}, {}};
@@ -49,32 +49,37 @@ std::vector<TFileBox> TObjBoxFiles::FileBoxes()
 
 void TObjBoxFiles::DeleteBoxes()
 {
-    head_.DeleteBoxesOf(head_.GetEditor());
+    if (head_)
+        head_->DeleteBoxesOf(head_->GetEditor());
 }
 
 void TObjBoxFiles::AddFileBox(const TFileBox &box, const QImage &picture)
 {
     const auto &g = box.Geometry;
     const TBoxGeometry geometry{g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9]};
+    if (!head_)
+        return;
     if (box.SavedAsText())
-        head_.AddTextBox(std::string_view(reinterpret_cast<const char *>(box.Text.data()), box.Text.size()), geometry);
+        head_->AddTextBox(std::string_view(reinterpret_cast<const char *>(box.Text.data()), box.Text.size()), geometry);
     else
-        head_.AddPictureBox(picture, geometry);
+        head_->AddPictureBox(picture, geometry);
 }
 
 bool TObjBoxFiles::PasteBox()
 {
-    return head_.PasteBox();
+    return head_ && head_->PasteBox();
 }
 
 void TObjBoxFiles::SetHighlight(bool on)
 {
-    head_.SetHighlight(on);
+    if (head_)
+        head_->SetHighlight(on);
 }
 
 void TObjBoxFiles::RefreshTextBoxes()
 {
-    head_.RefreshTextBoxes();
+    if (head_)
+        head_->RefreshTextBoxes();
 }
 
 QString SheetTextToUnicode(const std::string &text)
@@ -291,7 +296,7 @@ void TVelmoraMenus::UnlockCells(const TGridRect &sel)
 
 void TVelmoraMenus::ToggleGrid(QAction *item)
 {
-    const bool on = !(item && item->isChecked());
+    const bool on = !grid_.GridLines();
     grid_.SetGridLines(on);
     if (item)
         item->setChecked(on);

@@ -38,10 +38,11 @@ public:
     virtual void RefreshTextBoxes() = 0;
 };
 
-// TBoxAdapter on the window's box list (the head ObjBoxList).
+// TBoxAdapter on the window's box list, through the pointer to its head
+// (ObjBoxList), which may be made later; without a list there are no boxes.
 class TObjBoxFiles : public TBoxAdapter {
 public:
-    explicit TObjBoxFiles(TObjBox &head) : head_(head) {}
+    explicit TObjBoxFiles(TObjBox *const &head) : head_(head) {}
     std::vector<TFileBox> FileBoxes() override;
     void DeleteBoxes() override;
     void AddFileBox(const TFileBox &box, const QImage &picture) override;
@@ -50,7 +51,7 @@ public:
     void RefreshTextBoxes() override;
 
 private:
-    TObjBox &head_;
+    TObjBox *const &head_;
 };
 
 // The system clipboard's text in the sheet's 8-bit characters (the text
@@ -95,6 +96,8 @@ public:
     void SyncShowTextBox();
     void LockPage(bool locked);
     void UnlockCells(const TGridRect &sel);
+    // Grid lines on or off, the other way than the grid shows them now (a
+    // checkable menu item has already toggled its own check).
     void ToggleGrid(QAction *item);
     // The three Size items, in the order 144 x 144, 72 x 72, landscape.
     void SetPortrait72x72(QAction *size144, QAction *size72, QAction *landscape);

@@ -234,6 +234,7 @@ TEST_F(Menus, GridShowTextBoxAndSizesKeepTheirMenuChecks)
     for (QAction *a : {&grid, &show, &s144, &s72, &land})
         a->setCheckable(true);
     menus.ShowTextBoxItem = &show;
+    grid.setChecked(true);  // a menu item toggles its own check before its command runs
     menus.ToggleGrid(&grid);
     EXPECT_TRUE(grid.isChecked() && widget.GridLines() && Preferences.Records[prShowGrid].Flag());
     menus.ToggleGrid(&grid);
@@ -261,7 +262,8 @@ namespace {
 
 // The menu commands on the real box list.
 struct RealBoxes : BoxTest {
-    TObjBoxFiles files{head};
+    TObjBox *list = &head;
+    TObjBoxFiles files{list};
     TVelmoraMenus menus{grid, files};
     QTemporaryDir dir;
     const QString path = dir.filePath("boxes.rec");
