@@ -5,14 +5,12 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "gui/worksheet/BoxFixture.h"
 #include "platform/GridWidget.h"
 #include "platform/MessageBox.h"
-#include "shell/Preferences.h"
 #include "shell/VelmoraMenus.h"
 #include "support/SheetPicture.h"
 #include "worksheet/UndoEd.h"
@@ -22,15 +20,10 @@ namespace {
 // Boxes as plain records: the list runs from the most recently added box.
 struct FakeBoxes : TBoxAdapter {
     std::vector<TFileBox> list;
-    std::vector<QSize> pictureSizes;
     std::string calls;
     std::vector<TFileBox> FileBoxes() override { return list; }
     void DeleteBoxes() override { list.clear(), calls += "delete "; }
-    void AddFileBox(const TFileBox &box, const QImage &picture) override
-    {
-        list.insert(list.begin(), box);
-        pictureSizes.push_back(picture.size());
-    }
+    void AddFileBox(const TFileBox &box, const QImage &) override { list.insert(list.begin(), box); }
     bool PasteBox() override { return calls += "paste ", true; }
     void SetHighlight(bool on) override { calls += on ? "light " : "dark "; }
     void RefreshTextBoxes() override { calls += "refresh "; }
@@ -77,7 +70,6 @@ struct Menus : ::testing::Test {
     ~Menus() override
     {
         MessageBoxHook = nullptr;
-        Preferences.SetDefaults();
         EditText.FileName = EditText.Title = "";
         ResetUndo();
     }
@@ -93,47 +85,6 @@ struct Menus : ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(Menus, SaveAsAndOpenBringBackSheetBoxesNameAndTitle)
-{
-    LoadPicture(EditText, " a  = ^2\n-- --\n b");
-    const TFileBox picture{1, 0, {2, 3, 0, 0, 10, 20, 0, 0, 5, 4}, Bmp(5, 4), {}};
-    const TFileBox text{1, 2, {0, 0, 0, 0, 1, 2, 0, 0, 60, 30}, {}, {'{', '\\', 'r', 't', 'f', '1', '}'}};
-    boxes.list = {text, picture};
-    ASSERT_TRUE(SaveAs(Path("orbit.rec")));
-    EXPECT_EQ(dialogs.back().Title, "Save as :");
-    EXPECT_EQ(dialogs.back().Filter, "rec (*.rec)");
-    EXPECT_EQ(dialogs.back().DefaultSuffix, "rec");
-    EXPECT_EQ(EditText.Title, "orbit");
-    const QByteArray first = Contents(Path("orbit.rec"));
-    const SheetBytes before;
-
-    SheetSetup other(144, 144);
-    EditText.ShowTextBoxes = 1;
-    QAction show;
-    show.setCheckable(true), show.setChecked(true);
-    menus.ShowTextBoxItem = &show;
-    SaveUndoProc();
-    ASSERT_TRUE(Open(Path("orbit.rec")));
-    EXPECT_EQ(dialogs.back().Title, "Open File :");
-    EXPECT_EQ(dialogs.back().Filter, "rec (*.rec);;all (*.*)");
-    EXPECT_TRUE(SheetBytes() == before);
-    EXPECT_EQ(other.grid.ColCount(), 72);
-    EXPECT_EQ(EditText.FileName, Path("orbit.rec").toStdString());
-    EXPECT_TRUE(UndoEmpty);
-    EXPECT_FALSE(show.isChecked());
-    EXPECT_EQ(boxes.calls, "delete dark refresh ");
-    // Each box goes to the front as it is read: the list is reversed, and a
-    // second cycle gives the order and the bytes of the first file.
-    EXPECT_EQ(boxes.pictureSizes, (std::vector<QSize>{QSize(0, 0), QSize(5, 4)}));
-    EXPECT_EQ(boxes.list[0].Picture, picture.Picture);
-    ASSERT_TRUE(menus.SaveFile());
-    ASSERT_TRUE(Open(Path("orbit.rec")));
-    EXPECT_EQ(boxes.list[1].Picture, picture.Picture);
-    ASSERT_TRUE(menus.SaveFile());
-    EXPECT_EQ(Contents(Path("orbit.rec")), first);
-    EXPECT_TRUE(messages.empty());
-}
 
 TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
 {
@@ -228,36 +179,6 @@ TEST_F(Menus, PasteToBoxTakesForeignTextOrABitmap)
     EXPECT_EQ(std::make_pair(boxes.calls, SheetSetup::beeps), std::make_pair(std::string("paste paste "), 1));
 }
 
-TEST_F(Menus, GridShowTextBoxAndSizesKeepTheirMenuChecks)
-{
-    QAction grid, show, s144, s72, land;
-    for (QAction *a : {&grid, &show, &s144, &s72, &land})
-        a->setCheckable(true);
-    menus.ShowTextBoxItem = &show;
-    grid.setChecked(true);  // a menu item toggles its own check before its command runs
-    menus.ToggleGrid(&grid);
-    EXPECT_TRUE(grid.isChecked() && widget.GridLines() && Preferences.Records[prShowGrid].Flag());
-    menus.ToggleGrid(&grid);
-    EXPECT_FALSE(grid.isChecked() || widget.GridLines() || Preferences.Records[prShowGrid].Flag());
-
-    menus.ToggleShowTextBox(&show);
-    EXPECT_TRUE(show.isChecked() && EditText.ShowTextBoxes);
-    EXPECT_EQ(boxes.calls, "light refresh ");
-    LoadPicture(EditText, " a");
-    menus.SetLandscape(&s144, &s72, &land);
-    EXPECT_EQ(std::vector<bool>({s144.isChecked(), s72.isChecked(), land.isChecked(), show.isChecked()}),
-              std::vector<bool>({false, false, true, false}));
-    EXPECT_EQ(boxes.calls, "light refresh dark refresh ");
-    EXPECT_EQ(std::vector<int>({setup.grid.ColCount(), setup.grid.RowCount(), EditText.Cells[0][0].Ch}),
-              std::vector<int>({108, 48, 0}));
-    menus.SetPortrait144x144(&s144, &s72, &land);
-    EXPECT_EQ(std::vector<bool>({s144.isChecked(), s72.isChecked(), land.isChecked()}),
-              std::vector<bool>({true, false, false}));
-    menus.SetPortrait72x72(&s144, &s72, &land);
-    EXPECT_EQ(std::vector<int>({s72.isChecked(), setup.grid.ColCount(), setup.grid.RowCount()}),
-              std::vector<int>({1, 72, 72}));
-}
-
 namespace {
 
 // The menu commands on the real box list.
@@ -267,10 +188,14 @@ struct RealBoxes : BoxTest {
     TVelmoraMenus menus{grid, files};
     QTemporaryDir dir;
     const QString path = dir.filePath("boxes.rec");
+    QStringList dialogs;
     RealBoxes()
     {
         FontSize = 14;
-        menus.FileDialog = [this](const TFileDialogRequest &) { return path; };
+        menus.FileDialog = [this](const TFileDialogRequest &r) {
+            dialogs.push_back(r.Title + "|" + r.Filter + "|" + r.DefaultSuffix);
+            return path;
+        };
     }
     ~RealBoxes() override { EditText.FileName = EditText.Title = ""; }
     // Each box as kind, state, picture size and text, in list order.
@@ -287,15 +212,30 @@ struct RealBoxes : BoxTest {
 
 }  // namespace
 
-TEST_F(RealBoxes, PicturesAndTextBoxesComeBackInTheirOrderAfterTwoCycles)
+TEST_F(RealBoxes, SheetBoxesNameAndTitleComeBackAndTwoCyclesKeepTheBoxOrder)
 {
+    LoadPicture(EditText, " a  = ^2\n-- --\n b");
     Picture(100, 80, 60, 40, Qt::red);
     ASSERT_TRUE(head.RenderTextBox(head.InsertNewTextBox()));  // a text box shown as its picture
     Picture(300, 200, 30, 20, Qt::blue);
     ASSERT_TRUE(menus.SaveFileAs());
+    EXPECT_EQ(EditText.Title, "boxes");
     const QByteArray first = Contents(path);
     const std::string before = Shape();
-    ASSERT_TRUE(menus.OpenFile());
+    const SheetBytes cells;
+
+    setup.grid.SetSize(144, 144);
+    EditText.Reset();
+    EditText.ShowTextBoxes = 1;
+    QAction show;
+    show.setCheckable(true), show.setChecked(true);
+    menus.ShowTextBoxItem = &show;
+    SaveUndoProc();
+    ASSERT_TRUE(menus.OpenFile());  // each box goes to the front as it is read: the list is reversed
+    EXPECT_TRUE(SheetBytes() == cells);
+    EXPECT_EQ(std::vector<bool>({setup.grid.ColCount() == 72, UndoEmpty, show.isChecked()}),
+              std::vector<bool>({true, true, false}));
+    EXPECT_EQ(dialogs, QStringList({"Save as :|rec (*.rec)|rec", "Open File :|rec (*.rec);;all (*.*)|rec"}));
     ASSERT_TRUE(menus.SaveFile());
     ASSERT_TRUE(menus.OpenFile());
     EXPECT_EQ(Shape(), before);
