@@ -18,6 +18,9 @@
 
 namespace {
 
+// Far beyond any sheet with its boxes; a larger file is not read into memory.
+constexpr qint64 MaxFileSize = qint64(256) << 20;
+
 QString Quoted(const std::string &path)
 {
     return "\"" + QString::fromStdString(path) + "\"";
@@ -167,6 +170,10 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Message("Open File", Quoted(name) + " cannot be opened: " + file.errorString() + ".");
+        return false;
+    }
+    if (file.size() > MaxFileSize) {
+        Message("Open File", Quoted(name) + " cannot be opened: it is too large to be a worksheet.");
         return false;
     }
     const QByteArray bytes = file.readAll();

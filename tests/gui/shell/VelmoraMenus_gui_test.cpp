@@ -92,11 +92,13 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
     bmp[26] = 2;  // two colour planes: the decoder refuses
     Write("bad.rec", {7, 'V', 'E', 'R', 'S', 'I', 'O', 'N', 17, 0, 0, 0});
     Write("pic.rec", SaveWorksheet(EditText, 14, {{1, 0, {}, bmp, {}}}));
+    Write("huge.rec", {});
+    QFile::resize(Path("huge.rec"), (qint64(256) << 20) + 1);
     LoadPicture(EditText, " k");
     EditText.FileName = "/keep/me.rec", EditText.Title = "me";
     boxes.list = {{1, 0, {}, Bmp(1, 1), {}}};
     const SheetBytes before;
-    for (const char *name : {"bad.rec", "pic.rec", "missing.rec"})
+    for (const char *name : {"bad.rec", "pic.rec", "huge.rec", "missing.rec"})
         EXPECT_FALSE(Open(Path(name)));
     chosen.clear();
     EXPECT_FALSE(menus.OpenFile());  // cancelled
@@ -107,6 +109,7 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
                             file + "bad.rec\" cannot be opened: the chunk \"VERSION\" claims 17 bytes, more than the "
                                    "16 of its record.",
                             file + "pic.rec\" cannot be opened: a picture cannot be decoded.",
+                            file + "huge.rec\" cannot be opened: it is too large to be a worksheet.",
                             file + "missing.rec\" cannot be opened: No such file or directory."}));
 
     messages.clear();
