@@ -126,7 +126,7 @@ TEST_F(EditKeys, ControlCodesWithoutCtrlOrAfterEnterWriteNothing)
     Cursor(2, 2);
     for (const auto &[shift, code, newLine] : cases) {
         NewLineFlag = newLine;
-        ExpectNoChange([&] { Press(shift, code); }, 0);
+        ExpectNoChange([&, shift = shift, code = code] { Press(shift, code); }, 0);
     }
 }
 
