@@ -189,7 +189,7 @@ void TCalculator::EvalName(TCodeList *&N)
                 }
             }
         } else {
-            Eval(def->Right);
+            EvalDefinition(d);
             if (Reduced(def->Right)) {
                 N->Value = d->Value = def->Right->Value;
                 N->Kind = nkNumber;
@@ -198,4 +198,11 @@ void TCalculator::EvalName(TCodeList *&N)
         }
     }
     N->NodeFlags.Exclude(nfEvaluating);
+}
+
+void TCalculator::EvalDefinition(TCodeList *d)
+{
+    d->NodeFlags.Include(nfEvaluating);
+    Eval(d->Parent->Right);
+    d->NodeFlags.Exclude(nfEvaluating);
 }

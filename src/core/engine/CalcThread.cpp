@@ -38,8 +38,10 @@ void TCalculator::Execute()
     } else {
         for (TCodeList *d = UserDefs->NextDef; d; d = d->NextDef) {
             TCodeList *e = d->Parent;
-            if (e && e->Kind == nkEquals && e->Col != 0)
-                Eval(e);
+            if (e && e->Kind == nkEquals && e->Col != 0) {
+                Eval(e->Left);
+                EvalDefinition(d);
+            }
         }
     }
     RearrangeOnly = false;

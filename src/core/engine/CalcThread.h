@@ -40,6 +40,12 @@ public:
 
 private:
     void EvalName(TCodeList *&N);
+    // The right side of the sheet definition d, in place. d is marked
+    // meanwhile, so that its name met on the way is a circular reference at
+    // once rather than a second pass over the same nodes: the outer pass
+    // would go on over nodes the inner one freed, and a name used k times
+    // in its own definition would take k! passes.
+    void EvalDefinition(TCodeList *d);
     void EvalSum(TCodeList *T);
     void EvalProduct(TCodeList *P);
     void EvalPower(TCodeList *P);
