@@ -1,5 +1,6 @@
 // Definite integrals by the trapezoid rule, the body evaluated on a scratch
 // copy at every step.
+#include <algorithm>
 #include <cmath>
 
 #include "CalcInternal.h"
@@ -145,10 +146,16 @@ void TCalculator::Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, doub
     var->Value = x;
     bool ok = body.Evaluate(*this, f0);
     bool done = false;
+    // A step count below 1 passes the far limit at once: one step from limit
+    // to limit, not a shortened step that cancels to nothing.
+    const bool single = std::fabs(h) > b - a;
+    if (single)
+        h = h > 0 ? b - a : a - b;
     while (ok && !done) {
-        double next = x + h;
-        // A step too small to move x would never reach the limit.
-        if (next == x) {
+        const double next = single ? (h > 0 ? b : a) : x + h;
+        // x moves by what its size can represent. A move other than the
+        // planned width would sum wrong widths, and none never ends.
+        if (!single && std::fabs((next - x) - h) > std::fabs(h) * MaxStepDrift) {
             SetError(errIntegralStep, N->Col, N->Row);
             return;
         }
@@ -249,7 +256,9 @@ void TCalculator::EvalIntegral(TCodeList *&N)
         SetError(errLimitsEqual, var->Col, var->Row);
     else if (a > b)
         SetError(errLimitsReversed, var->Col, var->Row);
-    else if (std::fabs(n) > MaxSteps)
+    // Nested, the body of the innermost integral is evaluated for every step
+    // of every integral around it.
+    else if (NestedSteps * std::max(std::fabs(n), 1.0) > MaxSteps)
         SetError(errTooManySteps, var->Col, var->Row);
     else if (!std::isfinite(b - a))
         ReportMathError(MsgOverflow);
@@ -263,8 +272,10 @@ void TCalculator::EvalIntegral(TCodeList *&N)
             SetError(errIntegralFunction, I->Col, I->Row);
             ready = false;
         }
-        if (ready)
+        if (ready) {
+            TScopedValue nested(NestedSteps, NestedSteps * std::max(std::fabs(n), 1.0));
             Sum(N, I, var, a, b, h);
+        }
     }
     // The variable has a value only inside its integral; it stays in the
     // chain so that a second integral over the same name is refused.
