@@ -257,6 +257,11 @@ bool TScanner::RejectStrayCloser()
     return true;
 }
 
+bool TScanner::AtLimitEnd() const
+{
+    return (LimitMode == -1 && CurRow <= LimitRow) || (LimitMode == 1 && CurRow >= LimitRow);
+}
+
 bool TScanner::ScanExpression()
 {
     bool ok = true;
@@ -264,7 +269,7 @@ bool TScanner::ScanExpression()
         IsBlank();
         if (NumLimitOn && CurRow > NumLimitRow)
             return ok;
-        if ((LimitMode == -1 && CurRow <= LimitRow) || (LimitMode == 1 && CurRow >= LimitRow))
+        if (AtLimitEnd())
             return ok;
         if (InExponent && !Current.Has(cfRaised))
             return PutExponentEnd();
@@ -272,7 +277,9 @@ bool TScanner::ScanExpression()
             ok = ReadExponent();
             if (!ok)
                 break;
-            if ((NumLimitOn && CurRow > NumLimitRow) || !MoreCells)
+            // An exponent that ends a numerator or a limit ends it too: the
+            // next cell belongs to the denominator or the other limit.
+            if ((NumLimitOn && CurRow > NumLimitRow) || AtLimitEnd() || !MoreCells)
                 return ok;
         }
         const uint16_t code = Current.Code();
