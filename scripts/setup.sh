@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core
-          clang-format)
+          clang-format poppler-utils)
 
 install_missing() {
   local missing=()

@@ -118,6 +118,30 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
             }
 }
 
+std::string ExpandRow(const std::string &row)
+{
+    std::string out;
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (row[i] == '<') {
+            if (i + 4 >= row.size() || row[i + 4] != '>')
+                throw std::invalid_argument("cell escape is <kcm>: " + row);
+            out += row.substr(i + 1, 3);
+            i += 4;
+        } else {
+            out += row[i] == '#' ? std::string("-- ") : std::string{' ', row[i], ' '};
+        }
+    }
+    return out.empty() ? "   " : out;
+}
+
+void LoadRows(const std::vector<std::string> &rows)
+{
+    std::string picture;
+    for (const std::string &r : rows)
+        picture += ExpandRow(r) + "\n";
+    LoadPicture(EditText, picture);
+}
+
 std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
 {
     const uint32_t hidden = zoneFlags | cfLineEnd;

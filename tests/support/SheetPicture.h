@@ -18,12 +18,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "worksheet/Edit.h"
 
+// Rows in the one-character form, for formulas: ' ' an empty cell, '#' a
+// fraction-line cell, "<kcm>" one cell in the three-character form above
+// ("<^2 >" a raised 2, "<S| >" an integral middle, "< 5*>" a result), any
+// other character a text cell. ExpandRow gives the three-character row.
+std::string ExpandRow(const std::string &row);
+// Loads the rows as a picture (an empty first row still counts).
+void LoadRows(const std::vector<std::string> &rows);
+
 // Writes the picture into the cells starting at (0, 0), leaving other cells as
-// they are, and grows the used extent (denominator markers included). Throws std::invalid_argument on a
-// cell it cannot read.
+// they are, and grows the used extent (denominator markers included).
+// Throws std::invalid_argument on a cell it cannot read.
 void LoadPicture(TEditText &sheet, const std::string &picture);
 
 // Prints rows 0..lastRow (default: the last row holding a cell that is not

@@ -141,16 +141,13 @@ std::string TreeText(const TCodeList *n)
             s += "#" + Number(n->Value);
         return s + (n->Left ? "(" + L + ")" : "") + (n->Right ? "<" + R + ">" : "");
     }
-    case nkTimes:
-        return op("*");
     case nkDivide:
         return op(structure ? "|" : "/");
+    case nkTimes:
     case nkMod:
-        return op(" mod ");
     case nkDiv:
-        return op(" div ");
     case nkPower:
-        return op("^");
+        return op(n->Kind == nkTimes ? "*" : n->Kind == nkMod ? " mod " : n->Kind == nkDiv ? " div " : "^");
     case nkRoot:
         return "root(" + L + "," + R + ")";
     case nkFunction:

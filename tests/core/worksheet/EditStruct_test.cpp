@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
-#include "SheetSteps.h"
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -30,23 +31,17 @@ const char *const bracket = " \n   (/\n   (|\n   (\\\n";
 
 TEST(Advance, StopsWhileTypingAndWrapsWhileResultsAreWritten)
 {
-    struct Case {
-        uint8_t state;
-        int col, row;
-        bool ok;
-        const char *where;
-    };
-    const Case cases[] = {
+    const std::tuple<uint8_t, int, int, bool, const char *> cases[] = {
         {esEditing, 5, 3, true, "6,3 b0"},         {esEditing, 9, 3, false, "9,3 b1"},
         {esWritingResults, 5, 3, true, "6,3 b0"},  {esWritingResults, 9, 3, true, "1,4 b0"},
         {esWritingResults, 9, 7, false, "9,7 b0"}, {esClearArmed, 9, 3, true, "1,4 b0"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.state) << " at " << c.col << "," << c.row);
-        Sheet setup("", c.col, c.row, 10, 8);
-        EditState = c.state;
-        EXPECT_EQ(EditText.Next(), c.ok);
-        EXPECT_EQ(Where(), c.where);
+    for (auto [state, col, row, ok, where] : cases) {
+        SCOPED_TRACE(testing::Message() << int(state) << " at " << col << "," << row);
+        Sheet setup("", col, row, 10, 8);
+        EditState = state;
+        EXPECT_EQ(EditText.Next(), ok);
+        EXPECT_EQ(Where(), where);
     }
 }
 
@@ -119,12 +114,7 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 
 TEST(Fraction, InsertFractionGeometryAndCursor)
 {
-    struct Case {
-        const char *name, *before;
-        int col, row;
-        const char *after;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, int, int, const char *> cases[] = {
         {"fresh line centred on the cursor", "", 3, 2, "\n\n      -- -- --\n5,2 b0"},
         {"fresh line at column 0", "", 0, 2, "\n\n-- -- --\n3,2 b0"},
         {"right of a finished line one more cell", " \n\n      -- -- --", 5, 2, "\n\n      -- -- -- --\n6,2 b0"},
@@ -133,13 +123,13 @@ TEST(Fraction, InsertFractionGeometryAndCursor)
         {"under the last numerator character", " \n       a  b", 3, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
         {"numerator in column 0 moves right", " \n a  b", 1, 2, "\n    a  b\n-- -- -- --\n4,2 b0"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet setup(c.before, c.col, c.row);
+    for (auto [name, before, col, row, after] : cases) {
+        SCOPED_TRACE(name);
+        Sheet setup(before, col, row);
         EditText.InsertFraction(false);
-        EXPECT_EQ(Shot(), c.after);
-        EXPECT_EQ(StrayZoneMarks(c.row, 9), "");
-        EXPECT_GE(EditText.UsedRowExt, c.row + 1);
+        EXPECT_EQ(Shot(), after);
+        EXPECT_EQ(StrayZoneMarks(row, 9), "");
+        EXPECT_GE(EditText.UsedRowExt, row + 1);
     }
 }
 
@@ -305,13 +295,7 @@ TEST(Rows, InsertedAndDeletedRowsCarryTheStoredRootRows)
 
 TEST(Rows, RowsMove)
 {
-    struct Case {
-        const char *name, *picture;
-        int row;
-        bool unlockLastRow;
-        const char *after;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, int, bool, const char *> cases[] = {
         {"plain rows", " a\n b\n c", 1, false, " a\n\n b\n c\n"},
         {"above a numerator", structs, 1, false,
          "\n\n a                (/\n-- --             (|\n b                (\\\n"},
@@ -319,13 +303,13 @@ TEST(Rows, RowsMove)
         {"unlock marks in the last row do not block", " a\n b", 0, true, "\n a\n b\n"},
         {"below the used rows only a repaint", " a\n b", 5, false, " a\n b\n"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet setup(c.picture, 0, c.row, 10, 8);
-        for (int x = 0; x < 10 && c.unlockLastRow; ++x)
+    for (auto [name, picture, row, unlockLastRow, after] : cases) {
+        SCOPED_TRACE(name);
+        Sheet setup(picture, 0, row, 10, 8);
+        for (int x = 0; x < 10 && unlockLastRow; ++x)
             EditText.Attrs[x][7].Protection = 2;
         EditText.InsertRow();
-        EXPECT_EQ(SheetToPicture(EditText), c.after);
+        EXPECT_EQ(SheetToPicture(EditText), after);
         EXPECT_EQ(SheetSetup::beeps, 0);
     }
     Sheet setup(" a\n\n b\n c", 0, 1);
@@ -337,13 +321,7 @@ TEST(Rows, RowsMove)
 TEST(Columns, ColumnsMove)
 {
     // Never inside a function name: the gap opens in front of it. Moved content grows the used extent.
-    struct Case {
-        const char *before;
-        int col;
-        std::string after;
-        int usedCol;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, int, std::string, int> cases[] = {
         {"       sn in nn x", 2, "          sn in nn x\n", 6},
         {"       sn in nn x", 3, "          sn in nn x\n", 6},
         {"       sn in nn x", 4, "          sn in nn x\n", 6},
@@ -351,12 +329,12 @@ TEST(Columns, ColumnsMove)
         {" sn in nn", 1, "    sn in nn\n", 3},
         {" a  b", 0, "    a  b\n", 2},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.before << " at " << c.col);
-        Sheet setup(c.before, c.col, 0);
+    for (const auto &[before, col, after, usedCol] : cases) {
+        SCOPED_TRACE(testing::Message() << before << " at " << col);
+        Sheet setup(before, col, 0);
         EXPECT_TRUE(EditText.InsertColumn());
-        EXPECT_EQ(Shot(), c.after + std::to_string(c.col) + ",0 b0");
-        EXPECT_EQ(EditText.UsedColExt, c.usedCol);
+        EXPECT_EQ(Shot(), after + std::to_string(col) + ",0 b0");
+        EXPECT_EQ(EditText.UsedColExt, usedCol);
     }
     // On a fraction line the line grows, and the new line cell marks its numerator and denominator.
     Sheet line("    a\n-- -- --\n", 1, 1);
@@ -373,13 +351,7 @@ TEST(Columns, ColumnsMove)
 
 TEST(Columns, ColumnsThroughRootAreas)
 {
-    struct Case {
-        const char *name, *sheet;
-        bool withB, insert;
-        int col;
-        const char *attrs;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, bool, bool, int, const char *> cases[] = {
         {"a column at the root moves its area", rootSheet, false, true, 2,
          "3,4 R5\n4-8,4 N02 O02\n3,5 L1 T4 B6 O01\n4-8,5 N02\n3,6 R5\n4-8,6 N02\n"},
         {"a column inside the area widens it", rootSheet, false, true, 4,
@@ -387,14 +359,14 @@ TEST(Columns, ColumnsThroughRootAreas)
         {"deleting the inner root's column lowers the outer one", twoRoots, true, false, 4,
          "2,4 R5\n3-6,4 N02 O02\n2,5 L1 T4 B6 O01\n3-6,5 N02\n2,6 R5\n3-6,6 N02\n"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet setup(c.sheet, c.col, 5);
+    for (auto [name, sheet, withB, insert, col, attrs] : cases) {
+        SCOPED_TRACE(name);
+        Sheet setup(sheet, col, 5);
         SelectRoot(rootA);
-        if (c.withB)
+        if (withB)
             SelectRoot(rootB);
-        c.insert ? void(EditText.InsertColumn()) : EditText.DeleteColumn();
-        EXPECT_EQ(AttrsToText(EditText), c.attrs);
+        insert ? void(EditText.InsertColumn()) : EditText.DeleteColumn();
+        EXPECT_EQ(AttrsToText(EditText), attrs);
     }
     // The root's column and back: the sheet as it was. Without the root column no area.
     Sheet setup(rootSheet, 2, 5);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "SheetSteps.h"
+#include <tuple>
+
+#include "support/SheetSteps.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -11,25 +13,21 @@ const char *const bracket = "   (/\n   (|\n   (\\\n";
 
 TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
 {
-    struct Case {
-        const char *name;
-        int col, row;
-        const char *after;
-    };  // the new column is the cursor's
-    const Case cases[] = {
+    // The new column is the cursor's.
+    const std::tuple<const char *, int, int, const char *> cases[] = {
         {"numerator right end", 3, 0, "    a  b  x\n-- -- -- -- --\n    c\n3,0 b0"},
         {"numerator left end", 0, 0, "    x  a  b\n-- -- -- -- --\n       c\n1,0 b0"},
         {"numerator middle", 1, 0, "    x  b\n-- -- -- --\n    c\n1,0 b0"},
         {"denominator right end", 3, 2, "    a  b\n-- -- -- -- --\n    c     x\n3,2 b0"},
         {"denominator left end", 0, 2, "       a  b\n-- -- -- -- --\n    x  c\n1,2 b0"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet s(fraction, c.col, c.row);
+    for (auto [name, col, row, after] : cases) {
+        SCOPED_TRACE(name);
+        Sheet s(fraction, col, row);
         int newCol = -1;
-        EXPECT_TRUE(EditText.PutChar('x', c.col, c.row, newCol));
+        EXPECT_TRUE(EditText.PutChar('x', col, row, newCol));
         EXPECT_EQ(newCol, Cursor().first);
-        EXPECT_EQ(Shot(), c.after);
+        EXPECT_EQ(Shot(), after);
         EXPECT_EQ(StrayZoneMarks(1, 5), "");  // every column over and under the line keeps its zone marker
     }
 }
@@ -158,25 +156,18 @@ TEST(PutChar, RootWithARangeBeyondTheSheetIsClearedSafely)
 
 TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
 {
-    struct Case {
-        uint8_t fontSet;
-        int script;
-        uint32_t flags;
-        uint16_t code;
-    };
-    const Case cases[] = {{0, 0, 0, 'p'},
-                          {2, 0, cfSymbolFont, 368},
-                          {0, -1, cfRaised, 'p'},
-                          {0, 8, cfLowered, 'p'},
-                          {2, -1, cfSymbolFont | cfRaised, 368}};
+    const std::tuple<uint8_t, int, uint32_t, uint16_t> cases[] = {{0, 0, 0, 'p'},
+                                                                  {2, 0, cfSymbolFont, 368},
+                                                                  {0, -1, cfRaised, 'p'},
+                                                                  {0, 8, cfLowered, 'p'},
+                                                                  {2, -1, cfSymbolFont | cfRaised, 368}};
     SheetSetup s(10, 8);
-    for (const Case &c : cases) {
-        FontSet = c.fontSet;
-        ScriptLevel = c.script;
+    for (auto [fontSet, script, flags, code] : cases) {
+        FontSet = fontSet;
+        ScriptLevel = script;
         int newCol;
         ASSERT_TRUE(EditText.PutChar('p', 4, 4, newCol));
-        EXPECT_EQ(EditText.Cells[4][4].Flags(), c.flags);
-        EXPECT_EQ(EditText.Cells[4][4].Code(), c.code);
+        EXPECT_EQ(std::pair(EditText.Cells[4][4].Flags(), EditText.Cells[4][4].Code()), std::pair(flags, code));
     }
     int newCol;
     ASSERT_TRUE(EditText.PutChar('a', 9, 7, newCol));
@@ -185,11 +176,7 @@ TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
 
 TEST(Cursor, FindLineStart)
 {
-    struct Case {
-        const char *name, *picture;
-        int cursorRow, start;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, int, int> cases[] = {
         {"empty sheet", "", 3, 0},
         {"only colons", " :\n\n    :", 2, 0},
         {"colon skipped", " :     a", 0, 2},
@@ -197,33 +184,28 @@ TEST(Cursor, FindLineStart)
         {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
         {"row of the cursor counts", " \n\n          a", 2, 3},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet s(c.picture, 9, c.cursorRow);
+    for (auto [name, picture, cursorRow, start] : cases) {
+        SCOPED_TRACE(name);
+        Sheet s(picture, 9, cursorRow);
         EditText.FindLineStart();
-        EXPECT_EQ(EditText.LineStartCol, c.start);
-        EXPECT_EQ(Cursor(), Pos(c.start, c.cursorRow));
+        EXPECT_EQ(EditText.LineStartCol, start);
+        EXPECT_EQ(Cursor(), Pos(start, cursorRow));
     }
 }
 
 TEST(Cursor, MovesBeepAtTheEdges)
 {
     using T = TEditText;
-    struct Case {
-        void (TEditText::*move)();
-        int col, row;
-        const char *where;
-    };
-    const Case cases[] = {
+    const std::tuple<void (TEditText::*)(), int, int, const char *> cases[] = {
         {&T::CursorLeft, 3, 2, "2,2 b0"},  {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
         {&T::CursorRight, 9, 2, "9,2 b1"}, {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
         {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << &c - cases);
-        Sheet s("", c.col, c.row, 10, 8);
-        (EditText.*c.move)();
-        EXPECT_EQ(Where(), c.where);
+    for (auto [move, col, row, where] : cases) {
+        SCOPED_TRACE(testing::Message() << col << "," << row << " to " << where);
+        Sheet s("", col, row, 10, 8);
+        (EditText.*move)();
+        EXPECT_EQ(Where(), where);
     }
 }
 

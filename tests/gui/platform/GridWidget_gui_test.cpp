@@ -60,10 +60,8 @@ protected:
 
 TEST_F(GridWidgetTest, FontSizeSetsTheCellSize)
 {
-    for (auto [asked, size, w, h] : {std::array{10, 10, 9, 12}, {600, 512, 512, 640}}) {
-        const int got = widget.ApplyFontSize(asked);
-        EXPECT_EQ(std::tuple(got, widget.CellWidth(), widget.CellHeight(), LineUnit), std::tuple(size, w, h, size));
-    }
+    const int got = widget.ApplyFontSize(10);  // the clamps are the sheet's
+    EXPECT_EQ(std::tuple(got, widget.CellWidth(), widget.CellHeight(), LineUnit), std::tuple(10, 9, 12, 10));
 }
 
 TEST_F(GridWidgetTest, CellRectsFollowSizeLinesAndScrolling)
@@ -132,15 +130,8 @@ TEST_F(GridWidgetTest, CursorMovedElsewhereIsScrolledIntoView)
 TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
 {
     // The key translation has its own tests; here: what reaches the window and when.
-    struct Case {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        QString text;
-        uint16_t vk;
-        TShiftState shift;
-        char ch;
-    };
-    const Case cases[] = {
+    // the event, then the virtual key and shift state the window sees, the character
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString, uint16_t, TShiftState, char> cases[] = {
         {Qt::Key_A, Qt::NoModifier, "a", 'A', 0, 'a'},
         {Qt::Key_A, Qt::ControlModifier, "", 'A', ssCtrl, 1},
         {Qt::Key_1, Qt::ControlModifier, "1", '1', ssCtrl, 0},  // a key without a character
@@ -154,12 +145,12 @@ TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
     char gotChar = 0;
     QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) { gotKey = k, gotShift = s; });
     QObject::connect(&widget, &GridWidget::keyPress, [&](char &c) { gotChar = c; });
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << "key " << k.key);
+    for (const auto &[key, mods, text, vk, shift, ch] : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << key);
         gotKey = 0, gotShift = 0xFF, gotChar = 0;
-        QKeyEvent e(QEvent::KeyPress, k.key, k.mods, k.text);
+        QKeyEvent e(QEvent::KeyPress, key, mods, text);
         QApplication::sendEvent(&widget, &e);
-        EXPECT_EQ(std::tuple(gotKey, gotShift, gotChar), std::tuple(k.vk, k.vk ? k.shift : TShiftState(0xFF), k.ch));
+        EXPECT_EQ(std::tuple(gotKey, gotShift, gotChar), std::tuple(vk, vk ? shift : TShiftState(0xFF), ch));
     }
 }
 
@@ -167,14 +158,8 @@ TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
 {
     bool swallow = false;
     QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) { k = swallow ? 0 : k; });
-    struct Step {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        bool swallow;
-        QPoint cur;
-        R4 sel;
-    };
-    const Step steps[] = {
+    // the key, whether the window takes it, then the cursor and the selection
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool, QPoint, R4> steps[] = {
         {Qt::Key_Right, {}, false, {1, 0}, {1, 0, 1, 0}},
         {Qt::Key_Down, {}, false, {1, 1}, {1, 1, 1, 1}},
         {Qt::Key_Right, {}, true, {1, 1}, {1, 1, 1, 1}},  // the window took it
@@ -184,13 +169,12 @@ TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
         {Qt::Key_End, Qt::ControlModifier, false, {71, 71}, {71, 71, 71, 71}},
         {Qt::Key_Home, {}, false, {0, 71}, {0, 71, 0, 71}},
     };
-    for (const Step &s : steps) {
-        SCOPED_TRACE(testing::Message() << "key " << s.key << " shift " << (s.mods == Qt::ShiftModifier));
-        swallow = s.swallow;
-        QTest::keyClick(&widget, s.key, s.mods);
-        EXPECT_EQ(Cur(), s.cur);
-        EXPECT_EQ(Sel(grid.Selection()), s.sel);
-        EXPECT_FALSE(widget.CellRect(s.cur.x(), s.cur.y()).isEmpty());
+    for (const auto &[key, mods, take, cur, sel] : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << key << " shift " << (mods == Qt::ShiftModifier));
+        swallow = take;
+        QTest::keyClick(&widget, key, mods);
+        EXPECT_EQ(std::pair(Cur(), Sel(grid.Selection())), std::pair(cur, sel));
+        EXPECT_FALSE(widget.CellRect(cur.x(), cur.y()).isEmpty());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <tuple>
 
@@ -56,26 +57,17 @@ protected:
     // Typed text; 'Z' undo, 'Y' redo, '\b' Backspace, '\r' Enter, '\n' Shift+Enter.
     void Do(const char *keys)
     {
-        for (; *keys; ++keys)
-            switch (*keys) {
-            case 'Z':
-                Key(Qt::Key_Z, CtrlAlt);
-                break;
-            case 'Y':
-                Key(Qt::Key_Y, CtrlAlt);
-                break;
-            case '\b':
-                Key(Qt::Key_Backspace);
-                break;
-            case '\r':
-                Key(Qt::Key_Return);
-                break;
-            case '\n':
-                Key(Qt::Key_Return, Qt::ShiftModifier);
-                break;
-            default:
-                QTest::keyClicks(grid, QString(QChar::fromLatin1(*keys)));
-            }
+        static const std::map<char, std::pair<Qt::Key, Qt::KeyboardModifiers>> named{
+            {'Z', {Qt::Key_Z, CtrlAlt}},
+            {'Y', {Qt::Key_Y, CtrlAlt}},
+            {'\b', {Qt::Key_Backspace, {}}},
+            {'\r', {Qt::Key_Return, {}}},
+            {'\n', {Qt::Key_Return, Qt::ShiftModifier}}};
+        for (; *keys; ++keys) {
+            const auto k = named.find(*keys);
+            k != named.end() ? Key(k->second.first, k->second.second)
+                             : QTest::keyClicks(grid, QString(QChar::fromLatin1(*keys)));
+        }
     }
     void Goto(int col, int row) { form->SheetGrid().SetCol(col), form->SheetGrid().SetRow(row); }
     QPoint Cur() { return {form->SheetGrid().Col(), form->SheetGrid().Row()}; }
@@ -145,63 +137,46 @@ TEST_F(MainWindowTest, MessageLeftByTheStartIsShownAloneOnceAndCleared)
 
 TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
 {
-    struct Step {
-        const char *keys, *picture;
-        int col;
-        bool undoEmpty;
-    };  // col -1: not checked
+    // keys, then the sheet, the cursor column (-1: not checked), whether undo is empty
+    using Step = std::tuple<const char *, const char *, int, bool>;
     auto run = [&](std::initializer_list<Step> steps) {
         Goto(0, 1);
-        for (const Step &s : steps) {
-            SCOPED_TRACE(s.keys);
-            Do(s.keys);
-            EXPECT_EQ(SheetToPicture(EditText), s.picture);
-            EXPECT_TRUE(s.col < 0 || Cur() == QPoint(s.col, 1)) << Cur().x();
-            EXPECT_EQ(UndoEmpty, s.undoEmpty);
+        for (auto [keys, picture, col, undoEmpty] : steps) {
+            SCOPED_TRACE(keys);
+            Do(keys);
+            EXPECT_EQ(SheetToPicture(EditText), picture);
+            EXPECT_TRUE(col < 0 || Cur() == QPoint(col, 1)) << Cur().x();
+            EXPECT_EQ(UndoEmpty, undoEmpty);
         }
     };
+    // clang-format off
     run({{"x=2", "\n x  =  2\n", 3, false}, {"ZZZ", "", -1, true}});
-    run({{"123Z", "\n 1  2\n", 2, false},
-         {"Z", "\n 1\n", 1, false},
-         {"Y", "\n 1  2\n", 2, false},
-         {"ZZ", "", -1, true},
-         {"Z", "", -1, true}});  // nothing further to undo
-    run({{"1234\b\b", "\n 1  2\n", 2, false},
-         {"Z", "\n 1  2  3\n", 3, false},
-         {"Z", "\n 1  2  3  4\n", 4, false},
-         {"Y", "\n 1  2  3\n", 3, false}});
+    run({{"123Z", "\n 1  2\n", 2, false}, {"Z", "\n 1\n", 1, false}, {"Y", "\n 1  2\n", 2, false},
+         {"ZZ", "", -1, true}, {"Z", "", -1, true}});  // nothing further to undo
+    run({{"1234\b\b", "\n 1  2\n", 2, false}, {"Z", "\n 1  2  3\n", 3, false},
+         {"Z", "\n 1  2  3  4\n", 4, false}, {"Y", "\n 1  2  3\n", 3, false}});
+    // clang-format on
     EXPECT_TRUE(form->SizeItemsLocked());
 }
 
 TEST_F(MainWindowTest, ScriptKeysSwitchWithoutWritingAndTheButtonsFollow)
 {
-    struct Step {
-        const char *typed;
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        int sign;
-    };  // -1 raised, 1 lowered
+    // typed text or a key, then the script level's sign: -1 raised, 1 lowered
+    using Step = std::tuple<const char *, Qt::Key, Qt::KeyboardModifiers, int>;
+    // clang-format off
     const Step steps[] = {
-        {"^", {}, {}, -1},
-        {"^", {}, {}, 0},
-        {"_", {}, {}, 1},
-        {"_", {}, {}, 0},
-        {"_", {}, {}, 1},
-        {"^", {}, {}, -1},
-        {"^", {}, {}, 0},
-        {nullptr, Qt::Key_Comma, Ctrl, 1},
-        {nullptr, Qt::Key_Comma, Ctrl, 0},
-        {nullptr, Qt::Key_Less, Ctrl | Qt::ShiftModifier, -1},
-        {nullptr, Qt::Key_Minus, Ctrl, 1},
-        {nullptr, Qt::Key_6, Ctrl, -1},
-        {nullptr, Qt::Key_6, Ctrl, 0},  // Ctrl+6: the layout's superscript key
+        {"^", {}, {}, -1}, {"^", {}, {}, 0}, {"_", {}, {}, 1}, {"_", {}, {}, 0}, {"_", {}, {}, 1}, {"^", {}, {}, -1},
+        {"^", {}, {}, 0}, {nullptr, Qt::Key_Comma, Ctrl, 1}, {nullptr, Qt::Key_Comma, Ctrl, 0},
+        {nullptr, Qt::Key_Less, Ctrl | Qt::ShiftModifier, -1}, {nullptr, Qt::Key_Minus, Ctrl, 1},
+        {nullptr, Qt::Key_6, Ctrl, -1}, {nullptr, Qt::Key_6, Ctrl, 0},  // Ctrl+6: the layout's superscript key
     };
+    // clang-format on
     Goto(0, 1);
-    for (const Step &s : steps) {
-        SCOPED_TRACE(testing::Message() << (s.typed ? s.typed : "key ") << s.key);
-        s.typed ? Do(s.typed) : Key(s.key, s.mods);
-        EXPECT_EQ(Sign(ScriptLevel), s.sign);
-        EXPECT_EQ(Lit(), s.sign < 0 ? "Ansi Super " : s.sign > 0 ? "Ansi Sub " : "Ansi ");
+    for (auto [typed, key, mods, sign] : steps) {
+        SCOPED_TRACE(testing::Message() << (typed ? typed : "key ") << key);
+        typed ? Do(typed) : Key(key, mods);
+        EXPECT_EQ(Sign(ScriptLevel), sign);
+        EXPECT_EQ(Lit(), sign < 0 ? "Ansi Super " : sign > 0 ? "Ansi Sub " : "Ansi ");
     }
     EXPECT_EQ(SheetToPicture(EditText), "");
     EXPECT_EQ(Cur(), QPoint(0, 1));
@@ -224,14 +199,7 @@ TEST_F(MainWindowTest, EnterAndShiftEnterMoveTheCursor)
 {
     // A fraction line at columns 0..2 of row 2 (a leading newline is dropped).
     const char *line = "\n\n\n-- -- --";
-    struct Case {
-        const char *picture;
-        QPoint from;
-        const char *keys;
-        QPoint to;
-        int beeps;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QPoint, const char *, QPoint, int> cases[] = {
         {line, {3, 2}, "\r", {1, 1}, 0},      // right of the line: up to the numerator
         {line, {3, 2}, "\r\r", {1, 3}, 0},    // then the denominator
         {line, {3, 2}, "\r\r\r", {3, 2}, 0},  // then after the line
@@ -239,20 +207,17 @@ TEST_F(MainWindowTest, EnterAndShiftEnterMoveTheCursor)
         {"", {0, 1}, "ab\n", {0, 2}, 0},      // Shift+Enter: next line start
         {"", {4, 2}, "_\r", {4, 2}, 0},       // ends the subscript, keeps the cursor
     };
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << k.picture << " / " << k.keys);
+    for (auto [picture, from, keys, to, beepsWanted] : cases) {
+        SCOPED_TRACE(testing::Message() << picture << " / " << keys);
         EditText.Reset();
-        LoadPicture(EditText, k.picture);
-        Goto(k.from.x(), k.from.y());
+        LoadPicture(EditText, picture);
+        Goto(from.x(), from.y());
         beeps = 0;
-        Do(k.keys);
-        EXPECT_EQ(Cur(), k.to);
-        EXPECT_EQ(beeps, k.beeps);
+        Do(keys);
+        EXPECT_EQ(std::pair(Cur(), beeps), std::pair(to, beepsWanted));
     }
     // After the last case: the subscript is over and Enter left no pending new line.
-    EXPECT_EQ(ScriptLevel, 0);
-    EXPECT_EQ(Lit(), "Ansi ");
-    EXPECT_FALSE(NewLineFlag);
+    EXPECT_EQ(std::tuple(ScriptLevel, Lit(), NewLineFlag), std::tuple(0, "Ansi ", false));
 }
 
 TEST_F(MainWindowTest, EscModeWritesAFunctionNameAndTheParenEndsIt)
@@ -274,12 +239,10 @@ TEST_F(MainWindowTest, EscModeWritesAFunctionNameAndTheParenEndsIt)
 
 TEST_F(MainWindowTest, CtrlPeriodSwapsTheFontSets)
 {
-    Key(Qt::Key_Period, Qt::ControlModifier);
-    EXPECT_EQ(std::tie(FontSet, FontName), std::tuple(2, "SYMBOL"));
-    EXPECT_EQ(Lit(), "Symbol ");
-    Key(Qt::Key_Period, Qt::ControlModifier);
-    EXPECT_EQ(std::tie(FontSet, FontName), std::tuple(0, "Courier New"));
-    EXPECT_EQ(Lit(), "Ansi ");
+    for (auto [set, name, lit] : {std::tuple(2, "SYMBOL", "Symbol "), {0, "Courier New", "Ansi "}}) {
+        Key(Qt::Key_Period, Qt::ControlModifier);
+        EXPECT_EQ(std::tuple(int(FontSet), FontName, Lit()), std::tuple(set, name, lit));
+    }
 }
 
 TEST_F(MainWindowTest, CtrlShiftF12ThenOneShowsTheNestingOverlay)
@@ -360,12 +323,11 @@ TEST_F(MainWindowTest, CalcWindowSideOfTheModes)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmora"));
 }
 
-TEST_F(MainWindowTest, FontSizesAreClamped)
+TEST_F(MainWindowTest, FontSizeReachesTheGridClamped)
 {
-    for (auto [asked, got] : {std::pair{7, 8}, {600, 512}, {20, 20}}) {
-        form->SetFontSize(asked);
-        EXPECT_EQ(std::tuple(FontSize, CellFontSize, grid->CellHeight()), std::tuple(got, got, got * 5 / 4)) << asked;
-    }
+    form->SetFontSize(600);
+    EXPECT_EQ(std::tuple(FontSize, CellFontSize, grid->CellHeight(), grid->font().pointSize()),
+              std::tuple(512, 512, 640, 512));
 }
 
 TEST_F(MainWindowTest, RouteIsDrawnOverTheGridUntilTheNextKey)

@@ -3,6 +3,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <array>
+#include <tuple>
 
 #include "support/Pixels.h"
 #include "support/SheetPicture.h"
@@ -127,26 +129,19 @@ protected:
 
 TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 {
-    struct Case {
-        int size;
-        uint32_t flags;
-        bool blue;
-    };
-    const Case cases[] = {{8, 0, false},
-                          {14, cfSymbolFont | cfFractionLine, false},
-                          {14, 0, false},
-                          {14, cfSymbolFont | cfFractionLine | cfResult, true},
-                          {60, cfSymbolFont | cfFractionLine, false},
-                          {200, cfResult, true}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << "size " << k.size << " flags " << k.flags);
+    const uint32_t line = cfSymbolFont | cfFractionLine;
+    const std::tuple<int, uint32_t, bool> cases[] = {{8, 0, false},     {14, line, false},
+                                                     {14, 0, false},    {14, line | cfResult, true},
+                                                     {60, line, false}, {200, cfResult, true}};
+    for (auto [size, flags, blue] : cases) {
+        SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
         EditText.Reset();
-        Put(1, 1, 190, k.flags);
-        Put(2, 1, 190, k.flags);
-        const Render img = Paint(k.size, {.cols = 4});
-        const int W = k.size / 25 + 1, m = img.T(1) + img.h / 2, x1 = img.L(1) - 1, x2 = img.R(2);
+        Put(1, 1, 190, flags);
+        Put(2, 1, 190, flags);
+        const Render img = Paint(size, {.cols = 4});
+        const int W = size / 25 + 1, m = img.T(1) + img.h / 2, x1 = img.L(1) - 1, x2 = img.R(2);
         const Ink bar = Span(img, x1, x2, m);
-        EXPECT_EQ(k.blue ? bar.blue : bar.dark, x2 - x1);
+        EXPECT_EQ(blue ? bar.blue : bar.dark, x2 - x1);
         EXPECT_TRUE(White(img.At(x2, m)));
         // Only the bar: nothing above or below it.
         const Ink ink = InkIn(img, QRect(x1, img.T(1), x2 - x1 + 1, img.h));
@@ -156,26 +151,21 @@ TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 
 TEST_F(CellPainterTest, ColoursFollowResultAndGreenFlags)
 {
-    struct Case {
-        uint32_t flags;
-        bool blue, green;
-    };
-    const Case cases[] = {{0, false, false},
-                          {cfResult, true, false},
-                          {cfGreen, false, true},
-                          {cfResult | cfGreen, true, false},
-                          {cfSymbolFont | cfResult, true, false},
-                          {cfBold | cfGreen, false, true}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(k.flags);
+    // clang-format off
+    const std::tuple<uint32_t, bool, bool> cases[] = {{0, false, false}, {cfResult, true, false},
+        {cfGreen, false, true}, {cfResult | cfGreen, true, false}, {cfSymbolFont | cfResult, true, false},
+        {cfBold | cfGreen, false, true}};
+    // clang-format on
+    for (auto [flags, blue, green] : cases) {
+        SCOPED_TRACE(flags);
         EditText.Reset();
-        Put(1, 1, 'W', k.flags);
+        Put(1, 1, 'W', flags);
         const Render img = Paint(28);
         const Ink ink = InkIn(img, img.Cell(1, 1));
         ASSERT_GT(ink.count, 20);
         // Edges of glyphs are blended with the white; their cores carry the colour.
         EXPECT_EQ(std::tuple(ink.blue > ink.count / 3, ink.green > ink.count / 3, ink.dark > ink.count / 3),
-                  std::tuple(k.blue, k.green, !k.blue && !k.green));
+                  std::tuple(blue, green, !blue && !green));
     }
 }
 
@@ -201,29 +191,26 @@ TEST_F(CellPainterTest, RaisedCellsAreSmallerAndHigherLoweredCellsLower)
 
 TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
 {
-    struct Sign {
-        uint8_t top;
-        bool straight;
-    };  // straight: one stroke runs through all three pieces
-    const Sign signs[] = {{230, true}, {233, true}, {236, false}, {243, true}, {246, true}, {249, true}, {252, false}};
+    // The top pieces; braces (236, 252) are the ones not drawn as one straight stroke through all three.
+    const uint8_t signs[] = {230, 233, 236, 243, 246, 249, 252};
     // Every small size (rounding bites there), then a spread up to the largest.
     std::vector<int> sizes{512};
     for (int size = 8; size < 512; size += size <= 40 ? 1 : 23)
         sizes.push_back(size);
     for (int gap : {0, 1})
         for (int size : sizes)
-            for (const Sign &sign : signs) {
-                SCOPED_TRACE(testing::Message() << "size " << size << " piece " << int(sign.top) << " gap " << gap);
+            for (const uint8_t top : signs) {
+                SCOPED_TRACE(testing::Message() << "size " << size << " piece " << int(top) << " gap " << gap);
                 EditText.Reset();
                 for (int r = 0; r < 3; ++r)
-                    Put(0, r, uint8_t(sign.top + r), cfSymbolFont | (r == 1 ? cfTallBracket : cfBracketPart));
+                    Put(0, r, uint8_t(top + r), cfSymbolFont | (r == 1 ? cfTallBracket : cfBracketPart));
                 const Render img = Paint(size, {.cols = 1, .gap = gap});
                 // Across each border between two pieces (grid line included), and for the
                 // straight ones from the lower part of the top piece to the upper part of the bottom one.
                 const int q = img.h / 4;
                 EXPECT_TRUE(JoinedBetween(img, img.B(0) - q, img.T(1) + q));
                 EXPECT_TRUE(JoinedBetween(img, img.B(1) - q, img.T(2) + q));
-                EXPECT_TRUE(!sign.straight || JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q));
+                EXPECT_TRUE(top == 236 || top == 252 || JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q));
                 // The sign stays inside its own column.
                 EXPECT_EQ(InkIn(img, QRect(img.R(0) + 1, 0, 10, img.height())).count, 0);
             }
@@ -308,39 +295,31 @@ TEST_F(CellPainterTest, DelayedRepaintIsArmedNearTheEndsOfRootAreas)
     // Without roots only row 1 arms: the zero root row of row 0 names row 0,
     // whose area bottom reads 0. Around a root area over rows 4..6 the rows
     // just outside arm it.
-    struct Case {
-        bool root;
-        int row;
-        bool arm;
-    };
-    const Case cases[] = {{false, 0, false}, {false, 1, true}, {false, 2, false}, {false, 144, false},
-                          {true, 3, true},   {true, 7, true},  {true, 5, false},  {true, 9, false}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << "root " << k.root << " row " << k.row);
+    const std::tuple<bool, int, bool> cases[] = {{false, 0, false},   {false, 1, true}, {false, 2, false},
+                                                 {false, 144, false}, {true, 3, true},  {true, 7, true},
+                                                 {true, 5, false},    {true, 9, false}};
+    for (auto [root, row, arm] : cases) {
+        SCOPED_TRACE(testing::Message() << "root " << root << " row " << row);
         EditText.Reset();
-        if (k.root)
+        if (root)
             Root(2, 5, 3, 4, 6);
         painted = armed = 0;
-        Drawn(k.root ? 2 : 7, k.row);
-        EXPECT_EQ(std::pair(painted, armed), std::pair(1, int(k.arm)));
+        Drawn(root ? 2 : 7, row);
+        EXPECT_EQ(std::pair(painted, armed), std::pair(1, int(arm)));
     }
 }
 
 TEST_F(CellPainterTest, UnlockedCellsOfALockedPageShowASilverBar)
 {
-    struct Case {
-        bool lock;
-        uint8_t protection;
-        bool bar;
-    };
-    const Case cases[] = {{true, 2, true}, {true, 0, false}, {false, 2, false}, {true, 1, false}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(testing::Message() << k.lock << " " << int(k.protection));
+    const std::tuple<bool, uint8_t, bool> cases[] = {
+        {true, 2, true}, {true, 0, false}, {false, 2, false}, {true, 1, false}};
+    for (auto [lock, protection, bar] : cases) {
+        SCOPED_TRACE(testing::Message() << lock << " " << int(protection));
         EditText.Reset();
-        EditText.PageLock = k.lock;
-        AttrAt(1, 1).Protection = k.protection;
+        EditText.PageLock = lock;
+        AttrAt(1, 1).Protection = protection;
         const Render img = Paint(16);
-        EXPECT_EQ(img.At(img.L(1) + 2, img.B(1) - 1) == QColor(0xC0, 0xC0, 0xC0), k.bar);
+        EXPECT_EQ(img.At(img.L(1) + 2, img.B(1) - 1) == QColor(0xC0, 0xC0, 0xC0), bar);
     }
     EditText.PageLock = 0;
 }
@@ -385,34 +364,27 @@ TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
 
 TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
 {
-    struct Case {
-        unsigned char ch;
-        char16_t u;
-    };
-    const Case cases[] = {
+    const std::pair<unsigned char, char16_t> cases[] = {
         {'p', u'π'}, {'q', u'θ'}, {'j', u'φ'}, {'f', u'ϕ'}, {'c', u'χ'}, {'y', u'ψ'}, {'w', u'ω'},
         {'J', u'ϑ'}, {'V', u'ς'}, {'W', u'Ω'}, {'D', u'Δ'}, {'S', u'Σ'}, {'a', u'α'}, {'l', u'λ'},
         {214, u'√'}, {166, u'ƒ'}, {174, u'→'}, {242, u'∫'}, {243, u'⌠'}, {245, u'⌡'}, {230, u'⎛'},
         {254, u'⎭'}, {'1', u'1'}, {'-', u'−'}, {0x80, 0},   {0xF0, 0},
     };
-    for (const Case &k : cases)
-        EXPECT_EQ(SymbolFontChar(k.ch), k.u) << int(k.ch);
+    for (auto [ch, u] : cases)
+        EXPECT_EQ(SymbolFontChar(ch), u) << int(ch);
     EXPECT_EQ(std::tuple(TextFontChar(0x80), TextFontChar(0xE4), TextFontChar(0x81)), std::tuple(u'€', u'ä', 0));
 }
 
 TEST(SheetFontSize, ClampsAndSizesTheCellsAlsoOnThePrintPath)
 {
-    struct Case {
-        int asked, size, colWidth, rowHeight;
-    };
-    // The column width is the font's pixel height divided by 1.33333.
-    const Case cases[] = {{14, 14, 14, 17},     {10, 10, 9, 12},      {7, 8, 8, 10},  {8, 8, 8, 10},
-                          {600, 512, 512, 640}, {512, 512, 512, 640}, {-3, 8, 8, 10}, {13, 13, 12, 16}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(k.asked);
-        const TSheetCellSize s = ApplySheetFontSize(k.asked);
-        EXPECT_EQ(std::tuple(s.Size, s.ColWidth, s.RowHeight), std::tuple(k.size, k.colWidth, k.rowHeight));
-        EXPECT_TRUE(FontSize == k.size && CellFontSize == k.size && LineUnit == k.size);
+    // asked, size, column width (the font's pixel height divided by 1.33333), row height
+    const std::array<int, 4> cases[] = {{14, 14, 14, 17},     {10, 10, 9, 12},      {7, 8, 8, 10},  {8, 8, 8, 10},
+                                        {600, 512, 512, 640}, {512, 512, 512, 640}, {-3, 8, 8, 10}, {13, 13, 12, 16}};
+    for (auto [asked, size, colWidth, rowHeight] : cases) {
+        SCOPED_TRACE(asked);
+        const TSheetCellSize s = ApplySheetFontSize(asked);
+        EXPECT_EQ(std::tuple(s.Size, s.ColWidth, s.RowHeight), std::tuple(size, colWidth, rowHeight));
+        EXPECT_TRUE(FontSize == size && CellFontSize == size && LineUnit == size);
     }
     // The print path goes through the window; without one only the sheet's part.
     static int asked = 0;

@@ -1,12 +1,12 @@
 // A bound sheet from a picture, the cursor, and the checks the editing tests share.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 
-#include "support/SheetPicture.h"
-
-namespace {
+#include "SheetPicture.h"
 
 using Pos = std::pair<int, int>;
 inline Pos Cursor()
@@ -54,7 +54,7 @@ inline std::string StrayZoneMarks(int row, int lastCol)
 
 // Refused or ignored: both layers stay byte for byte, with the given beeps.
 template <class F>
-void ExpectNoChange(F step, int beeps = 1)
+inline void ExpectNoChange(F step, int beeps = 1)
 {
     SheetSetup::beeps = 0;
     const SheetBytes before;
@@ -62,5 +62,3 @@ void ExpectNoChange(F step, int beeps = 1)
     EXPECT_TRUE(SheetBytes() == before);
     EXPECT_EQ(SheetSetup::beeps, beeps);
 }
-
-}  // namespace

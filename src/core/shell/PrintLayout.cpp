@@ -1,0 +1,250 @@
+#include "PrintLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "worksheet/Edit.h"
+
+namespace {
+
+int32_t ToInt32(double v)
+{
+    // Truncated toward zero; out-of-range values (a damaged margin) saturate.
+    if (!(v == v))
+        return 0;
+    v = std::trunc(v);
+    if (v >= double(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (v <= double(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return int32_t(v);
+}
+
+// A printer font size beyond this fits no paper; the bound keeps the search finite.
+constexpr int32_t largestFontSize = 100000;
+
+}  // namespace
+
+int32_t MarginPixels(int32_t dpi, int32_t thousandths)
+{
+    return ToInt32(double(int64_t(dpi) * thousandths) / 1000.0);
+}
+
+int32_t PixelsToThousandths(int32_t pixels, int32_t dpi)
+{
+    return dpi > 0 ? ToInt32(double(int64_t(pixels) * 1000) / dpi) : 0;
+}
+
+void TPrintLayout::PrepareSheet(const TSheetView &view)
+{
+    const TGridRect &s = view.Selection;
+    if (s.Left == s.Right && s.Top == s.Bottom) {
+        HasSelection = false;
+        PrintSelection = false;
+    } else {
+        HasSelection = true;
+        Selection = s;
+    }
+    ColCount = std::max(view.ColCount, 1);
+    RowCount = std::max(view.RowCount, 1);
+    DefaultColWidth = view.DefaultColWidth;
+    GridLine = view.VertLines ? 1 : 0;
+    SheetWidth = ColCount * (view.DefaultColWidth + GridLine) + GridLine;
+    SheetHeight = RowCount * (view.DefaultRowHeight + GridLine) + GridLine;
+    SheetAspect = SheetWidth > 0 ? double(SheetHeight) / SheetWidth : 1.0;
+}
+
+bool TPrintLayout::CalcPageLayout(const TPageGeometry &page, const TPrintMargins &margins,
+                                  const TFontHeightFunc &fontHeight)
+{
+    PageWidth = page.PageWidth;
+    PageHeight = page.PageHeight;
+    OffsetX = page.OffsetX;
+    OffsetY = page.OffsetY;
+    PageRect = {0, 0, PageWidth - 1, PageHeight - 1};
+    Dpi = page.Dpi;
+
+    AreaRect.Left = MarginPixels(Dpi, margins.Left);
+    AreaRect.Right = PageRect.Right - MarginPixels(Dpi, margins.Right);
+    AreaRect.Top = MarginPixels(Dpi, margins.Top);
+    AreaRect.Bottom = PageRect.Bottom - MarginPixels(Dpi, margins.Bottom);
+    AreaHeight = AreaRect.Bottom - AreaRect.Top + 1;
+    AreaWidth = AreaRect.Right - AreaRect.Left + 1;
+    SavedFontSize = ::FontSize;
+    // Margins that meet or cross leave no area: nothing can fit.
+    if (AreaWidth <= 0 || AreaHeight <= 0 || SheetHeight <= 0) {
+        AreaAspect = 1.0;
+        TargetWidth = TargetHeight = 0;
+        return false;
+    }
+    AreaAspect = double(AreaHeight) / AreaWidth;
+
+    if (AreaAspect / SheetAspect <= 1.0) {
+        TargetHeight = AreaHeight;
+        TargetWidth = ToInt32(AreaHeight / SheetAspect);
+    } else {
+        TargetWidth = AreaWidth;
+        TargetHeight = ToInt32(AreaWidth * SheetAspect);
+    }
+
+    const bool fits = FitFont(fontHeight);
+
+    OutRect.Left = AreaRect.Left;
+    OutRect.Top = AreaRect.Top;
+    OutRect.Right = (CellWidth + GridLine) * ColCount + AreaRect.Left;
+    OutRect.Bottom = (CellHeight + GridLine) * RowCount + AreaRect.Top;
+
+    TargetWidth = OutRect.Right - OutRect.Left - 1;
+    TargetHeight = OutRect.Bottom - OutRect.Top - 1;
+    Scale = double(TargetHeight) / SheetHeight;
+    return fits;
+}
+
+void TPrintLayout::CellSizeFromHeight(int32_t fontHeight)
+{
+    FontHeight = fontHeight;
+    // The divisor is 1.33333 on purpose, not 4/3, as on the screen.
+    CellWidth = ToInt32(FontHeight / 1.33333);
+    CellHeight = CellWidth * 5 / 4;
+}
+
+void TPrintLayout::CalcCellSize(const TFontHeightFunc &fontHeight)
+{
+    CellSizeFromHeight(fontHeight(FontSize));
+}
+
+int64_t TPrintLayout::PrintedWidth() const
+{
+    return int64_t(CellWidth + GridLine) * ColCount + GridLine;
+}
+
+int64_t TPrintLayout::PrintedHeight() const
+{
+    return int64_t(CellHeight + GridLine) * RowCount + GridLine;
+}
+
+bool TPrintLayout::FitFont(const TFontHeightFunc &fontHeight)
+{
+    SavedFontSize = ::FontSize;
+    FontSize = 8;
+    CalcCellSize(fontHeight);
+    if (PrintedWidth() < TargetWidth) {
+        while (PrintedWidth() < TargetWidth && PrintedHeight() < TargetHeight && FontSize < largestFontSize) {
+            ++FontSize;
+            CalcCellSize(fontHeight);
+        }
+        --FontSize;
+        CalcCellSize(fontHeight);
+    }
+    // Size 1 is the floor: below it nothing is drawn at all.
+    while ((PrintedWidth() > TargetWidth || PrintedHeight() > TargetHeight) && FontSize > 1) {
+        --FontSize;
+        CalcCellSize(fontHeight);
+    }
+    CellFontSize = FontSize;
+    LineUnit = CellWidth;
+    return PrintedWidth() <= TargetWidth && PrintedHeight() <= TargetHeight;
+}
+
+TGridRect TPrintLayout::CellRect(int col, int row) const
+{
+    if (PrintSelection) {
+        col -= Selection.Left;
+        row -= Selection.Top;
+    }
+    TGridRect r;
+    r.Left = (CellWidth + GridLine) * col + 1 + OutRect.Left;
+    r.Right = r.Left + CellWidth - 1;
+    r.Top = (CellHeight + GridLine) * row + OutRect.Top;
+    r.Bottom = r.Top + CellHeight - 1;
+    return r;
+}
+
+namespace {
+
+// Moves both edges by half the room that the printed sheet leaves.
+void Center(bool on, int32_t room, int32_t used, int32_t &first, int32_t &last)
+{
+    if (!on)
+        return;
+    const int32_t d = ToInt32((room - used) / 2.0);
+    first += d;
+    last += d;
+}
+
+}  // namespace
+
+void TPrintLayout::CenterHorizontally()
+{
+    Center(CenterHoriz, AreaWidth, TargetWidth, OutRect.Left, OutRect.Right);
+}
+
+void TPrintLayout::CenterVertically()
+{
+    Center(CenterVert, AreaHeight, TargetHeight, OutRect.Top, OutRect.Bottom);
+}
+
+TGridRect TPrintLayout::Range() const
+{
+    if (PrintSelection)
+        return Selection;
+    return {0, 0, ColCount - 1, RowCount - 1};
+}
+
+TGridRect TPrintLayout::Frame() const
+{
+    if (!PrintSelection)
+        return OutRect;
+    const TGridRect first = CellRect(Selection.Left, Selection.Top);
+    const TGridRect last = CellRect(Selection.Right, Selection.Bottom);
+    return {first.Left, first.Top, last.Right, last.Bottom};
+}
+
+TGridRect TPrintLayout::PictureRect(int col, int row, int dx, int dy, int width, int height) const
+{
+    const double ratio = double(width) / std::max(DefaultColWidth + GridLine, 1);
+    const TGridRect r = CellRect(col, row);
+    TGridRect d;
+    d.Left = r.Left - ToInt32(dx * Scale);
+    d.Top = r.Top - ToInt32(dy * Scale);
+    d.Right = ToInt32((CellWidth + GridLine) * ratio) + d.Left;
+    d.Bottom = ToInt32((height - 1) * Scale + d.Top);
+    return d;
+}
+
+TPreviewGeometry PreviewPageGeometry(int32_t availWidth, int32_t availHeight, double areaAspect)
+{
+    // A window too small for any page still gets a page of one pixel.
+    const int32_t roomW = std::max(availWidth - 4, 1), roomH = std::max(availHeight - 28, 1);
+    const double viewAspect = double(roomH) / roomW;
+    TPreviewGeometry g;
+    if (areaAspect > viewAspect) {
+        g.ImageRect.Bottom = roomH;
+        g.ImageRect.Right = ToInt32(roomH / areaAspect);
+    } else {
+        g.ImageRect.Right = roomW;
+        g.ImageRect.Bottom = ToInt32(roomW * areaAspect);
+    }
+    g.ImageRect.Right = std::max(g.ImageRect.Right, 1);
+    g.ImageRect.Bottom = std::max(g.ImageRect.Bottom, 1);
+    g.ImageLeft = ToInt32((availWidth - g.ImageRect.Right) / 2.0 + 4.0);
+    return g;
+}
+
+TGridRect PreviewDestRect(const TGridRect &areaImg, const TGridRect &bitmap)
+{
+    const int64_t W = areaImg.Right - areaImg.Left, H = areaImg.Bottom - areaImg.Top;
+    const int64_t w = bitmap.Right - bitmap.Left, h = bitmap.Bottom - bitmap.Top;
+    TGridRect d{areaImg.Left, areaImg.Top, areaImg.Left, areaImg.Top};
+    if (W <= 0 || H <= 0 || w <= 0 || h <= 0)
+        return d;
+    if (h * W <= H * w) {
+        d.Right += int32_t(W);
+        d.Bottom += int32_t(W * h / w);
+    } else {
+        d.Bottom += int32_t(H);
+        d.Right += int32_t(H * w / h);
+    }
+    return d;
+}

@@ -1,0 +1,166 @@
+// Page layout of the printed sheet, worked by hand: A4 at 600 dpi is 4958 x 7017
+// printer pixels; the screen's 14-point cells are 14 x 17 pixels.
+#include <gtest/gtest.h>
+
+#include "shell/PrintLayout.h"
+#include "worksheet/Edit.h"
+
+namespace {
+
+int32_t Height600(int32_t size)
+{
+    return (size * 600 + 36) / 72;
+}
+
+TSheetView Sheet(int cells, bool lines, TGridRect selection = {})
+{
+    return {cells, cells, 14, 17, lines, selection};
+}
+
+std::tuple<int, int, int, int> Edges(const TGridRect &r)
+{
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+struct FitCase {
+    const char *what;
+    TPageGeometry page;
+    TPrintMargins margins;
+    int cells;
+    bool lines;
+    bool fits;
+    int fontSize, cellWidth, cellHeight, targetWidth, targetHeight;
+};
+
+TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
+{
+    const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
+    const FitCase cases[] = {
+        // Area 4058 x 6117, taller than the sheet: target 4058 x 4868; size 9 gives 57 x 72 + 1 = 4105.
+        {"portrait", a4, {}, 72, true, true, 8, 50, 62, 3671, 4535},
+        // Area 6117 x 4058: target 3382 x 4058; size 8 gives 3673, size 7 3169.
+        {"landscape", a4Wide, {}, 72, true, true, 7, 43, 53, 3167, 3887},
+        // 144 x 144 fits only at size 4: 25 x 144 + 1 = 3601; size 5 gives 4609.
+        {"largest sheet", a4, {}, 144, true, true, 4, 24, 30, 3599, 4463},
+        // Without lines: target 4058 x 4927; size 9 is narrow enough (4032) but 5040 high.
+        {"no lines", a4, {}, 72, false, true, 8, 50, 62, 3599, 4463},
+        // Area 100 x 100: even size 1 (6 x 7 cells) is 505 pixels wide.
+        {"tiny area", {1000, 1000, 0, 0, 600}, {750, 750, 750, 750}, 72, true, false, 1, 6, 7, 503, 575},
+    };
+    for (const FitCase &c : cases) {
+        TPrintLayout l;
+        FontSize = 14;
+        l.PrepareSheet(Sheet(c.cells, c.lines));
+        EXPECT_EQ(l.CalcPageLayout(c.page, c.margins, Height600), c.fits) << c.what;
+        EXPECT_EQ(l.FontSize, c.fontSize) << c.what;
+        EXPECT_EQ(std::tuple(l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight),
+                  std::tuple(c.cellWidth, c.cellHeight, c.targetWidth, c.targetHeight))
+            << c.what;
+        EXPECT_EQ(std::tuple(CellFontSize, LineUnit, l.SavedFontSize), std::tuple(c.fontSize, c.cellWidth, 14))
+            << c.what;
+    }
+}
+
+TEST(PrintLayout, EveryMarginUsesTheHorizontalResolution)
+{
+    TPrintLayout l;
+    l.PrepareSheet(Sheet(72, true));
+    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
+    EXPECT_EQ(Edges(l.AreaRect), std::tuple(450, 450, 4507, 6566));
+    EXPECT_EQ(std::tuple(l.AreaWidth, l.AreaHeight), std::tuple(4058, 6117));
+    EXPECT_EQ(Edges(l.OutRect), std::tuple(450, 450, 4122, 4986));
+    EXPECT_DOUBLE_EQ(l.Scale, 4535.0 / 1297);
+    // Centred: (4058 - 3671) / 2 = 193 across, (6117 - 4535) / 2 = 791 down.
+    l.CenterHoriz = l.CenterVert = true;
+    l.CenterHorizontally();
+    l.CenterVertically();
+    EXPECT_EQ(Edges(l.OutRect), std::tuple(643, 1241, 4315, 5777));
+    // The left edge carries one extra pixel, the top does not.
+    EXPECT_EQ(Edges(l.CellRect(0, 0)), std::tuple(644, 1241, 693, 1302));
+    EXPECT_EQ(Edges(l.CellRect(2, 1)), std::tuple(746, 1304, 795, 1365));
+    EXPECT_EQ(Edges(l.Frame()), Edges(l.OutRect));
+    EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
+}
+
+TEST(PrintLayout, MarginsThatLeaveNoRoomFitNothing)
+{
+    for (const TPrintMargins m : {TPrintMargins{5000, 750, 5000, 750}, TPrintMargins{750, 8000, 750, 8000},
+                                  TPrintMargins{4000, 750, 4263, 750}}) {
+        TPrintLayout l;
+        l.PrepareSheet(Sheet(72, true));
+        EXPECT_FALSE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, m, Height600)) << m.Left << " " << m.Top;
+    }
+}
+
+TEST(PrintLayout, HiddenGridLinesGiveStepsOfExactlyOneCell)
+{
+    TPrintLayout l;
+    l.PrepareSheet(Sheet(72, false));
+    EXPECT_EQ(std::tuple(l.GridLine, l.SheetWidth, l.SheetHeight), std::tuple(0, 1008, 1224));
+    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
+    const TGridRect a = l.CellRect(3, 5), b = l.CellRect(4, 6);
+    EXPECT_EQ(std::tuple(b.Left - a.Left, b.Top - a.Top), std::tuple(l.CellWidth, l.CellHeight));
+}
+
+TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
+{
+    TPrintLayout l;
+    l.PrepareSheet(Sheet(72, true, {10, 20, 12, 21}));
+    EXPECT_TRUE(l.HasSelection);
+    EXPECT_FALSE(l.PrintSelection);  // kept until the dialog asks for it
+    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
+    l.PrintSelection = true;
+    EXPECT_EQ(Edges(l.CellRect(10, 20)), std::tuple(451, 450, 500, 511));
+    EXPECT_EQ(Edges(l.Range()), std::tuple(10, 20, 12, 21));
+    // From the first cell's top-left to the last cell's bottom-right.
+    EXPECT_EQ(Edges(l.Frame()), std::tuple(451, 450, 602, 574));
+    // A box anchored left of and above the selection lands outside the frame.
+    EXPECT_LT(l.CellRect(8, 18).Left, l.Frame().Left);
+
+    // A single cell selected prints the whole sheet, whatever was asked before.
+    l.PrepareSheet(Sheet(72, true, {4, 4, 4, 4}));
+    EXPECT_FALSE(l.HasSelection);
+    EXPECT_FALSE(l.PrintSelection);
+    EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
+}
+
+TEST(PrintLayout, PicturesAreScaledFromTheScreen)
+{
+    TPrintLayout l;
+    l.PrepareSheet(Sheet(72, true));
+    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
+    // Scale 4535 / 1297 = 3.4965: offsets 5 and 7 become 17 and 24; the width
+    // is 51 x 30 / 15 = 102; the height (20 - 1) x 3.4965 = 66.
+    const TGridRect cell = l.CellRect(2, 3);
+    EXPECT_EQ(Edges(l.PictureRect(2, 3, 5, 7, 30, 20)),
+              std::tuple(cell.Left - 17, cell.Top - 24, cell.Left - 17 + 102, cell.Top - 24 + 66));
+}
+
+TEST(PrintLayout, Conversions)
+{
+    EXPECT_EQ(MarginPixels(600, 750), 450);
+    EXPECT_EQ(MarginPixels(96, 750), 72);
+    EXPECT_EQ(MarginPixels(1200, 2000000000), 2147483647);  // saturates, no overflow
+    EXPECT_EQ(PixelsToThousandths(450, 600), 750);
+    EXPECT_EQ(PixelsToThousandths(100, 300), 333);
+    EXPECT_EQ(PixelsToThousandths(100, 0), 0);
+}
+
+TEST(PreviewLayout, PageImageAndDestination)
+{
+    // Taller than the view: AvailHeight - 27 pixels high, centred across.
+    TPreviewGeometry g = PreviewPageGeometry(800, 600, 1.5);
+    EXPECT_EQ(std::tuple(g.ImageRect.Right, g.ImageRect.Bottom, g.ImageLeft, g.ImageTop),
+              std::tuple(381, 572, 213, 30));
+    g = PreviewPageGeometry(800, 600, 0.5);
+    EXPECT_EQ(std::tuple(g.ImageRect.Right, g.ImageRect.Bottom, g.ImageLeft), std::tuple(796, 398, 6));
+    g = PreviewPageGeometry(3, 3, 1.5);  // no room at all
+    EXPECT_EQ(std::tuple(g.ImageRect.Right, g.ImageRect.Bottom), std::tuple(1, 1));
+
+    // The sheet keeps its proportions inside the area, from its top-left corner.
+    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 50, 60})), std::tuple(10, 20, 110, 140));
+    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 50, 500})), std::tuple(10, 20, 30, 220));
+    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 0, 0})), std::tuple(10, 20, 10, 20));
+}
+
+}  // namespace
