@@ -154,7 +154,7 @@ void TCalculator::Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, doub
     while (ok && !done) {
         const double next = single ? (h > 0 ? b : a) : x + h;
         // x moves by what its size can represent. A move other than the
-        // planned width would sum wrong widths, and none never ends.
+        // planned width would sum wrong widths; no move at all never ends.
         if (!single && std::fabs((next - x) - h) > std::fabs(h) * MaxStepDrift) {
             SetError(errIntegralStep, N->Col, N->Row);
             return;
