@@ -205,6 +205,7 @@ void TForm2::gridDblClick()
 
 void TForm2::gridTopLeftChanged()
 {
-    // Text boxes follow the scrolling here once they exist.
+    if (PlaceBoxes)
+        PlaceBoxes();
     routeOverlay_->update();
 }

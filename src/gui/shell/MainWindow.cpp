@@ -1,8 +1,12 @@
 #include "MainWindow.h"
+#include "VMPrinter.h"
+#include "worksheet/ObjectBoxes.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -12,6 +16,7 @@
 #include "ModeButtons.h"
 #include "RouteOverlay.h"
 #include "StatusLine.h"
+#include "UpdateClient.h"
 #include "engine/Errors.h"
 #include "engine/NumFormat.h"
 #include "engine/Rebuilder.h"
@@ -97,22 +102,14 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(grid, 1);
-    PanelRight = BuildFunctionPanel();
+    PanelRight = BuildRightPanels();
     row->addWidget(PanelRight);
     column->addLayout(row, 1);
     column->addWidget(BuildStatusPanel());
     setCentralWidget(central);
+    BuildMenus();
 
-    // Edit/Undo and Edit/Redo; the Edit menu takes these actions over.
-    undo1 = new QAction(QStringLiteral("Undo"), this);
-    undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
-    connect(undo1, &QAction::triggered, this, [this] { undo1Click(); });
-    addAction(undo1);
-    redo1 = new QAction(QStringLiteral("Redo"), this);
-    redo1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y));
-    connect(redo1, &QAction::triggered, this, [this] { redo1Click(); });
-    addAction(redo1);
-
+    update_ = new TUpdateClient(this);
     Timer1 = new QTimer(this);
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, [this] { calc_.Timer1Timer(); });
@@ -122,6 +119,12 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
 TForm2::~TForm2()
 {
+    // The boxes live over the grid: they go before it.
+    if (ObjBoxList && ObjBoxList->parent() == this) {
+        delete ObjBoxList;
+        ObjBoxList = nullptr;
+        SheetPrinter.OnBoxPictures = nullptr;
+    }
     // The grid widget watches sheetGrid_: it goes first, while the grid
     // state still exists.
     grid->viewport()->removeEventFilter(this);
@@ -141,25 +144,72 @@ TForm2::~TForm2()
 void TForm2::BuildToolBar()
 {
     ToolBar2 = new QToolBar(QStringLiteral("ToolBar2"), this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setMovable(false);
     ToolBar2->setFloatable(false);
     ToolBar2->setIconSize(QSize(24, 20));
     ToolBar2->setFixedHeight(28);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 
-    auto add = [this](TModeButton *&button, TGlyph glyph, const QString &hint, void (TForm2::*handler)()) {
+    auto add = [this](TModeButton *&button, const char *name, TGlyph glyph, const QString &hint,
+                      void (TForm2::*handler)()) {
         button = new TModeButton(glyph, hint, ToolBar2);
+        button->setObjectName(QLatin1String(name));
         button->setFixedWidth(30);
-        connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
-        ToolBar2->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, handler] {
+            (this->*handler)();
+            grid->setFocus();
+        });
+        return ToolBar2->addWidget(button);
     };
-    add(TB1ButtonAnsi, TGlyph::Ansi, QStringLiteral("Text font"), &TForm2::TB1ButtonAnsiClick);
-    add(TB1ButtonSymbol, TGlyph::Symbol, QStringLiteral("Symbol font"), &TForm2::TB1ButtonSymbolClick);
+    add(TB1ButtonAnsi, "TB1ButtonAnsi", TGlyph::Ansi, QStringLiteral("Text font"), &TForm2::TB1ButtonAnsiClick);
+    add(TB1ButtonSymbol, "TB1ButtonSymbol", TGlyph::Symbol, QStringLiteral("Symbol font"),
+        &TForm2::TB1ButtonSymbolClick);
     ToolBar2->addSeparator();
-    add(TB1ButtonSuper, TGlyph::Super, QStringLiteral("Superscript"), &TForm2::TB1ButtonSuperClick);
-    add(TB1ButtonSub, TGlyph::Sub, QStringLiteral("Subscript"), &TForm2::TB1ButtonSubClick);
+    add(TB1ButtonSuper, "TB1ButtonSuper", TGlyph::Super, QStringLiteral("Superscript"), &TForm2::TB1ButtonSuperClick);
+    add(TB1ButtonSub, "TB1ButtonSub", TGlyph::Sub, QStringLiteral("Subscript"), &TForm2::TB1ButtonSubClick);
+    // Never shown: mixed fractions stay off.
+    add(TB1ButtonDelLock, "TB1ButtonDelLock", TGlyph::DelLock, QString(), &TForm2::TB1ButtonDelLockClick)
+        ->setVisible(false);
     ToolBar2->addSeparator();
-    add(TB1ButtonESC, TGlyph::Esc, QStringLiteral("Function name"), &TForm2::TB1ButtonESCClick);
+    add(TB1ButtonESC, "TB1ButtonESC", TGlyph::Esc, QStringLiteral("Function name"), &TForm2::TB1ButtonESCClick);
+    ToolBar2->addSeparator();
+    add(TB1ButtonDeg, "TB1ButtonDeg", TGlyph::Deg, QStringLiteral("Degrees"), &TForm2::TB1ButtonDegClick);
+    add(TB1ButtonRad, "TB1ButtonRad", TGlyph::Rad, QStringLiteral("Radians"), &TForm2::TB1ButtonRadClick);
+    ToolBar2->addSeparator();
+    add(TB1ButtonExp, "TB1ButtonExp", TGlyph::Exp, QStringLiteral("Engineering exponents"), &TForm2::TB1ButtonExpClick);
+    add(TB1ButtonFix, "TB1ButtonFix", TGlyph::Fix, QStringLiteral("Fixed decimals"), &TForm2::TB1ButtonFixClick);
+    add(TB1ButtonFlt, "TB1ButtonFlt", TGlyph::Flt, QStringLiteral("Significant digits"), &TForm2::TB1ButtonFltClick);
+
+    auto combo = [this](const char *name, const QStringList &items, int width) {
+        auto *c = new QComboBox(ToolBar2);
+        c->setObjectName(QLatin1String(name));
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->addItems(items);
+        c->setFixedWidth(width);
+        ToolBar2->addWidget(c);
+        return c;
+    };
+    QStringList places;
+    for (int i = 0; i <= MaxPlaces; ++i)
+        places << (i < 10 ? QStringLiteral("  ") : QString()) + QString::number(i);
+    ComboPlaces = combo("ComboPlaces", places, 50);
+    ToolBar2->addSeparator();
+    add(TB1ButtonEqual, "TB1ButtonEqual", TGlyph::Equal, QStringLiteral("Several results"),
+        &TForm2::TB1ButtonEqualClick);
+    ToolBar2->addSeparator();
+    QStringList sizes;
+    for (int n : {12, 14, 16, 18,  20,  22,  24,  28,  30,  36,  40,  44,  48,  56,  60,  64,  68,  72, 76,
+                  80, 88, 96, 104, 112, 120, 128, 136, 148, 158, 168, 180, 192, 204, 216, 228, 240, 254})
+        sizes << QString::number(n);
+    ComboFontSize = combo("ComboFontSize", sizes, 60);
+
+    // Choosing an item and leaving the box take its number.
+    connect(ComboFontSize, &QComboBox::activated, this, [this] { ComboFontSizeClick(); });
+    connect(ComboFontSize->lineEdit(), &QLineEdit::editingFinished, this, [this] { ComboFontSizeClick(); });
+    connect(ComboPlaces, &QComboBox::activated, this, [this] { ComboPlacesClick(); });
+    connect(ComboPlaces->lineEdit(), &QLineEdit::editingFinished, this, [this] { ComboPlacesExit(); });
 }
 
 QWidget *TForm2::BuildStatusPanel()
@@ -171,108 +221,15 @@ QWidget *TForm2::BuildStatusPanel()
     layout->setSpacing(0);
     RichEdit1 = new TStatusLine(panel);
     layout->addWidget(RichEdit1, 1);
-    // Shows the keyboard layout's code; opens the keyboard panel later.
+    // Shows the keyboard layout's code; opens the keyboard panel.
     SpeedKeyboard = new QToolButton(panel);
+    SpeedKeyboard->setObjectName(QStringLiteral("SpeedKeyboard"));
+    connect(SpeedKeyboard, &QToolButton::clicked, this, [this] { MenuKeyboard1Click(); });
     SpeedKeyboard->setAutoRaise(true);
     SpeedKeyboard->setFocusPolicy(Qt::NoFocus);
     SpeedKeyboard->setFixedSize(40, 26);
     layout->addWidget(SpeedKeyboard);
     return panel;
-}
-
-void TForm2::InitForm()
-{
-    PaintHost.SuspendDraw = &SuspendDraw;
-    PaintHost.ShowNestingMarks = &ShowNestingMarks;
-    PaintHost.CellPainted = [this](bool arm) { calc_.CellPainted(arm); };
-    SetFontSizeProc = setFontSizeOfForm2;
-    move(50, 50);
-    TB1ButtonAnsiClick();
-    Timer1->start();
-
-    FontName = "Courier New";
-    FontSet = 0;
-    ScriptLevel = 0;
-    FontSize = 14;
-    CellFontSize = FontSize;
-    SetFontSize(CellFontSize);
-
-    EditState = esEditing;
-    EditText.Clear(sheetGrid_);
-    EditText.EscMode = 0;
-
-    // Radians; engineering exponents off; 6 significant digits.
-    EditText.RadMode = 1;
-    EditText.MixedFraction = 0;
-    UIFixMode = false;
-    UIFixPlaces = 2;
-    UIFltPlaces = 6;
-    UIExpMode = false;
-    SetExpMode(false);
-    SetFltMode(true);
-    SetFixPlaces(2);
-    SetFltPlaces(6);
-
-    calc_.GridPainted = 0;
-    calc_.RepaintCountdown = 0;
-    SuspendDraw = false;
-    RichEdit1->SetText("  Hello");
-    RearrangeOnly = false;
-    NewLineFlag = false;
-
-    EditText.Title.clear();
-    EditText.FileName.clear();
-    BaseCaption = windowTitle().toStdString();
-    F12Armed = false;
-    ShowNestingMarks = false;
-    EditText.EqualMode = 0;
-
-    KeyboardObj.CodeLabel = [this](const std::string &code) { SpeedKeyboard->setText(QString::fromStdString(code)); };
-    KeyboardObj.SetUSDefault();
-
-    EditText.PageLock = 0;
-    // A message left by the start-up is shown alone, once.
-    if (ErrorPending()) {
-        std::string text;
-        GetErrorText(text);
-        RichEdit1->SetText(text);
-        ClearError();
-    }
-    SyncModeGlyphs();
-    grid->setFocus();
-}
-
-// The one way the sheet's font size changes.
-void TForm2::SetFontSize(int size)
-{
-    const int applied = grid->ApplyFontSize(size);
-    QFont f = grid->font();
-    f.setPointSize(applied);
-    grid->setFont(f);
-}
-
-void TForm2::setFontSizeOfForm2(int size)
-{
-    if (Form2)
-        Form2->SetFontSize(size);
-}
-
-void TForm2::undo1Click()
-{
-    if (UndoEmpty || !UndoProc)
-        return;
-    EditText.Reset();
-    UndoProc();
-    sheetGrid_.Repaint();
-}
-
-void TForm2::redo1Click()
-{
-    if (RedoEmpty || !RedoProc)
-        return;
-    EditText.Reset();
-    RedoProc();
-    sheetGrid_.Repaint();
 }
 
 // ---------------------------------------------------------------------------
@@ -319,12 +276,6 @@ void TForm2::ResetGridFont()
     grid->setPalette(pal);
 }
 
-void TForm2::SizeMenuLock(bool lock)
-{
-    // The Options/Size items follow this once the menus exist.
-    sizeItemsLocked_ = lock;
-}
-
 void TForm2::EscModeOff()
 {
     if (EditText.EscMode)
@@ -355,13 +306,13 @@ void TForm2::RestoreBaseCaption()
 
 void TForm2::SetLockGridChecked(bool checked)
 {
-    // Extras/Lock Page shows this once the menus exist.
-    lockGridChecked_ = checked;
+    Action(QStringLiteral("MenuExtrasLockGrid"))->setChecked(checked);
 }
 
 void TForm2::DeleteBoxes()
 {
-    // No text boxes or pictures exist yet.
+    if (ObjBoxList)
+        ObjBoxList->DeleteBoxesOf(&EditText);
 }
 
 void TForm2::ShowRoute()

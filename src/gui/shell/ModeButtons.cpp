@@ -1,10 +1,14 @@
 // The mode buttons of the tool bar: their glyphs and their handlers.
 #include "ModeButtons.h"
 
+#include <QComboBox>
 #include <QPainter>
+#include <algorithm>
 
 #include "MainWindow.h"
+#include "engine/NumFormat.h"
 #include "platform/GridWidget.h"
+#include "shell/Preferences.h"
 #include "worksheet/Edit.h"
 
 namespace {
@@ -81,6 +85,39 @@ QPixmap DrawGlyph(TGlyph glyph, bool on)
         p.setFont(GlyphFont(12));
         p.drawText(r, Qt::AlignCenter, on ? QStringLiteral("Clear?") : QStringLiteral("Clear"));
         break;
+    case TGlyph::Deg:
+        p.setFont(GlyphFont(11));
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("deg"));
+        break;
+    case TGlyph::Rad:
+        p.setFont(GlyphFont(11));
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("rad"));
+        break;
+    case TGlyph::Exp:
+        // A power of ten whose exponent is a multiple of three.
+        p.setFont(GlyphFont(11));
+        p.drawText(QRect(r.left() + 1, r.top() + 3, 15, r.height() - 3), Qt::AlignCenter, QStringLiteral("10"));
+        p.setFont(GlyphFont(8));
+        p.drawText(QRect(r.left() + 15, r.top() + 1, 8, 9), Qt::AlignCenter, QStringLiteral("3"));
+        break;
+    case TGlyph::Fix:
+        p.setFont(GlyphFont(11));
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("Fix"));
+        break;
+    case TGlyph::Flt:
+        p.setFont(GlyphFont(11));
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("Flt"));
+        break;
+    case TGlyph::Equal:
+        // Several results: two lines, each ending in '='.
+        p.setFont(GlyphFont(9));
+        p.drawText(QRect(r.left(), r.top(), r.width(), 10), Qt::AlignCenter, QStringLiteral("a="));
+        p.drawText(QRect(r.left(), r.top() + 10, r.width(), 10), Qt::AlignCenter, QStringLiteral("b="));
+        break;
+    case TGlyph::DelLock:
+        p.setFont(GlyphFont(10));
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("1\u00BD"));
+        break;
     }
     return pm;
 }
@@ -145,6 +182,149 @@ void TForm2::TB1ButtonESCClick()
     SyncModeGlyphs();
 }
 
+void TForm2::SetRadMode(bool rad)
+{
+    EditText.RadMode = rad ? 1 : 0;
+    Preferences.SetFlag(poRadMode, rad);
+    SyncModeGlyphs();
+}
+
+void TForm2::TB1ButtonDegClick()
+{
+    SetRadMode(false);
+}
+
+void TForm2::TB1ButtonRadClick()
+{
+    SetRadMode(true);
+}
+
+void TForm2::TB1ButtonExpClick()
+{
+    UIExpMode = !UIExpMode;
+    SetExpMode(UIExpMode);
+    Preferences.SetFlag(poExpMode, UIExpMode);
+    SyncModeGlyphs();
+}
+
+// Fix mode shows and sets the Fix places, Flt mode the Flt places.
+void TForm2::SetFixMode(bool fix)
+{
+    SetPlacesText(fix ? UIFixPlaces : UIFltPlaces);
+    UIFixMode = fix;
+    SetFltMode(!fix);
+    Preferences.SetFlag(poFixMode, fix);
+    SyncModeGlyphs();
+}
+
+void TForm2::TB1ButtonFixClick()
+{
+    SetFixMode(true);
+}
+
+void TForm2::TB1ButtonFltClick()
+{
+    SetFixMode(false);
+}
+
+void TForm2::TB1ButtonEqualClick()
+{
+    EditText.EqualMode = EditText.EqualMode ? 0 : 1;
+    Preferences.SetFlag(poEqualMode, EditText.EqualMode != 0);
+    SyncModeGlyphs();
+}
+
+void TForm2::TB1ButtonDelLockClick()
+{
+    const bool mixed = EditText.MixedFraction != 0;
+    EditText.MixedFraction = mixed ? 0 : 1;
+    EditText.ImplicitMult = mixed ? 1 : 0;
+    SyncModeGlyphs();
+}
+
+// ---------------------------------------------------------------------------
+// Combo boxes
+
+namespace {
+
+// The run-time conversion: leading blanks, then a decimal integer.
+bool ComboNumber(const QComboBox *combo, int &n)
+{
+    QString text = combo->currentText();
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    bool ok = false;
+    n = text.toInt(&ok, 10);
+    return ok;
+}
+
+// Two blanks before numbers of fewer than three characters.
+QString PaddedNumber(int n)
+{
+    const QString text = QString::number(n);
+    return text.size() < 3 ? QStringLiteral("  ") + text : text;
+}
+
+}  // namespace
+
+void TForm2::SetPlacesText(int32_t places)
+{
+    ComboPlaces->setEditText(QStringLiteral("  ") + QString::number(places));
+}
+
+void TForm2::ComboFontSizeClick()
+{
+    int n = 0;
+    if (ComboNumber(ComboFontSize, n))
+        SetFontSize(n);
+}
+
+void TForm2::ComboPlacesClick()
+{
+    int n = 0;
+    if (!ComboNumber(ComboPlaces, n))
+        return;
+    // Counts outside 0..15 only arrive typed: the formatter keeps its own
+    // range, the window the typed number until the combo is left.
+    if (UIFixMode) {
+        UIFixPlaces = n;
+        SetFixPlaces(n);
+        Preferences.SetNumber(poFixPlaces, n);
+    } else {
+        UIFltPlaces = n;
+        SetFltPlaces(n);
+        Preferences.SetNumber(poFltPlaces, n);
+    }
+}
+
+void TForm2::ComboPlacesExit()
+{
+    int n = 0;
+    if (!ComboNumber(ComboPlaces, n))
+        return;
+    n = std::clamp(n, 0, int(MaxPlaces));
+    SetPlacesText(n);
+    ComboPlacesClick();
+}
+
+void TForm2::SetFontSize(int size)
+{
+    const int applied = grid->ApplyFontSize(size);
+    QFont f = grid->font();
+    f.setPointSize(applied);
+    grid->setFont(f);
+    ComboFontSize->setEditText(PaddedNumber(applied));
+    Preferences.SetNumber(poFontSize, applied);
+    if (PlaceBoxes)
+        PlaceBoxes();
+}
+
+void TForm2::setFontSizeOfForm2(int size)
+{
+    if (Form2)
+        Form2->SetFontSize(size);
+}
+
 // The glyphs follow the modes themselves, so a mode changed anywhere (keys,
 // the calculate command, a later file load) never leaves a stale glyph.
 void TForm2::SyncModeGlyphs()
@@ -154,4 +334,11 @@ void TForm2::SyncModeGlyphs()
     TB1ButtonSuper->SetOn(ScriptLevel < 0);
     TB1ButtonSub->SetOn(ScriptLevel > 0);
     TB1ButtonESC->SetOn(EditText.EscMode != 0);
+    TB1ButtonDeg->SetOn(EditText.RadMode == 0);
+    TB1ButtonRad->SetOn(EditText.RadMode != 0);
+    TB1ButtonExp->SetOn(UIExpMode);
+    TB1ButtonFix->SetOn(UIFixMode);
+    TB1ButtonFlt->SetOn(!UIFixMode);
+    TB1ButtonEqual->SetOn(EditText.EqualMode != 0);
+    TB1ButtonDelLock->SetOn(EditText.MixedFraction != 0);
 }

@@ -6,12 +6,19 @@
 #include <QToolButton>
 
 enum class TGlyph {
-    Ansi,    // text font set
-    Symbol,  // symbol font set (Greek)
-    Super,   // superscript
-    Sub,     // subscript
-    Esc,     // function-name mode
-    Clear,   // the Clear button; "on" while a Clear waits for Enter
+    Ansi,     // text font set
+    Symbol,   // symbol font set (Greek)
+    Super,    // superscript
+    Sub,      // subscript
+    Esc,      // function-name mode
+    Clear,    // the Clear button; "on" while a Clear waits for Enter
+    Deg,      // angles in degrees
+    Rad,      // angles in radians
+    Exp,      // engineering exponents
+    Fix,      // fixed decimals
+    Flt,      // significant digits
+    Equal,    // multi-result mode
+    DelLock,  // mixed fractions instead of implicit multiplication
 };
 
 // The picture of a glyph, normal or "on".

@@ -257,3 +257,8 @@ bool TVMPrint::PageSetup(QWidget *form, TEditText &editor, GridWidget &grid)
         OnMarginsChanged(PrintMargins);
     return true;
 }
+
+void TVMPrint::ReleasePrinter()
+{
+    printer_.reset();
+}

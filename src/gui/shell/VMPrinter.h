@@ -71,7 +71,7 @@ public:
 
     // The printer of every job; made on first use.
     QPrinter &Printer();
-    void ReleasePrinter() { printer_.reset(); }
+    void ReleasePrinter();
     // The printer's page in its pixels, read from its page layout: no job.
     TPageGeometry PageGeometry();
 

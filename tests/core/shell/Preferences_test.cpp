@@ -1,0 +1,395 @@
+// Preference records, their storage in the settings store and the fallback
+// file, and the update reminder.
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <tuple>
+
+#include "engine/Errors.h"
+#include "shell/Preferences.h"
+#include "shell/UpdateReply.h"
+
+namespace {
+
+// A settings store in memory: values keep the type they were written with.
+struct FakeStore : TPrefStore {
+    struct Value {
+        char type;  // 'b'ool, 'i'nteger, 's'tring, 'x' binary, 'd'ate
+        int32_t i = 0;
+        std::string s;
+        double d = 0;
+    };
+    bool exists = false, writable = true, fileWritable = true;
+    std::map<std::string, Value> values;
+    std::optional<std::string> file;
+    int opened = 0;
+
+    bool OpenReadOnly() override { return exists; }
+    bool Open() override { return writable && (exists = true); }
+    bool Close() override { return true; }
+    const Value *Get(const std::string &n, char type)
+    {
+        auto it = values.find(n);
+        return it != values.end() && it->second.type == type ? &it->second : nullptr;
+    }
+    bool ReadBool(const std::string &n, bool &v) override
+    {
+        const Value *x = Get(n, 'b');
+        return x ? (v = x->i != 0, true) : false;
+    }
+    bool ReadInteger(const std::string &n, int32_t &v) override
+    {
+        const Value *x = Get(n, 'i');
+        return x ? (v = x->i, true) : false;
+    }
+    bool ReadString(const std::string &n, std::string &v) override
+    {
+        if (!values.count(n))
+            return v.clear(), true;
+        const Value *x = Get(n, 's');
+        return x ? (v = x->s, true) : false;
+    }
+    bool ReadBinary(const std::string &n, std::string &v) override
+    {
+        const Value *x = Get(n, 'x');
+        return x ? (v = x->s, true) : false;
+    }
+    bool ReadDate(const std::string &n, double &v) override
+    {
+        const Value *x = Get(n, 'd');
+        return x ? (v = x->d, true) : false;
+    }
+    void WriteBool(const std::string &n, bool v) override { values[n] = {'b', v, {}}; }
+    void WriteInteger(const std::string &n, int32_t v) override { values[n] = {'i', v, {}}; }
+    void WriteString(const std::string &n, const std::string &v) override { values[n] = {'s', 0, v}; }
+    void WriteBinary(const std::string &n, const std::string &v) override { values[n] = {'x', 0, v}; }
+    void WriteDate(const std::string &n, double v) override { values[n] = {'d', 0, {}, v}; }
+    bool ReadFallback(std::string &b) override { return file ? (b = *file, true) : false; }
+    bool WriteFallback(const std::string &b) override { return fileWritable ? (file = b, true) : false; }
+    void EraseFallback() override { file.reset(); }
+};
+
+constexpr double Today = 46000.0;
+
+std::string Hex(const std::string &bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    for (unsigned char c : bytes)
+        s += digits[c >> 4], s += digits[c & 15];
+    return s;
+}
+
+class PreferencesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearError(); }
+    void TearDown() override { ClearError(); }
+    // A store as a run leaves it, the last update check made today.
+    FakeStore Stored()
+    {
+        FakeStore s;
+        TPreferences p;
+        EXPECT_TRUE(p.Save(s));
+        s.WriteDate(CheckDateName, Today);
+        return s;
+    }
+    TPreferences prefs;
+};
+
+// Every byte of the sixteen default records, as the fallback file holds them.
+TEST_F(PreferencesTest, DefaultRecordsByteForByte)
+{
+    // Per record: name length and name, then the non-zero bytes from 25 on.
+    const std::tuple<int, const char *, std::string> expected[] = {
+        {0, "SHOWGRID", ""},
+        {1, "SHOWSYMBOL", ""},
+        {2, "SHOWFUNCTION", "01"},
+        {3, "GRIDSIZE", std::string("000000") + "0d" + Hex("portrait72x72")},
+        {4, "KEYBOARDCODETYPE", std::string("000000") + "0a" + Hex("US-default")},
+        {5, "FONTSIZE", "00000010"},
+        {6, "FIXPLACES", "00000002"},
+        {7, "FLOATPLACES", "00000006"},
+        {8, "FIXMODE", ""},
+        {9, "EXPMODE", ""},
+        {10, "RADMODE", "01"},
+        {11, "EQUALMODE", ""},
+        {12, "FORMPOSITION", "00000032003200"},
+        {13, "", "0000008002e001"},
+        {14, "STARTER", "00000001"},
+        {15, "PRTMARGIN", "000000e1000000e1000000e1000000e1"},
+    };
+    std::string want;
+    for (const auto &[i, name, rest] : expected) {
+        std::string rec = Hex(std::string(1, char(strlen(name))) + name);
+        rec.resize(50, '0');
+        rec += rest;
+        rec.resize(128, '0');
+        want += rec;
+    }
+    const std::string bytes = prefs.FallbackBytes();
+    ASSERT_EQ(bytes.size(), 1024u);
+    EXPECT_EQ(Hex(bytes), want);
+    EXPECT_TRUE(IsPreferenceFile(bytes));
+}
+
+TEST_F(PreferencesTest, SettersTakeTheirOptionsOnly)
+{
+    for (TPrefOption o : {0, 1, 2, 9, 10, 11, 16})
+        prefs.SetFlag(o, o != 2 && o != 11);
+    for (TPrefOption o : {3, 5, 6, 12, 13, 14, 15, 17, 21})
+        prefs.SetFlag(o, true);
+    prefs.SetGridSize(poPortrait144);
+    prefs.SetGridSize(poStarter);
+    prefs.SetGridSize(poStarter);
+    prefs.SetGridSize(17);
+    prefs.SetNumber(poFontSize, 30), prefs.SetNumber(poFixPlaces, 4), prefs.SetNumber(poFltPlaces, 9);
+    prefs.SetNumber(poStarter, 99);
+    prefs.SetMargins(poPrtMargin, {1, 2, 3, 4});
+    prefs.SetMargins(20, {9, 9, 9, 9});
+    std::string flags;
+    for (const TPrefRecord &r : prefs.Records)
+        flags += r.Flag() ? '1' : '0';
+    EXPECT_EQ(flags, "1100000011010001");
+    const TPrefRecord *r = prefs.Records;
+    EXPECT_EQ(std::tuple(r[3].String(), r[14].Integer(), r[5].Integer(), r[6].Integer(), r[7].Integer()),
+              std::tuple(std::string(GridPortrait144), 3, 30, 4, 9));
+    EXPECT_EQ(r[15].Margins(), (std::array<int32_t, 4>{1, 2, 3, 4}));
+    // A shorter string keeps the bytes of the longer one written before.
+    prefs.SetGridSize(poPortrait72);
+    EXPECT_EQ(r[3].Bytes[29 + 15], uint8_t(';'));
+    EXPECT_EQ(r[3].String(), GridPortrait72);
+}
+
+TEST_F(PreferencesTest, FormBoundsOfAMaximisedWindow)
+{
+    // Position (-8, -8) arrives as 16-bit unsigned values.
+    const struct {
+        uint16_t x, y;
+        uint16_t wantX, wantY, wantW, wantH;
+    } cases[] = {
+        {120, 80, 120, 80, 1000, 700},
+        {uint16_t(-8), uint16_t(-8), 0, 0, 990, 690},
+        {10000, 10001, 10000, 0, 1000, 690},
+    };
+    for (const auto &c : cases) {
+        prefs.SetFormBounds(poFormSize, 1000, 700);
+        prefs.SetFormBounds(poFormPosition, c.x, c.y);
+        prefs.SetFormBounds(poFontSize, 1, 1);
+        const TPrefRecord *r = prefs.Records;
+        EXPECT_EQ(std::tuple(r[12].X(), r[12].Y(), r[13].X(), r[13].Y()),
+                  std::tuple(c.wantX, c.wantY, c.wantW, c.wantH));
+    }
+}
+
+TEST_F(PreferencesTest, KeyboardLayoutNamesExactOnly)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"German", "german"},   {"US-default", "german"}, {"Italian", "italian"},       {"german", "italian"},
+        {"BRAZIL", "brasilPT"}, {"Brazil", "brasilPT"},   {"US default", "US-default"},
+    };
+    for (const auto &[name, want] : cases) {
+        StoreKeyboardType(name);
+        EXPECT_EQ(Preferences.Records[prKeyboardType].String(), want) << name;
+    }
+}
+
+TEST_F(PreferencesTest, LengthBytesLargerThanTheirFieldAreCut)
+{
+    TPrefRecord r;
+    r.Bytes.fill('A');
+    EXPECT_EQ((std::pair(r.Name().size(), r.String().size())), (std::pair(size_t(24), size_t(32))));
+}
+
+TEST_F(PreferencesTest, PlacesAndMarginsAsApplied)
+{
+    const std::tuple<int32_t, int32_t> places[] = {{20, 15}, {-1, 0}, {7, 7}, {1 << 30, 15}};
+    for (const auto &[stored, applied] : places) {
+        prefs.SetNumber(poFixPlaces, stored), prefs.SetNumber(poFltPlaces, stored);
+        EXPECT_EQ((std::pair(prefs.FixPlaces(), prefs.FltPlaces())), (std::pair(applied, applied)));
+    }
+    std::array<int32_t, 4> m{};
+    EXPECT_FALSE(prefs.StoredMargins(m));  // flag False: the printer's own stay
+    const std::pair<std::array<int32_t, 4>, bool> margins[] = {{{500, 600, 700, 800}, true},
+                                                               {{-1, 0, 0, 0}, false},
+                                                               {{2500, 0, 2500, 0}, false},
+                                                               {{0, 2501, 0, 0}, false},
+                                                               {{2000, 2000, 2000, 2000}, true}};
+    for (const auto &[set, ok] : margins) {
+        prefs.SetMargins(poPrtMargin, set);
+        m = {};
+        EXPECT_EQ(prefs.StoredMargins(m), ok);
+        EXPECT_EQ(m, (ok ? set : std::array<int32_t, 4>{}));
+    }
+}
+
+TEST_F(PreferencesTest, FirstRunSavesEveryValueAndTheSecondLoadsThem)
+{
+    FakeStore s;
+    EXPECT_FALSE(prefs.Load(s, Today));  // no key, no file
+    EXPECT_FALSE(s.exists);
+    prefs.SetFlag(poShowGrid, true), prefs.SetGridSize(poLandscape), prefs.SetNumber(poFontSize, 40);
+    prefs.SetFormBounds(poFormSize, 800, 600), prefs.SetMargins(poPrtMargin, {1, 2, 3, 4});
+    StoreKeyboardType("Italian");
+    prefs.Records[prKeyboardType] = Preferences.Records[prKeyboardType];
+    EXPECT_TRUE(prefs.Save(s));
+    EXPECT_EQ(s.values.size(), 16u);
+    EXPECT_EQ(std::tuple(s.values["SHOWGRID"].type, s.values["GRIDSIZE"].s, s.values["FONTSIZE"].i,
+                         s.values[""].s.size(), s.values["STARTER"].type),
+              std::tuple('b', std::string(GridLandscape), 40, size_t(64), 'i'));
+    TPreferences second;
+    EXPECT_TRUE(second.Load(s, Today));
+    EXPECT_EQ(second.FallbackBytes(), prefs.FallbackBytes());
+    EXPECT_EQ(s.values[CheckDateName].d, Today);  // a missing date: today is written
+    EXPECT_FALSE(ErrorPending());
+}
+
+TEST_F(PreferencesTest, MissingOrMistypedValues)
+{
+    // Each row: what is done to a stored key, the load's result, records
+    // changed against the defaults (FONTSIZE stored as 33, all else default).
+    const struct {
+        const char *name;
+        char how;  // 'd' delete, 's' turn into a string, 'w' wrong record name, 'h' 63 bytes
+        bool result;
+        int32_t fontSize;
+        uint16_t width;
+    } cases[] = {
+        {"FONTSIZE", 'd', false, 16, 700}, {"FONTSIZE", 's', false, 16, 700},     {"GRIDSIZE", 'd', true, 33, 700},
+        {"SHOWGRID", 'd', false, 33, 700}, {"FORMPOSITION", 'd', false, 33, 480}, {"FORMPOSITION", 'w', false, 33, 480},
+        {"", 'h', false, 33, 480},         {"STARTER", 'd', false, 33, 700},      {"PRTMARGIN", 'w', false, 33, 700},
+    };
+    for (const auto &c : cases) {
+        FakeStore s;
+        TPreferences p;
+        p.SetNumber(poFontSize, 33), p.SetFormBounds(poFormSize, 900, 700);
+        p.Save(s);
+        auto &v = s.values[c.name];
+        if (c.how == 'd')
+            s.values.erase(c.name);
+        else if (c.how == 's')
+            v = {'s', 0, "33"};
+        else if (c.how == 'w')
+            v.s.replace(1, 8, "FONTSIZE"), v.s[0] = 8;  // another record's name
+        else
+            v.s.pop_back();
+        TPreferences q;
+        EXPECT_EQ(q.Load(s, Today), c.result) << c.name << c.how;
+        EXPECT_EQ(std::tuple(q.Records[prFontSize].Integer(), q.Records[prFormSize].X(), q.Records[prFormSize].Y(),
+                             q.Records[prGridSize].String()),
+                  std::tuple(c.fontSize, uint16_t(c.width == 700 ? 900 : 640), c.width,
+                             std::string(c.how == 'd' && c.name == std::string("GRIDSIZE") ? "" : GridPortrait72)))
+            << c.name << c.how;
+    }
+}
+
+TEST_F(PreferencesTest, UpdateReminder)
+{
+    const struct {
+        double daysBack;
+        bool raised;
+        double written;
+    } cases[] = {{30.0, false, Today - 30.0},
+                 {31.0, true, Today - 26.0},
+                 {400.0, true, Today - 26.0},
+                 {-3.0, false, Today + 3.0}};
+    for (const auto &c : cases) {
+        ClearError();
+        FakeStore s = Stored();
+        s.WriteDate(CheckDateName, Today - c.daysBack);
+        EXPECT_TRUE(prefs.Load(s, Today));
+        EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(c.raised ? 210 : 0, c.written))
+            << c.daysBack;
+        if (c.raised) {
+            EXPECT_EQ(std::pair(ErrorCol, ErrorRow), std::pair(1, 1));
+        }
+        // The next start on the same day raises nothing.
+        ClearError();
+        EXPECT_TRUE(prefs.Load(s, Today));
+        EXPECT_FALSE(ErrorPending());
+    }
+}
+
+TEST_F(PreferencesTest, FallbackFileWholeRecordsUnderTheirNames)
+{
+    TPreferences changed;
+    for (int o : {0, 1, 9, 10, 16})
+        changed.SetFlag(o, true);
+    changed.SetNumber(poFltPlaces, 9), changed.SetGridSize(poStarter);
+    const std::string full = changed.FallbackBytes();
+    std::string misnamed = full;
+    misnamed[64 * 7 + 1] = 'X';
+    const struct {
+        std::string file;
+        bool result;
+        const char *flags;
+        int32_t flt, starter;
+    } cases[] = {
+        {full, true, "1110000011110000", 9, 2},
+        {full.substr(0, 640), true, "1110000011100000", 9, 1},
+        {full.substr(0, 640 + 40), true, "1110000011100000", 9, 1},
+        {full.substr(0, 30), true, "0010000000100000", 6, 1},
+        {misnamed, false, "1110000011110000", 6, 2},
+        {std::string(1024, 'x'), false, "0010000000100000", 6, 1},
+    };
+    for (const auto &c : cases) {
+        FakeStore s;
+        s.file = c.file;
+        TPreferences p;
+        EXPECT_EQ(p.Load(s, Today), c.result);
+        std::string flags;
+        for (const TPrefRecord &r : p.Records)
+            flags += r.Flag() ? '1' : '0';
+        EXPECT_EQ(std::tuple(flags, p.Records[prFloatPlaces].Integer(), p.Records[prStarter].Integer()),
+                  std::tuple(std::string(c.flags), c.flt, c.starter))
+            << c.file.size();
+    }
+}
+
+TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
+{
+    const std::string ours = prefs.FallbackBytes();
+    const std::optional<std::string> cases[][2] = {
+        {ours, std::nullopt}, {std::string(1024, 'x'), std::string(1024, 'x')}, {ours + "x", ours + "x"}};
+    for (const auto &[before, after] : cases) {
+        FakeStore s;
+        s.file = before;
+        EXPECT_TRUE(prefs.Save(s));
+        EXPECT_EQ(s.file, after);
+    }
+    // No writable store: the records go to the file; neither: Save says so.
+    FakeStore s;
+    s.writable = false;
+    EXPECT_TRUE(prefs.Save(s));
+    EXPECT_EQ(s.file, ours);
+    s.fileWritable = false;
+    EXPECT_FALSE(prefs.Save(s));
+}
+
+TEST(UpdateReplyTest, Verdicts)
+{
+    const std::tuple<std::string, TUpdateVerdict, std::string> cases[] = {
+        {"01.33.00", TUpdateVerdict::UpToDate, "01.33.00"},
+        {"01.34.00", TUpdateVerdict::Newer, "01.34.00"},
+        {"1.0", TUpdateVerdict::Newer, "1.0"},
+        {"01.33.00\n", TUpdateVerdict::UpToDate, "01.33.00"},
+        {"01.33.00\r\n", TUpdateVerdict::UpToDate, "01.33.00"},
+        {"01.33.001\r", TUpdateVerdict::Newer, "01.33.001"},
+        {"01.32.99", TUpdateVerdict::UpToDate, "01.32.99"},
+        {"01.33", TUpdateVerdict::UpToDate, "01.33"},
+        {"", TUpdateVerdict::UpToDate, ""},
+        {"01.33.00\n\n", TUpdateVerdict::Failed, ""},
+        {"<html>502 Bad Gateway</html>", TUpdateVerdict::Failed, ""},
+        {" 01.34.00", TUpdateVerdict::Failed, ""},
+        {std::string(300, '9'), TUpdateVerdict::Failed, ""},
+    };
+    for (const auto &[body, verdict, version] : cases) {
+        std::string v = "old";
+        EXPECT_EQ(JudgeUpdateReply(body, v), verdict) << body;
+        EXPECT_EQ(v, version);
+    }
+    EXPECT_EQ(UpdateRequestPath(7), "/download/version.vlm?7");
+    EXPECT_EQ(UpdateRequestPath(-12), "/download/version.vlm?-12");
+    EXPECT_TRUE(IsNewerVersion("\xC0", "01"));  // by byte code, not signed char
+}
+
+}  // namespace
