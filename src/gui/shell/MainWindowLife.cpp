@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "MainWindow.h"
+#include "MenuCommands.h"
 #include "StatusLine.h"
 #include "UpdateClient.h"
 #include "VMPrinter.h"
@@ -22,6 +23,7 @@
 #include "shell/Preferences.h"
 #include "worksheet/CellPainter.h"
 #include "worksheet/Keyboard.h"
+#include "worksheet/ObjectBoxes.h"
 
 namespace {
 
@@ -84,7 +86,10 @@ void TForm2::InitForm()
     EditText.Title.clear();
     EditText.FileName.clear();
     BaseCaption = windowTitle().toStdString();
-    // MenuCommands, the sheet commands' object, is made here.
+    // The sheet commands keep the box list for the files: it is made with them.
+    if (!ObjBoxList)
+        ObjBoxList = new TObjBox(grid, &EditText, this);
+    InstallMenuCommands(*this);
     F12Armed = false;
     ShowNestingMarks = false;
     EditText.EqualMode = 0;
@@ -124,12 +129,11 @@ void TForm2::InitForm()
 void TForm2::ApplyPreferences()
 {
     const TPrefRecord *r = Preferences.Records;
-    // SHOWGRID: the sheet commands' grid toggle is applied here.
+    ApplySheetPreferences(*this);  // SHOWGRID and GRIDSIZE
     if (r[prShowFunction].Flag() != FunctionsShown)
         Menu_FunctionPanelClick();
     if (r[prShowSymbol].Flag() != SymbolsShown)
         Menu_SymbolsPanelClick();
-    // GRIDSIZE: the sheet commands' size items are applied here.
 
     const std::string layout = r[prKeyboardType].String();
     if (layout == "US-default")

@@ -124,6 +124,13 @@ void InstallMenuCommands(TForm2 &form)
     }
 }
 
+void RemoveMenuCommands()
+{
+    MenuCommands = nullptr;
+    menuCommands.reset();
+    boxFiles.reset();
+}
+
 void ApplySheetPreferences(TForm2 &form)
 {
     const TPrefRecord *r = Preferences.Records;

@@ -12,6 +12,8 @@ extern TVelmoraMenus *MenuCommands;
 // the items their commands. Once, in the window's start-up, before the
 // preferences are applied.
 void InstallMenuCommands(TForm2 &form);
+// Ends MenuCommands with the window it was made for.
+void RemoveMenuCommands();
 
 // Applying the preferences: grid lines (SHOWGRID) and the sheet size
 // (GRIDSIZE) as the menu items set them.

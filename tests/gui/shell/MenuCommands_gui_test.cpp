@@ -18,7 +18,6 @@ protected:
     void StartWired()
     {
         Start();
-        InstallMenuCommands(*form);
         MenuCommands->FileDialog = [this](const TFileDialogRequest &) { return chosen; };
     }
     std::vector<bool> Checks(std::initializer_list<const char *> names)
