@@ -121,6 +121,11 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
 TForm2::~TForm2()
 {
+    // Closing the base widget moves the focus out of its children, and the
+    // combo boxes answer that with their signals: no handler of this window
+    // may run once its own part is gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
     RemoveMenuCommands();
     // The boxes live over the grid: they go before it.
     if (ObjBoxList && ObjBoxList->parent() == this) {

@@ -212,14 +212,13 @@ void TForm2::StartUpdateCheck(bool manual)
         return;  // one check at a time
     QAction *item = Action(QStringLiteral("CheckForUpdates"));
     item->setEnabled(false);
-    auto *conn = new QMetaObject::Connection;
-    *conn = connect(update_, &TUpdateClient::Finished, this,
-                    [this, manual, conn, item](TUpdateVerdict verdict, const QString &version) {
-                        disconnect(*conn);
-                        delete conn;
-                        item->setEnabled(true);
-                        UpdateCheckDone(manual, verdict, version);
-                    });
+    connect(
+        update_, &TUpdateClient::Finished, this,
+        [this, manual, item](TUpdateVerdict verdict, const QString &version) {
+            item->setEnabled(true);
+            UpdateCheckDone(manual, verdict, version);
+        },
+        Qt::SingleShotConnection);
 }
 
 void TForm2::UpdateCheckDone(bool manual, TUpdateVerdict verdict, const QString &version)
