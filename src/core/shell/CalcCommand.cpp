@@ -119,7 +119,13 @@ void TCalcCommand::PRButtonResetClick()
                 cell.Zero();
                 EditText.Attrs[c][r].Zero();
             }
-            if (!cell.AllZero() && !cell.Has(cfResult)) {
+            // The route's line-end mark is the route's own (it clears the mark
+            // on every cell and sets it again where a line ends): a cell
+            // holding only that mark is empty, so a calculation never moves
+            // the extent the next one starts from.
+            TCell written = cell;
+            written.Remove(cfLineEnd);
+            if (!written.AllZero() && !cell.Has(cfResult)) {
                 maxCol = std::max(maxCol, c);
                 maxRow = std::max(maxRow, r);
             }

@@ -269,6 +269,21 @@ TEST_F(RoadTest, RearrangeOnlyEndsWithAFailedScan)
     ExpectReady("F8", {"x<^2 >=9", "", "|x=3"});
 }
 
+// A cell holding only the route's line-end mark, as a damaged file leaves
+// it: the route clears the mark, so Reset must not count that cell, or the
+// result after the next Reset lands higher than the first.
+TEST_F(RoadTest, ResetIgnoresALoneLineEndMark)
+{
+    Load({"2x=3+5"});
+    EditText.Cells[0][3].SetFlags(cfLineEnd);
+    for (const char *run : {"first run", "second run"}) {
+        cmd.PRButtonResetClick();
+        Cursor(5, 1);
+        cmd.PRButtonEnterClick();
+        ExpectReady(run, {"2x=3+5", "", "|2*x=8"});
+    }
+}
+
 TEST_F(RoadTest, MultiResultRootComesBackWhole)
 {
     Load({"X=<r/ >y="}, 3);
