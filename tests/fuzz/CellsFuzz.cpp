@@ -3,10 +3,10 @@
 // exactly like the first: the same status and the same cells.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "FuzzChecks.h"
 #include "FuzzInput.h"
 #include "engine/Errors.h"
 #include "shell/CalcCommand.h"
@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ClearError();
     window.status.clear();
     cmd.PRButtonEnterClick();
-    if (window.status != first || SheetToPicture(EditText) != sheet)
-        std::abort();
+    Check(window.status == first && SheetToPicture(EditText) == sheet);
     ClearError();
     return 0;
 }

@@ -3,9 +3,8 @@
 // redo, sheet sizes and the calculate commands. After every step the cells
 // outside the grid are untouched and the used extent lies inside the grid.
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 
+#include "FuzzChecks.h"
 #include "FuzzInput.h"
 #include "engine/Errors.h"
 #include "shell/CalcCommand.h"
@@ -21,27 +20,6 @@ const uint16_t Keys[] = {vkBack,  vkReturn, vkEscape, vkPrior,  vkNext, vkEnd,  
                          vkRight, vkDown,   vkInsert, vkDelete, vkKey1, vkComma, vkMinus, vkPeriod, 'R',
                          'Q',     'I',      'F',      '2',      '3',    '8',     '9',     '0'};
 const int Sizes[][2] = {{72, 72}, {144, 144}, {108, 48}};
-
-// A sum over every cell outside the grid: what no step may change.
-uint64_t OutsideSum(const TDrawGrid &grid)
-{
-    uint64_t sum = 0;
-    for (int c = 0; c < SheetCells; ++c)
-        for (int r = 0; r < SheetCells; ++r)
-            if (c >= grid.ColCount() || r >= grid.RowCount()) {
-                uint64_t a, b;
-                std::memcpy(&a, &EditText.Cells[c][r], 8);
-                std::memcpy(&b, &EditText.Attrs[c][r], 8);
-                sum = sum * 31 + a * 7 + b;
-            }
-    return sum;
-}
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 }  // namespace
 
@@ -132,9 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         if (!resized)
             Check(OutsideSum(grid) == outside);
-        Check(EditText.UsedColExt >= 0 && EditText.UsedColExt < grid.ColCount());
-        Check(EditText.UsedRowExt >= 0 && EditText.UsedRowExt < grid.RowCount());
-        Check(grid.Col() < grid.ColCount() && grid.Row() < grid.RowCount());
+        CheckInsideGrid(grid);
     }
     return 0;
 }

@@ -2,10 +2,10 @@
 // writer gives plain ASCII, and what it writes reads back as the same
 // document and is written again byte for byte.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "FuzzChecks.h"
 #include "shell/Rtf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -13,10 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const TRtfDocument doc = ReadRtf(std::string_view(reinterpret_cast<const char *>(data), size));
     const std::string out = WriteRtf(doc);
     for (const char c : out)
-        if (static_cast<unsigned char>(c) >= 0x80 || (c < 0x20 && c != '\n'))
-            std::abort();
+        Check(static_cast<unsigned char>(c) < 0x80 && (c >= 0x20 || c == '\n'));
     const TRtfDocument again = ReadRtf(out);
-    if (!IsRtf(out) || !(again == doc) || WriteRtf(again) != out)
-        std::abort();
+    Check(IsRtf(out) && again == doc && WriteRtf(again) == out);
     return 0;
 }

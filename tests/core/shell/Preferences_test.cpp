@@ -1,73 +1,14 @@
 // Preference records, their storage in the settings store and the fallback
 // file, and the update reminder.
 #include <gtest/gtest.h>
-#include <map>
-#include <optional>
 #include <tuple>
 
 #include "engine/Errors.h"
 #include "shell/Preferences.h"
 #include "shell/UpdateReply.h"
+#include "support/MemoryPrefStore.h"
 
 namespace {
-
-// A settings store in memory: values keep the type they were written with.
-struct FakeStore : TPrefStore {
-    struct Value {
-        char type;  // 'b'ool, 'i'nteger, 's'tring, 'x' binary, 'd'ate
-        int32_t i = 0;
-        std::string s;
-        double d = 0;
-    };
-    bool exists = false, writable = true, fileWritable = true;
-    std::map<std::string, Value> values;
-    std::optional<std::string> file;
-    int opened = 0;
-
-    bool OpenReadOnly() override { return exists; }
-    bool Open() override { return writable && (exists = true); }
-    bool Close() override { return true; }
-    const Value *Get(const std::string &n, char type)
-    {
-        auto it = values.find(n);
-        return it != values.end() && it->second.type == type ? &it->second : nullptr;
-    }
-    bool ReadBool(const std::string &n, bool &v) override
-    {
-        const Value *x = Get(n, 'b');
-        return x ? (v = x->i != 0, true) : false;
-    }
-    bool ReadInteger(const std::string &n, int32_t &v) override
-    {
-        const Value *x = Get(n, 'i');
-        return x ? (v = x->i, true) : false;
-    }
-    bool ReadString(const std::string &n, std::string &v) override
-    {
-        if (!values.count(n))
-            return v.clear(), true;
-        const Value *x = Get(n, 's');
-        return x ? (v = x->s, true) : false;
-    }
-    bool ReadBinary(const std::string &n, std::string &v) override
-    {
-        const Value *x = Get(n, 'x');
-        return x ? (v = x->s, true) : false;
-    }
-    bool ReadDate(const std::string &n, double &v) override
-    {
-        const Value *x = Get(n, 'd');
-        return x ? (v = x->d, true) : false;
-    }
-    void WriteBool(const std::string &n, bool v) override { values[n] = {'b', v, {}}; }
-    void WriteInteger(const std::string &n, int32_t v) override { values[n] = {'i', v, {}}; }
-    void WriteString(const std::string &n, const std::string &v) override { values[n] = {'s', 0, v}; }
-    void WriteBinary(const std::string &n, const std::string &v) override { values[n] = {'x', 0, v}; }
-    void WriteDate(const std::string &n, double v) override { values[n] = {'d', 0, {}, v}; }
-    bool ReadFallback(std::string &b) override { return file ? (b = *file, true) : false; }
-    bool WriteFallback(const std::string &b) override { return fileWritable ? (file = b, true) : false; }
-    void EraseFallback() override { file.reset(); }
-};
 
 constexpr double Today = 46000.0;
 
@@ -85,9 +26,9 @@ protected:
     void SetUp() override { ClearError(); }
     void TearDown() override { ClearError(); }
     // A store as a run leaves it, the last update check made today.
-    FakeStore Stored()
+    MemoryPrefStore Stored()
     {
-        FakeStore s;
+        MemoryPrefStore s;
         TPreferences p;
         EXPECT_TRUE(p.Save(s));
         s.WriteDate(CheckDateName, Today);
@@ -224,7 +165,7 @@ TEST_F(PreferencesTest, PlacesAndMarginsAsApplied)
 
 TEST_F(PreferencesTest, FirstRunSavesEveryValueAndTheSecondLoadsThem)
 {
-    FakeStore s;
+    MemoryPrefStore s;
     EXPECT_FALSE(prefs.Load(s, Today));  // no key, no file
     EXPECT_FALSE(s.exists);
     prefs.SetFlag(poShowGrid, true), prefs.SetGridSize(poLandscape), prefs.SetNumber(poFontSize, 40);
@@ -259,7 +200,7 @@ TEST_F(PreferencesTest, MissingOrMistypedValues)
         {"", 'h', false, 33, 480},         {"STARTER", 'd', false, 33, 700},      {"PRTMARGIN", 'w', false, 33, 700},
     };
     for (const auto &c : cases) {
-        FakeStore s;
+        MemoryPrefStore s;
         TPreferences p;
         p.SetNumber(poFontSize, 33), p.SetFormBounds(poFormSize, 900, 700);
         p.Save(s);
@@ -294,7 +235,7 @@ TEST_F(PreferencesTest, UpdateReminder)
                  {-3.0, false, Today + 3.0}};
     for (const auto &c : cases) {
         ClearError();
-        FakeStore s = Stored();
+        MemoryPrefStore s = Stored();
         s.WriteDate(CheckDateName, Today - c.daysBack);
         EXPECT_TRUE(prefs.Load(s, Today));
         EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(c.raised ? 210 : 0, c.written))
@@ -332,7 +273,7 @@ TEST_F(PreferencesTest, FallbackFileWholeRecordsUnderTheirNames)
         {std::string(1024, 'x'), false, "0010000000100000", 6, 1},
     };
     for (const auto &c : cases) {
-        FakeStore s;
+        MemoryPrefStore s;
         s.file = c.file;
         TPreferences p;
         EXPECT_EQ(p.Load(s, Today), c.result);
@@ -351,13 +292,13 @@ TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
     const std::optional<std::string> cases[][2] = {
         {ours, std::nullopt}, {std::string(1024, 'x'), std::string(1024, 'x')}, {ours + "x", ours + "x"}};
     for (const auto &[before, after] : cases) {
-        FakeStore s;
+        MemoryPrefStore s;
         s.file = before;
         EXPECT_TRUE(prefs.Save(s));
         EXPECT_EQ(s.file, after);
     }
     // No writable store: the records go to the file; neither: Save says so.
-    FakeStore s;
+    MemoryPrefStore s;
     s.writable = false;
     EXPECT_TRUE(prefs.Save(s));
     EXPECT_EQ(s.file, ours);

@@ -2,22 +2,15 @@
 
 #include <string>
 
+#include "support/MemoryClipboard.h"
 #include "support/SheetSteps.h"
 #include "worksheet/ClipBoard.h"
 #include "worksheet/UndoEd.h"
 
 namespace {
 
-struct FakeClipboard : TClipboardText {
-    bool has = true;
-    std::string text;
-    bool HasText() const override { return has; }
-    std::string Text() const override { return text; }
-    void SetText(const std::string &t) override { text = t, has = true; }
-};
-
 struct Clip : ::testing::Test {
-    FakeClipboard board;
+    MemoryClipboard board;
     TSheetCommands commands{board};
     Clip() { ClipBuffer.Clear(), ClipBuffer.Text.clear(); }
 };
