@@ -1,7 +1,8 @@
 // The editor and the engine under a stream of user steps: typed characters,
 // keys with modifiers, cursor moves, structural edits, root ranges, undo and
-// redo, sheet sizes and the calculate commands. After every step the cells
-// outside the grid are untouched and the used extent lies inside the grid.
+// redo, sheet sizes and the calculate commands. After every step the used
+// extent and the cursor lie inside the grid, and the cells outside the grid
+// stay untouched.
 #include <cstdint>
 
 #include "FuzzChecks.h"
@@ -33,11 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TCalcCommand cmd{window};
     ResetUndo();
     ClearError();
+    TDrawGrid &grid = setup.grid;
+    // The cells outside the grid are summed once per sheet size: a step that
+    // touched them shows at the next resize or at the end.
+    uint64_t outside = OutsideSum(grid);
     int steps = 0;
     while (in.More() && ++steps < 400) {
-        TDrawGrid &grid = setup.grid;
-        const uint64_t outside = OutsideSum(grid);
-        bool resized = false;
         switch (in.Below(12)) {
         case 0:
         case 1: {
@@ -87,9 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         case 9: {
             const auto &s = Sizes[in.Below(3)];
+            Check(OutsideSum(grid) == outside);
             grid.SetSize(s[0], s[1]);
             EditText.Reset();
-            resized = true;
+            outside = OutsideSum(grid);
             break;
         }
         case 10: {
@@ -108,9 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             EditText.ImplicitMult = in.Below(2), EditText.MixedFraction = in.Below(2);
             break;
         }
-        if (!resized)
-            Check(OutsideSum(grid) == outside);
         CheckInsideGrid(grid);
     }
+    Check(OutsideSum(grid) == outside);
     return 0;
 }

@@ -102,6 +102,8 @@ void CheckShowable(const TPreferences &p)
     for (int i = 0; i < PrefRecordCount; ++i)
         Check(p.Records[i].Named(Defaults.Records[i].Name()));
     Check(p.FixPlaces() >= 0 && p.FixPlaces() <= 15 && p.FltPlaces() >= 0 && p.FltPlaces() <= 15);
+    const auto [width, height] = p.FormSize();
+    Check(width >= 640 && width <= 10000 && height >= 480 && height <= 10000);
     std::array<int32_t, 4> m{-1, -1, -1, -1};
     if (p.StoredMargins(m)) {
         for (int32_t v : m)

@@ -30,6 +30,8 @@ constexpr int32_t MaxPlaces = 15;
 constexpr int32_t MaxMargin = 2500;
 constexpr int32_t MaxOppositeMargins = 4000;
 constexpr uint16_t PositionLimit = 10000;
+constexpr int MinFormWidth = 640;
+constexpr int MinFormHeight = 480;
 
 // The record that `option` changes by `table`, or -1.
 int RecordOf(TPrefOption option, std::initializer_list<std::pair<TPrefOption, int>> table)
@@ -205,6 +207,13 @@ int32_t TPreferences::FixPlaces() const
 int32_t TPreferences::FltPlaces() const
 {
     return std::clamp(Records[prFloatPlaces].Integer(), int32_t(0), MaxPlaces);
+}
+
+std::pair<int, int> TPreferences::FormSize() const
+{
+    // A damaged record would ask for a window of up to 65535 pixels a side.
+    const TPrefRecord &r = Records[prFormSize];
+    return {std::clamp<int>(r.X(), MinFormWidth, PositionLimit), std::clamp<int>(r.Y(), MinFormHeight, PositionLimit)};
 }
 
 bool TPreferences::StoredMargins(std::array<int32_t, 4> &margins) const

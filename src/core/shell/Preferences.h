@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // The program's version text; the update check compares the server's reply
 // with it.
@@ -157,6 +158,9 @@ public:
     // Values as the window applies them, kept inside what it can show.
     int32_t FixPlaces() const;
     int32_t FltPlaces() const;
+    // FORMSIZE's width and height, no smaller than the window's minimum and
+    // no larger than the positions the window stores.
+    std::pair<int, int> FormSize() const;
     // PRTMARGIN's margins, when set by the user and leaving a page to print on.
     bool StoredMargins(std::array<int32_t, 4> &margins) const;
 

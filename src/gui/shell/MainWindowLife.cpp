@@ -169,7 +169,8 @@ void TForm2::ApplyPreferences()
         TB1ButtonEqualClick();
 
     // A position that would put the window off every screen is not taken.
-    const QRect bounds(r[prFormPosition].X(), r[prFormPosition].Y(), r[prFormSize].X(), r[prFormSize].Y());
+    const auto [width, height] = Preferences.FormSize();
+    const QRect bounds(r[prFormPosition].X(), r[prFormPosition].Y(), width, height);
     if (OnSomeScreen(bounds))
         move(bounds.topLeft());
     resize(bounds.size());

@@ -141,12 +141,18 @@ TEST_F(PreferencesTest, LengthBytesLargerThanTheirFieldAreCut)
     EXPECT_EQ((std::pair(r.Name().size(), r.String().size())), (std::pair(size_t(24), size_t(32))));
 }
 
-TEST_F(PreferencesTest, PlacesAndMarginsAsApplied)
+TEST_F(PreferencesTest, PlacesFormSizeAndMarginsAsApplied)
 {
     const std::tuple<int32_t, int32_t> places[] = {{20, 15}, {-1, 0}, {7, 7}, {1 << 30, 15}};
     for (const auto &[stored, applied] : places) {
         prefs.SetNumber(poFixPlaces, stored), prefs.SetNumber(poFltPlaces, stored);
         EXPECT_EQ((std::pair(prefs.FixPlaces(), prefs.FltPlaces())), (std::pair(applied, applied)));
+    }
+    const std::tuple<uint16_t, uint16_t, int, int> sizes[] = {
+        {800, 600, 800, 600}, {100, 65535, 640, 10000}, {10001, 479, 10000, 480}, {640, 480, 640, 480}};
+    for (const auto &[x, y, width, height] : sizes) {
+        prefs.SetFormBounds(poFormSize, x, y);
+        EXPECT_EQ(prefs.FormSize(), std::pair(width, height));
     }
     std::array<int32_t, 4> m{};
     EXPECT_FALSE(prefs.StoredMargins(m));  // flag False: the printer's own stay
