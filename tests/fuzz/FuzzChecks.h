@@ -3,15 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <source_location>
 
 #include "worksheet/Edit.h"
 
-inline void Check(bool ok)
+inline void Check(bool ok, std::source_location at = std::source_location::current())
 {
-    if (!ok)
-        std::abort();
+    if (ok)
+        return;
+    std::fprintf(stderr, "oracle failed: %s:%u\n", at.file_name(), unsigned(at.line()));
+    std::abort();
 }
 
 // A sum over every cell outside the grid: what no edit may change.

@@ -285,6 +285,10 @@ private:
         const int32_t lastCol = GetInt32(h + 24), lastRow = GetInt32(h + 28);
         if (!SetExtent(GetInt32(h + 8), GetInt32(h + 12), firstCol, firstRow, lastCol, lastRow))
             return false;
+        // A later GRID replaces an earlier one whole, as every later chunk
+        // does: no cell of the earlier may stay behind, outside the new size.
+        std::fill(sheet_.Cells.begin(), sheet_.Cells.end(), TCell{});
+        std::fill(sheet_.Attrs.begin(), sheet_.Attrs.end(), TAttrCell{});
         for (int c = firstCol; c <= lastCol; ++c)
             for (int r = firstRow; r <= lastRow; ++r) {
                 const uint8_t *p = in_.Take(sizeof(TCell) + sizeof(TAttrCell));

@@ -262,6 +262,23 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
     EXPECT_EQ(std::pair(r.Sheet.Cells[9].Ch, r.Sheet.Cells[10].Ch), std::pair(uint8_t('x'), uint8_t(0)));
 }
 
+// A damaged file with a second, smaller GRID: the sheet is the second one's
+// alone, no cell of the first left outside it.
+TEST_F(FileTest, ALaterGridReplacesTheEarlierWhole)
+{
+    LoadPicture(EditText, "\n\n\n\n\n             a");
+    Bytes file = Save();
+    SheetSetup small(10, 2);
+    LoadPicture(EditText, "\n    b");
+    const Bytes second = Save();
+    const SheetBytes expected;
+    file.insert(file.end(), second.begin() + (GridAt - ChunkHeaderSize), second.end());
+    EXPECT_EQ(Open(file).Error + Open(file).Warning, "");
+    EXPECT_TRUE(SheetBytes() == expected);
+    EXPECT_EQ(std::tuple(small.grid.ColCount(), small.grid.RowCount(), EditText.UsedColExt, EditText.UsedRowExt),
+              std::tuple(10, 2, 1, 0));
+}
+
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
     const std::pair<const char *, const char *> cases[] = {
