@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <source_location>
 
 #include "worksheet/Edit.h"
 
-inline void Check(bool ok, std::source_location at = std::source_location::current())
+// The builtins, not std::source_location: clang 14 lacks what that needs.
+inline void Check(bool ok, const char *file = __builtin_FILE(), int line = __builtin_LINE())
 {
     if (ok)
         return;
-    std::fprintf(stderr, "oracle failed: %s:%u\n", at.file_name(), unsigned(at.line()));
+    std::fprintf(stderr, "oracle failed: %s:%d\n", file, line);
     std::abort();
 }
 

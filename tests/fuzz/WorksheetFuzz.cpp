@@ -1,7 +1,8 @@
 // Any bytes as a worksheet file, chunked or of the old layout, with picture
 // and rich-text streams. A file the reader takes (whole or cut short) is
-// opened, saved with its boxes and read again: the same cells, modes, font
-// size, sheet size and boxes, and the second save gives the same bytes.
+// opened with no cell outside the sheet, saved with its boxes and read again:
+// the same cells, modes, font size, sheet size and boxes, and the second save
+// gives the same bytes.
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ApplyLoadedSheet(first.Sheet, EditText);
     const TOpened opened = Opened(setup.grid);
     Check(opened.cols == EditText.ColMax + 1 && opened.rows == EditText.RowMax + 1);
+    Check(OutsideSum(setup.grid) == 0);
     Check(opened.usedCol >= 0 && opened.usedCol <= EditText.ColMax);
     Check(opened.usedRow >= 0 && opened.usedRow <= EditText.RowMax);
     const auto cells = std::make_unique<SheetBytes>();
