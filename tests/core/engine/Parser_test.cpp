@@ -221,13 +221,10 @@ TEST_F(ParserTest, EachParseFreesTheLast)
 TEST_F(ParserTest, DeepNesting)
 {
     const int depth = 1900;
-    std::string items;
+    std::string open, close;
     for (int i = 0; i < depth; ++i)
-        items += "( ";
-    items += "x";
-    for (int i = 0; i < depth; ++i)
-        items += " )";
-    ASSERT_TRUE(Parse(items));
+        open += "( ", close += " )";
+    ASSERT_TRUE(Parse(open + "x" + close));
     EXPECT_FALSE(ErrorPending());
     EXPECT_EQ(ParserObj.BracketCount, depth + 1);
     EXPECT_EQ(ParserObj.Level, 1);
