@@ -78,25 +78,20 @@ TEST_F(TextBoxes, BoxAtTheRightEdgeRendersWhollyAtItsOwnPlace)
 TEST_F(TextBoxes, TooLargeBoxGivesTheMessageOnEveryFocusLoss)
 {
     TObjBox *box = head.InsertNewTextBox();
-    box->Edit->resize(grid.width() - 10, 120);
-    for (int i = 1; i <= 2; ++i) {
-        // The message box took the activation for a moment.
-        grid.activateWindow();
+    // Twice too wide, then narrow enough to render.
+    for (int i = 1; i <= 3; ++i) {
+        box->Edit->resize(grid.width() - (i < 3 ? 10 : 25), 120);
+        grid.activateWindow();  // the message box took the activation for a moment
         ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
         box->Edit->setFocus();
         ClickGrid();
-        ASSERT_EQ(messages.size(), size_t(i));
+        ASSERT_EQ(messages.size(), size_t(std::min(i, 2)));
         EXPECT_EQ(messages.back(),
                   std::pair(QString("Reduce the box or enlarge the window"), QString("Text Box To Large")));
-        EXPECT_EQ(std::tuple(box->Kind, box->Edit->isVisible()), std::tuple(bkTextEdit, true));
-        EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
+        EXPECT_EQ(std::tuple(box->Kind, box->Edit->isVisible()), std::tuple(i < 3 ? bkTextEdit : bkPicture, i < 3));
+        if (i < 3)
+            EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
     }
-    box->Edit->resize(grid.width() - 25, 120);
-    grid.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
-    box->Edit->setFocus();
-    ClickGrid();
-    EXPECT_EQ(std::tuple(messages.size(), box->Kind), std::tuple(size_t(2), bkPicture));
 }
 
 TEST_F(TextBoxes, FocusMovingToTheBoxMenuKeepsTheBoxEditing)
@@ -272,16 +267,7 @@ TEST_F(TextBoxes, WorksheetFileBoxesKeepGeometryAndRichText)
     b.Color = 0xFF0000;
     c.Text = "under ΩΣ\xE2\x80\xA8line", c.Font = "DejaVu Sans", c.HalfPoints = 21, c.Underline = true;
     const TRtfDocument doc{{{{a, b}}, {{}}, {{c}}}};
-    const TBoxGeometry g{.Col = 4,
-                         .Row = 3,
-                         .DX = -2,
-                         .DY = -5,
-                         .Left = 58,
-                         .Top = 56,
-                         .DragX = 700,
-                         .DragY = 400,
-                         .Width = 180,
-                         .Height = 90};
+    const TBoxGeometry g{4, 3, -2, -5, 58, 56, 700, 400, 180, 90};  // anchor, offset, place, drag, size
     TObjBox *text = head.AddTextBox(WriteRtf(doc), g);
     EXPECT_EQ(std::tuple(text->Kind, text->State, text->Geometry()), std::tuple(bkPicture, bsTextBox, g));
     EXPECT_EQ(text->Image->geometry(), QRect(58, 56, 180, 90));
