@@ -359,29 +359,24 @@ TEST_F(PreviewTest, ShowsThePageWithItsToolBar)
     EXPECT_EQ(pv.Panel->geometry(), QRect(0, 0, 792, 546));
     EXPECT_EQ(pv.CoolBar->geometry(), QRect(0, 0, 792, 26));
 
-    struct Button {
-        QToolButton *b;
-        const char *caption;
-        QRect geometry;
-        bool enabled;
+    // Caption, position, size and whether enabled.
+    const std::pair<QToolButton *, const char *> buttons[] = {
+        {pv.CloseButton, "Close 746,1 40x20 on"},
+        {pv.PageButton, "Page 2,1 40x20 on"},
+        {pv.SelectionButton, "Selection 46,1 56x20 off"},
+        {pv.PageSizeButton, "Page Size 106,1 72x20 off"},
+        {pv.NormalSizeButton, "Normal Size 182,1 72x20 off"},
+        {pv.HorizButton, "Horiz. Centering 258,1 88x20 off"},
+        {pv.VertButton, "Verti. Centering 350,1 88x20 off"},
+        {pv.PrintButton, "Print 446,1 40x20 on"},
     };
-    const Button buttons[] = {
-        {pv.CloseButton, "Close", {746, 1, 40, 20}, true},
-        {pv.PageButton, "Page", {2, 1, 40, 20}, true},
-        {pv.SelectionButton, "Selection", {46, 1, 56, 20}, false},
-        {pv.PageSizeButton, "Page Size", {106, 1, 72, 20}, false},
-        {pv.NormalSizeButton, "Normal Size", {182, 1, 72, 20}, false},
-        {pv.HorizButton, "Horiz. Centering", {258, 1, 88, 20}, false},
-        {pv.VertButton, "Verti. Centering", {350, 1, 88, 20}, false},
-        {pv.PrintButton, "Print", {446, 1, 40, 20}, true},
-    };
-    for (const Button &b : buttons) {
-        ASSERT_TRUE(b.b) << b.caption;
-        EXPECT_EQ(b.b->text(), b.caption);
-        EXPECT_EQ(b.b->geometry(), b.geometry) << b.caption;
-        EXPECT_EQ(b.b->isEnabled(), b.enabled) << b.caption;
-        EXPECT_EQ(b.b->font().family(), "Arial");
-        EXPECT_EQ(b.b->font().pointSize(), 8);
+    for (auto [b, want] : buttons) {
+        ASSERT_TRUE(b) << want;
+        const QRect g = b->geometry();
+        EXPECT_EQ(QString("%1 %2,%3 %4x%5 ").arg(b->text()).arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()) +
+                      (b->isEnabled() ? "on" : "off"),
+                  want);
+        EXPECT_EQ(std::pair(b->font().family(), b->font().pointSize()), std::pair(QString("Arial"), 8));
     }
 
     // A4's area (4058 x 6117) is taller than the room (784 x 510): the page

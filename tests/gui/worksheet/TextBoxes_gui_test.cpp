@@ -215,11 +215,8 @@ TEST_F(TextBoxes, PasteToBoxPrefersThePicture)
 TEST_F(TextBoxes, FilesBecomeBoxes)
 {
     QTemporaryDir dir;
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+    auto write = [&](const char *name, const std::string &bytes) {
+        return WriteFile(dir.filePath(name), {bytes.begin(), bytes.end()});
     };
     QImage img(24, 16, QImage::Format_RGB32);
     img.fill(Qt::green);
