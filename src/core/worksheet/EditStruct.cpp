@@ -194,7 +194,7 @@ bool TEditText::InsertColumnAt(int c, int row)
             a.RootRow = 0;
             a.Overline = uint8_t(a.Overline & ~1u);
         }
-    RepaintGrid();
+    RepaintChanged();
     return true;
 }
 
@@ -226,7 +226,7 @@ void TEditText::DeleteColumn()
                 Cells[x][r].Zero();
             }
         }
-    RepaintGrid();
+    RepaintChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -292,7 +292,7 @@ void TEditText::InsertRow()
     }
     const int start = std::min(int(UsedRowExt) + 1, int(RowMax));
     if (start < r) {
-        RepaintGrid();
+        RepaintChanged();
         return;
     }
     const int lastCol = std::min(int(UsedColExt), int(ColMax));
@@ -307,7 +307,7 @@ void TEditText::InsertRow()
             }
         }
     ShiftRootRows(r, +1);
-    RepaintGrid();
+    RepaintChanged();
 }
 
 void TEditText::DeleteRow()
@@ -337,7 +337,7 @@ void TEditText::DeleteRow()
             }
         }
     ShiftRootRows(r, -1);
-    RepaintGrid();
+    RepaintChanged();
 }
 
 // ---------------------------------------------------------------------------
