@@ -1,6 +1,7 @@
 #include "GridWidget.h"
 
 #include <algorithm>
+#include <bitset>
 
 #include <QBackingStore>
 #include <QKeyEvent>
@@ -265,17 +266,36 @@ void GridWidget::PaintCells(QPainter &p, const QRect &area)
     cv.CurRow = curRow;
     cv.CurrentBrush = focused ? gridBackground : selectionColour;
     cv.DefaultRowHeight = cellH_;
-    for (int r = grid_.TopRow; r <= lastRow; ++r)
+    // A cell draws into the rows above and below it; a root sign, and a cell
+    // that redraws one, over all the rows of the radical and its overlines.
+    const int areaTop = grid_.TopRow + std::max(area.top(), 0) / RowStep();
+    const int areaBottom = grid_.TopRow + std::max(area.bottom(), 0) / RowStep();
+    std::bitset<SheetCells> rootCols;
+    for (int c = grid_.LeftCol; c <= lastCol; ++c)
+        for (int r = 0; r < grid_.RowCount() && !rootCols.test(size_t(c)); ++r)
+            rootCols.set(size_t(c), EditText.Attrs[c][r].RootLevel != 0);
+    auto drawsRadicalHere = [&](int c, int r) {
+        const int k = CellRadicalRow(c, r);
+        if (k < 0)
+            return false;
+        const TAttrCell &root = EditText.Attrs[c][k];
+        return std::min(k, int(root.RootTop)) - 3 <= areaBottom && std::max(k, int(root.RootBottom)) + 1 >= areaTop;
+    };
+    for (int r = grid_.TopRow; r <= lastRow; ++r) {
+        const bool nearRow = r >= areaTop - 1 && r <= areaBottom + 1;
+        if (!nearRow && rootCols.none())
+            continue;
         for (int c = grid_.LeftCol; c <= lastCol; ++c) {
+            if (!nearRow && !rootCols.test(size_t(c)))
+                continue;
             const QRect rect = CellRect(c, r);
-            // A cell draws into the rows above and below it; a root sign over
-            // all the rows of its radical.
-            const bool near = rect.adjusted(0, -RowStep(), 0, RowStep()).intersects(area);
-            if (near || (InSheet(c, r) && EditText.Attrs[c][r].RootLevel != 0) || CellDrawsRadical(c, r)) {
+            if ((nearRow && rect.adjusted(0, -RowStep(), 0, RowStep()).intersects(area)) ||
+                (rootCols.test(size_t(c)) && drawsRadicalHere(c, r))) {
                 DrawSheetCell(cv, c, r, rect);
                 ++CellsDrawn;
             }
         }
+    }
 
     if (focused) {
         const QRect cur = CellRect(curCol, curRow);

@@ -476,13 +476,13 @@ void DrawOverlay(QPainter &p, const TAttrCell &a, const Edges &e)
 
 }  // namespace
 
-bool CellDrawsRadical(int col, int row)
+int CellRadicalRow(int col, int row)
 {
     if (!InSheet(col, row))
-        return false;
+        return -1;
     bool arm = false;
     const int rp = NestingRow(col, row, arm);
-    return EditText.Attrs[col][rp].RootLevel != 0 && DrawsNesting(EditText.Attrs[col], rp);
+    return EditText.Attrs[col][rp].RootLevel != 0 && DrawsNesting(EditText.Attrs[col], rp) ? rp : -1;
 }
 
 void DrawSheetCell(const TCellCanvas &cv, int c, int r, const QRect &rect)

@@ -65,9 +65,9 @@ extern TPaintHost PaintHost;
 // bottom are rect.left() + width() and rect.top() + height()).
 void DrawSheetCell(const TCellCanvas &canvas, int col, int row, const QRect &rect);
 
-// True when drawing cell (col, row) draws a root's radical, which spans the
-// rows of the root's area: a partial repaint must draw such a cell too.
-bool CellDrawsRadical(int col, int row);
+// The row of the root whose radical drawing cell (col, row) draws, or -1. A
+// radical spans the rows of its area: a partial repaint there draws the cell.
+int CellRadicalRow(int col, int row);
 
 // ---------------------------------------------------------------------------
 // The print object's two callbacks
