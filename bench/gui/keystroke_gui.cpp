@@ -4,14 +4,11 @@
 // repaint; the ratio is printed at the end.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
-
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 
+#include "RatioReporter.h"
 #include "platform/GridWidget.h"
 #include "support/FullSheet.h"
 #include "worksheet/Edit.h"
@@ -79,19 +76,6 @@ void BM_KeystrokeRepaint(benchmark::State &state)
 BENCHMARK(BM_FullViewRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeRepaint)->Unit(benchmark::kMillisecond);
 
-// Keeps the time of each benchmark for the ratio printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char **argv)
@@ -105,8 +89,6 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     delete shared;
     benchmark::Shutdown();
-    const auto full = reporter.seconds.find("BM_FullViewRepaint"), key = reporter.seconds.find("BM_KeystrokeRepaint");
-    if (full != reporter.seconds.end() && key != reporter.seconds.end() && full->second > 0)
-        std::printf("keystroke / full repaint: %.3f (target below 0.100)\n", key->second / full->second);
+    reporter.PrintRatio("keystroke / full repaint", "BM_KeystrokeRepaint", "BM_FullViewRepaint", 0.1);
     return 0;
 }
