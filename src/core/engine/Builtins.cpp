@@ -46,7 +46,7 @@ double Deliver(long double r)
 
 double OutOfRange()
 {
-    SetError(113, 1, 1);
+    SetError(errOutOfRange, 1, 1);
     return -1.0;
 }
 

@@ -40,12 +40,21 @@ public:
 
 private:
     void EvalName(TCodeList *&N);
+    // The right side of the sheet definition d, in place. d is marked
+    // meanwhile, so that its name met on the way is a circular reference at
+    // once rather than a second pass over the same nodes: the outer pass
+    // would go on over nodes the inner one freed, and a name used k times
+    // in its own definition would take k! passes.
+    void EvalDefinition(TCodeList *d);
     void EvalSum(TCodeList *T);
     void EvalProduct(TCodeList *P);
     void EvalPower(TCodeList *P);
     void BecomeNumber(TCodeList *P, double r);
     void EvalFunction(TCodeList *F);
     void EvalBracket(TCodeList *B);
+    // Product of the step counts of the integrals whose bodies are being
+    // summed: 1 outside every integral.
+    double NestedSteps = 1;
     // The trapezoid walk of an integral whose limits and form are checked.
     void Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, double b, double h);
 };
@@ -82,7 +91,10 @@ extern bool IntegralRunning;
 
 // Integration limits.
 constexpr double DefaultSteps = 360;
-constexpr double MaxSteps = 1000000;
+constexpr double MaxSteps = 1000000;  // also for the product of nested counts
+// Largest part of the step width by which x's rounded move may differ from
+// it; ordinary integrals stay near 1e-13.
+constexpr double MaxStepDrift = 1e-6;
 constexpr int ProgressDivisions = 100;
 
 // Checks the shape of an integral's integrand: I is nkIntegrand whose Left

@@ -39,8 +39,8 @@ void SetError(int32_t code, int32_t col, int32_t row)
 
 void SetErrorText(const std::string &message, int32_t col, int32_t row)
 {
-    Entry(200) = message;
-    SetError(200, col, row);
+    Entry(errMathText) = message;
+    SetError(errMathText, col, row);
 }
 
 void GetErrorText(std::string &text)
@@ -102,8 +102,8 @@ void InitErrorTexts()
     for (std::string &t : ErrorTexts)
         t.clear();
     for (int i = 0; i < int(sizeof texts / sizeof texts[0]); ++i)
-        Entry(100 + i) = texts[i];
-    Entry(210) =
+        Entry(ErrorTextFirst + i) = texts[i];
+    Entry(errUpdateReminder) =
         "Hello - it`s been sometimes ago since the last update  - check updates online with <Check For Updates> on "
         "<Help> Menu";
 }

@@ -14,7 +14,7 @@ namespace {
 
 // NextItem results besides a cell count.
 constexpr int ItemEnd = -1;      // the stream ended: no item followed by ';'
-constexpr int ItemTooLong = -2;  // error 100 recorded, the rest of the stream dropped
+constexpr int ItemTooLong = -2;  // errStreamFull recorded, the rest of the stream dropped
 
 bool IsDigit(uint16_t code)
 {
@@ -128,7 +128,7 @@ int TParser::NextItem(TItem &item)
         if (Pos - first == ItemCells) {
             // Longer than any item the sheet can hold: stop with an error
             // rather than end the parse as if it had succeeded.
-            ErrorAt(100, tokens[first]);
+            ErrorAt(errStreamFull, tokens[first]);
             Pos = count;
             item = TItem{};
             return ItemTooLong;
@@ -202,11 +202,11 @@ bool TParser::ParseSequence()
             case scFunctionSign:
                 // Only an integral's integrand may start with the function
                 // sign; the integral reads it itself.
-                ErrorAt(130, item.First());
+                ErrorAt(errIntegralFunction, item.First());
                 ok = false;
                 break;
             default:
-                SetError(102, 1, 1);
+                SetError(errUnknownSymbol, 1, 1);
                 ok = false;
             }
         }
@@ -308,7 +308,7 @@ bool TParser::AddSign(const TItem &item, TNodeKind kind)
     if (!term) {
         // Every node the parser stands on lies under a term; never climb
         // past the root.
-        ErrorAt(110, item.First());
+        ErrorAt(errSyntax, item.First());
         return false;
     }
     if (term->Left)
@@ -332,14 +332,14 @@ TCodeList *TParser::InsertTerm(TCodeList *term, const TItem &item)
     return u;
 }
 
-// Hangs the operator op behind the operand read last; false (error 110) when
+// Hangs the operator op behind the operand read last; false (errSyntax) when
 // the term has no operand yet.
 bool TParser::PlaceOperator(TCodeList *op)
 {
     TCodeList *c = Current;
     if (IsTerm(c)) {
         if (!c->Left) {
-            SetError(110, 1, 1);
+            SetError(errSyntax, 1, 1);
             return false;
         }
         SetRight(op, c->Left);
@@ -351,7 +351,7 @@ bool TParser::PlaceOperator(TCodeList *op)
         // The operator takes c's place and c becomes its first operand.
         TCodeList *p = c->Parent;
         if (!p) {
-            SetError(110, 1, 1);
+            SetError(errSyntax, 1, 1);
             return false;
         }
         if (p->Right == c)
@@ -393,7 +393,7 @@ bool TParser::OpenBracket(const TItem &item)
         else if (c->Kind == nkIntegral)
             c = c->Left;  // the lower bound hangs at the upper one
         else {
-            ErrorAt(110, item.First());
+            ErrorAt(errSyntax, item.First());
             return false;
         }
     }
@@ -413,7 +413,7 @@ bool TParser::OpenBracket(const TItem &item)
     } else {
         ok = ParseSequence();
         if (ok && EndCell.Ch != ')') {
-            ErrorAt(129, item.First());
+            ErrorAt(errCloseBracket, item.First());
             ok = false;
         }
     }
@@ -482,7 +482,7 @@ void TParser::AddEquals(const TItem &item)
         EqualsNode->Col = item.First().SrcCol;
         EqualsNode->Row = item.First().SrcRow;
     } else
-        ErrorAt(112, item.First());
+        ErrorAt(errIllegalAssignment, item.First());
 }
 
 bool TParser::AddDefinition(const TItem &colon)
@@ -494,7 +494,7 @@ bool TParser::AddDefinition(const TItem &colon)
     const TCell at = n == ItemEnd ? colon.First() : item.First();
     // Only a name can be defined, not a number or a bracket.
     if (n == ItemEnd || !IsLetter(item.Code())) {
-        ErrorAt(125, at);
+        ErrorAt(errAwaitVariable, at);
         return false;
     }
     TCodeList *name = NewNameNode(item);
@@ -502,7 +502,7 @@ bool TParser::AddDefinition(const TItem &colon)
     name->Order = 0;
     const TCodeList *known = FindDef(BuiltinDefs, name);
     if (known && known->Level == 0 && known->Order == 0) {
-        SetError(112, 0, 0);
+        SetError(errIllegalAssignment, 0, 0);
         return false;
     }
     AddUserDef(name);
@@ -510,7 +510,7 @@ bool TParser::AddDefinition(const TItem &colon)
     if (n == ItemTooLong)
         return false;
     if (n == ItemEnd || item.First().Ch != '=') {
-        ErrorAt(125, at);
+        ErrorAt(errAwaitVariable, at);
         return false;
     }
     TCodeList *e = Make(nkEquals, TCell{});
@@ -557,12 +557,12 @@ bool TParser::AddIntegral(const TItem &sign)
 
     // The bounds: upper, then lower. Missing ones are recorded and the
     // integral read on; a fault inside a bound ends the parse.
-    for (int missing : {127, 126}) {
+    for (int missing : {errMissingUpper, errMissingLower}) {
         const int n = NextItem(item);
         if (n == ItemTooLong)
             return false;
         if (n == ItemEnd)
-            ErrorAt(100, sign.First());
+            ErrorAt(errStreamFull, sign.First());
         else if (item.First().Ch != '(')
             ErrorAt(missing, sign.First());
         else if (!OpenBracket(item))
@@ -575,10 +575,10 @@ bool TParser::AddIntegral(const TItem &sign)
         return false;
     bool ok = true;
     if (n == ItemEnd) {
-        ErrorAt(100, sign.First());
+        ErrorAt(errStreamFull, sign.First());
         ok = false;
     } else if (item.Code() != scFunctionSign) {
-        ErrorAt(128, sign.First());
+        ErrorAt(errAwaitFunction, sign.First());
         ok = false;
     } else
         ok = AddIntegrand(item, integral);
@@ -592,19 +592,19 @@ bool TParser::AddIntegral(const TItem &sign)
     Hang(Current, m);
     Current = m;
     // The delta name, then the index variable; both steps always run.
-    for (int missing : {131, 132}) {
+    for (int missing : {errMissingDelta, errMissingIndex}) {
         n = NextItem(item);
         if (n == ItemTooLong)
             return false;
         if (n == ItemEnd) {
-            ErrorAt(100, sign.First());
+            ErrorAt(errStreamFull, sign.First());
             ok = false;
         } else if (!IsLatin(item.Code())) {
             ErrorAt(missing, sign.First());
             ok = false;
         } else {
             AddName(item);
-            if (missing == 131)
+            if (missing == errMissingDelta)
                 MoveLeftToRight(m);
         }
     }
@@ -623,11 +623,11 @@ bool TParser::AddIntegrand(const TItem &sign, TCodeList *integral)
     if (n == ItemTooLong)
         return false;
     if (n == ItemEnd) {
-        ErrorAt(100, sign.First());
+        ErrorAt(errStreamFull, sign.First());
         return false;
     }
     if (item.First().Ch != '(') {
-        ErrorAt(130, sign.First());
+        ErrorAt(errIntegralFunction, sign.First());
         return false;
     }
     const bool ok = OpenBracket(item);

@@ -24,7 +24,7 @@ constexpr uint8_t symFunctionSign = 166;
 constexpr uint32_t tokenOnlyFlags = cfLineEnd | cfExponentEnd | cfNestingToken;
 
 // Once a write would leave the grid, the rest of the equation is dropped and
-// error 109 is reported once, at the cell the current equation names.
+// errPageFull is reported once, at the cell the current equation names.
 bool pageFull = false;
 int32_t fullCol = 0;
 int32_t fullRow = 0;
@@ -35,7 +35,7 @@ bool atSheetEnd = false;
 void ReportFull()
 {
     if (!pageFull)
-        SetError(109, fullCol, fullRow);
+        SetError(errPageFull, fullCol, fullRow);
     pageFull = true;
 }
 
@@ -216,7 +216,7 @@ void DisplayResults()
             }
         }
         if (count == 0)
-            SetError(120, EditText.SavedCol, EditText.SavedRow);
+            SetError(errNoResult, EditText.SavedCol, EditText.SavedRow);
     } else if (ExpressionTree) {
         WriteResult(ExpressionTree);
     }

@@ -281,7 +281,7 @@ bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
             continue;
         if (cell.Ch == ':') {
             if (c != 0) {
-                SetError(108, c, r);
+                SetError(errColonColumn, c, r);
                 return false;
             }
             // What stands above the line start is read before it.
@@ -316,17 +316,17 @@ bool TRouter::RouteFraction(int c, int r, int colBound, int firstRow, int lastRo
 {
     const int e = FractionLineEnd(c, r);
     if (!SheetCell(c, r + 1).Empty() || !SheetCell(c, r - 1).Empty()) {
-        SetError(111, c, r);
+        SetError(errFractionShort, c, r);
         return false;
     }
     if (!SheetCell(e, r + 1).Empty() || !SheetCell(e, r - 1).Empty()) {
-        SetError(111, e, r);
+        SetError(errFractionShort, e, r);
         return false;
     }
     // A one-cell line is its own end: it has no room for a numerator and
     // would close the denominator before it is read.
     if (e == c) {
-        SetError(111, c, r);
+        SetError(errFractionShort, c, r);
         return false;
     }
     // With no rows above (or below) the line inside this walk there is
@@ -358,11 +358,11 @@ bool TRouter::RouteFraction(int c, int r, int colBound, int firstRow, int lastRo
 bool TRouter::RouteIntegral(int c, int r, int colBound, int firstRow, int lastRow)
 {
     if (SheetCell(c + 1, r + 1).Empty()) {
-        SetError(126, c, r);
+        SetError(errMissingLower, c, r);
         return false;
     }
     if (SheetCell(c + 1, r - 1).Empty()) {
-        SetError(127, c, r);
+        SetError(errMissingUpper, c, r);
         return false;
     }
     bool result = true;

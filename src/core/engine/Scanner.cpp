@@ -90,8 +90,8 @@ bool TScanner::PutToken(const TCell &token)
 {
     if (Count >= MaxTokens) {
         // Reported once: the levels that unwind still try their closing ';'.
-        if (!(Failed && ErrorCode == 100))
-            Fault(100, CurCol, CurRow, true);
+        if (!(Failed && ErrorCode == errStreamFull))
+            Fault(errStreamFull, CurCol, CurRow, true);
         return false;
     }
     Tokens[Count++] = token;
@@ -253,8 +253,13 @@ bool TScanner::RejectStrayCloser()
 {
     if (!MoreCells || !IsCloser(Current.Code()) || (AtEnd && FinalCellRead))
         return false;
-    Fault(129, Current.SrcCol, Current.SrcRow, false);
+    Fault(errCloseBracket, Current.SrcCol, Current.SrcRow, false);
     return true;
+}
+
+bool TScanner::AtLimitEnd() const
+{
+    return (LimitMode == -1 && CurRow <= LimitRow) || (LimitMode == 1 && CurRow >= LimitRow);
 }
 
 bool TScanner::ScanExpression()
@@ -264,7 +269,7 @@ bool TScanner::ScanExpression()
         IsBlank();
         if (NumLimitOn && CurRow > NumLimitRow)
             return ok;
-        if ((LimitMode == -1 && CurRow <= LimitRow) || (LimitMode == 1 && CurRow >= LimitRow))
+        if (AtLimitEnd())
             return ok;
         if (InExponent && !Current.Has(cfRaised))
             return PutExponentEnd();
@@ -272,7 +277,9 @@ bool TScanner::ScanExpression()
             ok = ReadExponent();
             if (!ok)
                 break;
-            if ((NumLimitOn && CurRow > NumLimitRow) || !MoreCells)
+            // An exponent that ends a numerator or a limit ends it too: the
+            // next cell belongs to the denominator or the other limit.
+            if ((NumLimitOn && CurRow > NumLimitRow) || AtLimitEnd() || !MoreCells)
                 return ok;
         }
         const uint16_t code = Current.Code();
@@ -301,7 +308,7 @@ bool TScanner::ScanExpression()
                 return ok;  // the denominator is done
             MoreCells = ReadFraction();
         } else {
-            Error(102);
+            Error(errUnknownSymbol);
             SignAllowed = false;
             ok = false;
         }
@@ -324,7 +331,7 @@ bool TScanner::PutImplicit(bool beforeFraction, int *starAt)
     }
     if (beforeFraction && EditText.MixedFraction)
         return PutCode('&') && PutCode(';');
-    Fault(105, CurCol, CurRow, true);
+    Fault(errAwaitOperator, CurCol, CurRow, true);
     return false;
 }
 
@@ -334,7 +341,7 @@ bool TScanner::StartOperand(int *starAt)
     if (!PutCode(';'))
         return false;
     if (Current.Has(cfLowered)) {
-        Error(104);
+        Error(errSubscriptHere);
         return false;
     }
     return PutImplicit(false, starAt);
@@ -422,14 +429,14 @@ bool TScanner::ReadNumber()
             return true;
         }
         if (Current.Has(cfLowered)) {
-            Error(104);
+            Error(errSubscriptHere);
             return false;
         }
         if (Current.Has(cfRaised) != InExponent)
             return true;  // the exponent or the base follows
         if (code == '.') {
             if (point) {
-                Error(101);
+                Error(errDotPosition);
                 return false;
             }
             point = true;
@@ -457,7 +464,7 @@ bool TScanner::ReadOperator()
             }
         }
         if (!accepted) {
-            Error(103);
+            Error(errOperatorHere);
             return false;
         }
     }
@@ -477,14 +484,14 @@ bool TScanner::ReadBracket(const TCell &opening)
     if (!PutToken(opener))
         return false;
     if (!NextCell(Current)) {
-        Fault(110, CurCol, CurRow, true);
+        Fault(errSyntax, CurCol, CurRow, true);
         return false;
     }
     if (!ScanExpression() || Failed)
         return false;
     // A closer already consumed by an inner bracket leaves this one unclosed.
     if (FinalCellRead || !IsCloser(Current.Code()) || !Matches(opener, Current)) {
-        Fault(129, Current.SrcCol, Current.SrcRow, false);
+        Fault(errCloseBracket, Current.SrcCol, Current.SrcRow, false);
         return false;
     }
     if (!PutCode(')'))
@@ -539,14 +546,14 @@ bool TScanner::ReadFunction()
         return false;
     MoreCells = NextCell(Current);
     if (Current.Ch != '(') {
-        Fault(119, CurCol, CurRow, true);
+        Fault(errAwaitBracket, CurCol, CurRow, true);
         return false;
     }
     if (!ReadBracket(Current))
         return false;
     OperandPending = false;
     if (!MoreCells || !IsPlainLetter(Current.Code())) {
-        Fault(131, CurCol, CurRow, true);
+        Fault(errMissingDelta, CurCol, CurRow, true);
         return false;
     }
     if (!ReadName())
@@ -554,7 +561,7 @@ bool TScanner::ReadFunction()
     OperandPending = false;
     // At the route's end the delta is still current: it is no variable.
     if (!MoreCells || !IsPlainLetter(Current.Code())) {
-        Fault(132, CurCol, CurRow, true);
+        Fault(errMissingIndex, CurCol, CurRow, true);
         return false;
     }
     return ReadName();
@@ -586,7 +593,7 @@ bool TScanner::ReadIntegral()
     LimitMode = 0;
     OperandPending = false;
     if (Current.Code() != scFunctionSign) {
-        Fault(128, CurCol, CurRow, true);
+        Fault(errAwaitFunction, CurCol, CurRow, true);
         return false;
     }
     return ReadFunction();

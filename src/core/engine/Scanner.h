@@ -71,6 +71,8 @@ private:
     bool StartOperand(int *starAt);
     bool RejectStrayCloser();
     bool IsBlank();
+    // The current cell lies past the integral limit being read.
+    bool AtLimitEnd() const;
 };
 
 extern TScanner ScannerObj;

@@ -61,6 +61,8 @@ public:
     void ApplyPreferences();
     // The print commands of the File menu and the printer's callbacks (MainWindowPrint.cpp).
     void InstallPrinter();
+    // The box list, the Insert menu and the boxes' pictures on the page (MainWindowBoxes.cpp).
+    void InstallBoxes();
 
     TDrawGrid &SheetGrid() { return sheetGrid_; }
     GridWidget *Grid() const { return grid; }

@@ -103,7 +103,7 @@ TEST_F(CalcTest, ErrorsCarryCodeCellAndText)
         // the walk goes on after an error; the last one stands
         {"x = 1 / 0 + 7 mod 0", "200@4,7", "Division by zero"},
         // a name in its own definition
-        {"x = a : a = b : b = a", "118@0,0", "circular reference to variable"},
+        {"x = a : a = b : b = a", "118@4,5", "circular reference to variable"},
     };
     for (const auto &c : cases) {
         ClearError();

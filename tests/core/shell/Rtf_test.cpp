@@ -1,0 +1,152 @@
+// The rich text of text boxes: what is written reads back, what others write
+// is understood, and nothing read can break the reader.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/Rtf.h"
+
+namespace {
+
+TRtfRun MakeRun(std::string text, std::string font = "Arial", int half = 20)
+{
+    TRtfRun r;
+    r.Text = std::move(text);
+    r.Font = std::move(font);
+    r.HalfPoints = half;
+    return r;
+}
+
+TRtfDocument Doc(std::vector<std::vector<TRtfRun>> paras)
+{
+    TRtfDocument d;
+    for (auto &p : paras)
+        d.Paragraphs.push_back({std::move(p)});
+    return d;
+}
+
+// The text of every run, paragraphs separated by '|', runs by '+'.
+std::string Texts(const TRtfDocument &d)
+{
+    std::string s;
+    for (size_t i = 0; i < d.Paragraphs.size(); ++i) {
+        if (i)
+            s += '|';
+        for (size_t k = 0; k < d.Paragraphs[i].Runs.size(); ++k)
+            s += (k ? "+" : "") + d.Paragraphs[i].Runs[k].Text;
+    }
+    return s;
+}
+
+TEST(Rtf, EveryAttributeRoundTrips)
+{
+    TRtfRun bold = MakeRun("bold ", "Courier New", 28), italic = MakeRun("italic", "Times New Roman", 17),
+            under = MakeRun(" under"), red = MakeRun("red", "Arial", 48), plain = MakeRun("plain", ""),
+            odd = MakeRun("odd", "Odd;{name}\\ \xE2\x80\xA8");
+    bold.Bold = italic.Italic = under.Underline = true;
+    red.HasColor = true, red.Color = 0xFF0000;
+    TRtfRun teal = red;
+    teal.Text = "teal", teal.Color = 0x008080, teal.Bold = true;
+    const TRtfDocument doc = Doc({{bold, italic, under}, {}, {red, teal, plain, odd}, {MakeRun("last")}});
+    const std::string rtf = WriteRtf(doc);
+    EXPECT_TRUE(IsRtf(rtf));
+    EXPECT_EQ(ReadRtf(rtf), doc);
+    EXPECT_EQ(WriteRtf(ReadRtf(rtf)), rtf);
+}
+
+TEST(Rtf, WrittenBytes)
+{
+    TRtfRun b = MakeRun("a{b}\\c\td");
+    b.Bold = true;
+    TRtfRun c = MakeRun("e");
+    c.HasColor = true, c.Color = 0x0000FF;
+    EXPECT_EQ(WriteRtf(Doc({{b, c}, {MakeRun("f")}})),
+              "{\\rtf1\\ansi\\ansicpg1252\\uc1{\\fonttbl{\\f0\\fnil Arial;}}{\\colortbl;\\red0\\green0\\blue255;}\n"
+              "\\pard\\plain\\f0\\fs20\\b a\\{b\\}\\\\c\\tab d\\plain\\f0\\fs20\\cf1 e\\par\n"
+              "\\pard\\plain\\f0\\fs20 f}");
+}
+
+TEST(Rtf, AccentedAndNonLatinText)
+{
+    const std::string text = "Grüße, “€” Ωμέγα Привет 数学 😀\xE2\x80\xA8next";
+    const TRtfDocument doc = Doc({{MakeRun(text, "Segoe UI")}});
+    const std::string rtf = WriteRtf(doc);
+    EXPECT_EQ(rtf.find_first_not_of("\n\t !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
+                                    "abcdefghijklmnopqrstuvwxyz{|}~"),
+              std::string::npos);
+    EXPECT_NE(rtf.find("Gr\\'fc\\'dfe, \\'93\\'80\\'94 \\u937?"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?\\line next"), std::string::npos) << rtf;
+    EXPECT_EQ(ReadRtf(rtf), doc);
+}
+
+TEST(Rtf, WordPadStyleInput)
+{
+    const std::string in =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}"
+        "{\\f1\\fswiss{\\*\\panose 020b0604020202020204}Arial;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+        "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+        "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang7 Caf\\'e9 \\b fett\\b0  \\cf1\\i rot\\cf0\\i0\\par\r\n"
+        "\\f1\\fs32\\ul Zeile\\line zwei\\ulnone\\tab x\\~y\\emdash\\par\r\n}\r\n";
+    const TRtfDocument d = ReadRtf(in);
+    ASSERT_EQ(d.Paragraphs.size(), 3u);
+    EXPECT_EQ(Texts(d), "Café +fett+ +rot|Zeile\xE2\x80\xA8zwei+\tx\xC2\xA0y\xE2\x80\x94|");
+    const auto &r = d.Paragraphs[0].Runs;
+    EXPECT_EQ(std::tuple(r[0].Font, r[0].HalfPoints, r[0].Bold), std::tuple("Calibri", 22, false));
+    EXPECT_TRUE(r[1].Bold && !r[1].HasColor);
+    EXPECT_TRUE(r[3].Italic && r[3].HasColor && r[3].Color == 0xFF0000);
+    const auto &z = d.Paragraphs[1].Runs;
+    EXPECT_EQ(std::tuple(z[0].Font, z[0].HalfPoints, z[0].Underline, z[1].Underline),
+              std::tuple("Arial", 32, true, false));
+}
+
+TEST(Rtf, UnknownGroupsAndWordsAreSkipped)
+{
+    const struct {
+        const char *in, *text;
+    } cases[] = {
+        {"{\\rtf1 a{\\*\\unknown {nested} text}b}", "ab"},
+        {"{\\rtf1 a{\\stylesheet{\\s0 Normal;}}b{\\info{\\title T}{\\author X}}c}", "abc"},
+        {"{\\rtf1 a\\frobnicate42 b\\zzz c}", "abc"},
+        {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", "link"},
+        {"{\\rtf1 a{\\pict\\wmetafile8 0123abcd}b{\\*\\bin3 }x}z}", "abz"},
+        {"{\\rtf1 a\\bin3 {}}b}", "ab"},
+        {"{\\rtf1 \\uc2\\u8364\\'80\\'80 x\\uc0\\u8364 y}", "€ x€y"},
+        {"{\\rtf1 {\\uc3\\u937 abc}d}", "Ωd"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Texts(ReadRtf(c.in)), c.text) << c.in;
+}
+
+TEST(Rtf, MalformedInputReadsWithoutFault)
+{
+    const struct {
+        std::string in;
+        const char *text;
+    } cases[] = {
+        {"{\\rtf1 a}}}}b{{", "ab"},
+        {"{\\rtf1 {{{{a", "a"},
+        {"{\\rtf1 x\\'4", "x"},
+        {"{\\rtf1 x\\'", "x"},
+        {"{\\rtf1 x\\", "x"},
+        {"{\\rtf1 x\\'zz y", "xzz y"},
+        {"{\\rtf1 \\fs99999999999999999999999 \\f-99999999999999 \\cf12345678901234 big}", "big"},
+        {"{\\rtf1 \\u99999999999999 \\u-99999999 \\u-10179 ab\\u-8704}", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+                                                                         "b\xEF\xBF\xBD"},
+        {"{\\rtf1 \\bin99999999999 abc}", ""},
+        {"{\\rtf1 {\\colortbl\\red9999;\\green-5}\\cf1 c\\cf2 d}", "cd"},
+        {"{\\rtf1 {\\fonttbl{\\f0 No end", ""},
+        {std::string("{\\rtf1 a\0b\xFF}", 12), "ab\xC3\xBF"},
+        {std::string(100000, '{') + "deep", "deep"},
+        {"plain text, not rtf", "plain text, not rtf"},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Texts(ReadRtf(c.in)), c.text) << c.in.substr(0, 60);
+    const TRtfDocument big = ReadRtf("{\\rtf1 \\fs99999999999999999999999 \\cf7 x}");
+    EXPECT_EQ(big.Paragraphs[0].Runs[0].HalfPoints, 3276);
+    EXPECT_FALSE(big.Paragraphs[0].Runs[0].HasColor);
+    EXPECT_FALSE(IsRtf("{\\rt"));
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+// Boxes on the sheet without widgets: the list, the anchoring to a cell, the
+// snapping after a drag and the mouse arithmetic of moving and resizing.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
+#include <vector>
+
+#include "worksheet/BoxGeometry.h"
+
+namespace {
+
+// Cells of 14 x 17 with one-pixel lines, scrolled to column 2, row 5.
+TGridMetrics Grid(bool lines = true)
+{
+    return {.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = lines, .LeftCol = 2, .TopRow = 5};
+}
+
+using R4 = std::array<int, 4>;
+R4 Rect(const TGridRect &r)
+{
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+std::vector<TBoxNode *> Order(TBoxNode &head)
+{
+    std::vector<TBoxNode *> v;
+    for (TBoxNode *b = head.Next; b; b = b->Next) {
+        EXPECT_EQ(b->Prev->Next, b);
+        v.push_back(b);
+    }
+    return v;
+}
+
+TEST(BoxList, NewestFirstAndUnlinking)
+{
+    TBoxNode head, a, b, c, stranger;
+    LinkAfterHead(head, a);
+    LinkAfterHead(head, b);
+    LinkAfterHead(head, c);
+    EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &b, &a}));
+    EXPECT_TRUE(head.IsHead() && !a.IsHead() && a.Prev == &b && head.Prev == nullptr);
+    Unlink(b);
+    EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &a}));
+    EXPECT_FALSE(ListHolds(head, &b));
+    Unlink(b);  // no longer in the list
+    Unlink(stranger);
+    Unlink(a);  // the last one
+    EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c}));
+    EXPECT_EQ(c.Next, nullptr);
+    Unlink(c);
+    EXPECT_EQ(head.Next, nullptr);
+    EXPECT_FALSE(ListHolds(head, nullptr));
+}
+
+TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
+{
+    const TGridMetrics g = Grid();
+    const struct {
+        int x, y, col, row;
+    } cases[] = {{0, 0, 2, 5},     {14, 17, 2, 5},   {15, 18, 3, 6},       {50, 50, 5, 7},
+                 {-1, 10, -1, -1}, {10, -1, -1, -1}, {70 * 15, 0, -1, -1}, {0, 67 * 18, -1, -1}};
+    for (const auto &c : cases) {
+        int col = 99, row = 99;
+        EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
+        EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
+    }
+    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({45, 36, 59, 53}));
+    EXPECT_EQ(Rect(CellOrigin(g, 0, 0)), R4({-30, -90, -16, -73}));
+    EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
+}
+
+TEST(BoxGeometry, LineWidthCountsOnlyWithVerticalLines)
+{
+    TGridMetrics g = Grid(false);
+    EXPECT_EQ(BoxLineWidth(g), 0);
+    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({42, 34, 56, 51}));
+    int col, row;
+    CellUnder(g, 42, 34, col, row);
+    EXPECT_EQ(std::tuple(col, row), std::tuple(5, 7));
+    g.VertLines = true, g.LineWidth = 3;
+    EXPECT_EQ(BoxLineWidth(g), 3);
+}
+
+TEST(BoxGeometry, AnchorFollowsScrollingAndCellSize)
+{
+    TGridMetrics g = Grid();
+    TBoxGeometry b{.Left = 50, .Top = 50, .Width = 200, .Height = 120};
+    AnchorBox(b, g);
+    EXPECT_EQ(std::tuple(b.Col, b.Row, b.DX, b.DY), std::tuple(5, 7, -5, -14));
+    g.LeftCol += 3;  // three columns scrolled
+    PlaceBox(b, g);
+    EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row, b.DX, b.DY), std::tuple(50 - 3 * 15, 50, 5, 7, -5, -14));
+    g.ColWidth = 20, g.RowHeight = 30;  // a larger font
+    PlaceBox(b, g);
+    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(0 * 21 + 5, 2 * 31 + 14));
+}
+
+TEST(BoxGeometry, BoxOutsideTheCellsKeepsToTheExtrapolatedCell)
+{
+    TGridMetrics g = Grid();
+    TBoxGeometry b{.Left = -20, .Top = 10};
+    AnchorBox(b, g);
+    EXPECT_EQ(std::tuple(b.Col, b.Row, b.DX, b.DY), std::tuple(-1, -1, -25, -118));
+    PlaceBox(b, g);
+    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(-20, 10));
+    g.TopRow -= 1;
+    PlaceBox(b, g);
+    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(-20, 28));
+}
+
+TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheet)
+{
+    const TGridMetrics g = Grid();
+    const struct {
+        int left, top, wantLeft, wantTop;
+    } cases[] = {
+        {5000, 5000, 71 * 15 - 30 + 14 - 50, 71 * 18 - 90 + 17 - 50},  // far right and down
+        {-900, -900, -30 - 200 + 30, -90 - 120 + 30},                  // far left and up
+        {100, 40, 100, 40},                                            // inside: unchanged
+    };
+    for (const auto &c : cases) {
+        TBoxGeometry b{.Left = c.left, .Top = c.top, .Width = 200, .Height = 120};
+        SnapBox(b, g, 71, 71, 200, 120);
+        EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(c.wantLeft, c.wantTop)) << c.left;
+        TBoxGeometry anchored = b;
+        AnchorBox(anchored, g);
+        EXPECT_EQ(b, anchored);
+    }
+}
+
+TEST(BoxGeometry, PressActions)
+{
+    EXPECT_EQ(BoxPressAction(true, true, false), TBoxPress::Ignore);
+    EXPECT_EQ(BoxPressAction(false, true, false), TBoxPress::Delete);
+    EXPECT_EQ(BoxPressAction(false, true, true), TBoxPress::Refuse);
+    EXPECT_EQ(BoxPressAction(false, false, true), TBoxPress::Ignore);
+    EXPECT_EQ(BoxPressAction(false, false, false), TBoxPress::Drag);
+}
+
+TEST(BoxGeometry, DragMovesPicturesAndResizesEditedTextBoxes)
+{
+    TBoxNode pic;
+    pic.Kind = bkPicture;
+    pic.Left = 10, pic.Top = 20, pic.Width = 100, pic.Height = 80, pic.DragX = 500, pic.DragY = 400;
+    EXPECT_EQ(BoxDragStep(pic, true, 5, 5, 530, 390, 40, 24), dsNone);  // no button went down
+    pic.MouseIsDown = 1;
+    EXPECT_EQ(BoxDragStep(pic, true, 95, 75, 530, 390, 40, 24), unsigned(dsMoved));
+    EXPECT_EQ(std::tuple(pic.Left, pic.Top, pic.DragX, pic.DragY, pic.Width, pic.Moving),
+              std::tuple(40, 10, 530, 390, 100, 1));
+
+    TBoxNode text;
+    text.Kind = bkTextEdit;
+    text.MouseIsDown = 1, text.Width = 200, text.Height = 120;
+    const struct {
+        bool left;
+        int x, y;
+        unsigned done;
+        int w, h;
+    } steps[] = {
+        {true, 170, 150, dsNone, 200, 120},   // 30 pixels from the edge: outside the zone
+        {false, 190, 110, dsNone, 200, 120},  // no left button
+        {true, 171, 91, dsResized, 171, 91},  // in the zone: resizing starts
+        {false, 10, 10, dsResized, 171, 91},  // resizing goes on; below the minimum nothing
+        {true, 41, 25, dsResized, 41, 25},    // just above the minimum
+        {true, 40, 24, dsResized, 41, 25},   {true, 300, 200, dsResized, 300, 200},
+    };
+    for (const auto &s : steps) {
+        EXPECT_EQ(BoxDragStep(text, s.left, s.x, s.y, 0, 0, 40, 24), s.done) << s.x;
+        EXPECT_EQ(std::tuple(text.Width, text.Height), std::tuple(s.w, s.h)) << s.x;
+    }
+    EXPECT_EQ(std::tuple(text.Left, text.Top, text.Moving), std::tuple(0, 0, 0));
+}
+
+}  // namespace
