@@ -89,11 +89,18 @@ void MarkReach(const TAttrCell &a, int row, TSheetRows &rows)
     MarkRows(rows, row - 1, row + 1);
     if (a.Overline != 0)
         MarkRows(rows, row - 3, row);
-    if (a.RootLevel != 0 || a.RootTop != 0 || a.RootBottom != 0)
-        MarkRows(rows, std::min(row, int(a.RootTop)) - 3, std::max(row, int(a.RootBottom)) + 1);
+    if (a.RootLevel != 0 || a.RootTop != 0 || a.RootBottom != 0) {
+        const TRowSpan span = RootReach(a, row);
+        MarkRows(rows, span.First, span.Last);
+    }
 }
 
 }  // namespace
+
+TRowSpan RootReach(const TAttrCell &root, int row)
+{
+    return {std::min(row, int(root.RootTop)) - 3, std::max(row, int(root.RootBottom)) + 1};
+}
 
 TShownSheet::TShownSheet() : shown_(std::make_unique<Layers>())
 {

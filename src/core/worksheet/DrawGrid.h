@@ -81,6 +81,15 @@ private:
 // Rows of the sheet, one bit each.
 using TSheetRows = std::bitset<SheetCells>;
 
+// First and last row that the radical of the root at (any column, row) and
+// the overlines over its area reach: three rows above the area for the
+// overlines of seven levels, the row below it for the radical's foot.
+struct TRowSpan {
+    int First = 0;
+    int Last = 0;
+};
+TRowSpan RootReach(const TAttrCell &root, int row);
+
 // The sheet as the view last showed it. A cell's pixels reach the rows next
 // to it (glyphs, the current cell's box), up to three rows above for
 // overlines, and over a root's whole area for its radical; what it reaches

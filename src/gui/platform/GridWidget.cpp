@@ -278,8 +278,8 @@ void GridWidget::PaintCells(QPainter &p, const QRect &area)
         const int k = CellRadicalRow(c, r);
         if (k < 0)
             return false;
-        const TAttrCell &root = EditText.Attrs[c][k];
-        return std::min(k, int(root.RootTop)) - 3 <= areaBottom && std::max(k, int(root.RootBottom)) + 1 >= areaTop;
+        const TRowSpan span = RootReach(EditText.Attrs[c][k], k);
+        return span.First <= areaBottom && span.Last >= areaTop;
     };
     for (int r = grid_.TopRow; r <= lastRow; ++r) {
         const bool nearRow = r >= areaTop - 1 && r <= areaBottom + 1;
