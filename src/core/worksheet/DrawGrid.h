@@ -81,9 +81,9 @@ private:
 // Rows of the sheet, one bit each.
 using TSheetRows = std::bitset<SheetCells>;
 
-// First and last row that the radical of the root at (any column, row) and
-// the overlines over its area reach: three rows above the area for the
-// overlines of seven levels, the row below it for the radical's foot.
+// First and last row reached by the radical of a root sign in `row` and by
+// the overlines over its area: up to three rows above the area for the
+// overlines of seven levels, and the row below it.
 struct TRowSpan {
     int First = 0;
     int Last = 0;
