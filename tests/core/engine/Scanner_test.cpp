@@ -162,11 +162,8 @@ TEST_F(ScannerTest, FullStreamStopsAt8000Tokens)
         rows.push_back(r % 2 ? "" : line);
     const Scanned s = ScanRows(rows);
     EXPECT_FALSE(s.ok);
-    EXPECT_EQ(ErrorCode, 100);
-    EXPECT_EQ(ScannerObj.Count, MaxTokens);
-    EXPECT_FALSE(ScannerObj.Tokens[MaxTokens - 1].AllZero());
-    EXPECT_TRUE(ScannerObj.Tokens[MaxTokens].AllZero());
-    EXPECT_EQ(SheetSetup::beeps, 1);
+    EXPECT_EQ(std::tuple(ErrorCode, ScannerObj.Count, SheetSetup::beeps), std::tuple(100, MaxTokens, 1));
+    EXPECT_TRUE(!ScannerObj.Tokens[MaxTokens - 1].AllZero() && ScannerObj.Tokens[MaxTokens].AllZero());
 }
 
 TEST_F(ScannerTest, RescanAfterAFailedLimitStartsClean)
