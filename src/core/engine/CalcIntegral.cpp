@@ -14,6 +14,7 @@
 using namespace calc;
 
 bool IntegralFlatBodies = true;
+long IntegralFlatSteps = 0;
 
 namespace {
 // The body of an integral as the operations the tree evaluator would carry
@@ -52,6 +53,7 @@ public:
             }
         }
         value = *Result;
+        ++IntegralFlatSteps;
         return true;
     }
 

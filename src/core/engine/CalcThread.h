@@ -89,8 +89,9 @@ extern TProgressBar *CalcProgressBar;
 // Set while an integral's body is being summed.
 extern bool IntegralRunning;
 // Off: every step of an integral goes through the tree evaluator, as the
-// tests compare.
+// tests compare; IntegralFlatSteps counts the steps that did not.
 extern bool IntegralFlatBodies;
+extern long IntegralFlatSteps;
 
 // Integration limits.
 constexpr double DefaultSteps = 360;
