@@ -32,8 +32,9 @@ public:
     {
         if (!IntegralFlatBodies)
             return;
-        // One slot at most for each node: the pointers into it stay valid.
-        Slots.reserve(size_t(Count(body)));
+        // Two slots at most for each node (a last term's own value and its
+        // result), so the pointers into them stay valid.
+        Slots.reserve(2 * size_t(Count(body)));
         Result = Emit(body);
     }
 
