@@ -62,6 +62,34 @@ void TEditText::NoteUsed(int col, int row)
     UsedRowExt = std::max(UsedRowExt, int32_t(row));
 }
 
+void TEditText::FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const
+{
+    auto used = [this](int c, int r) { return !Cells[c][r].AllZero() || !Attrs[c][r].AllZero(); };
+    // From the far end: on a full sheet the first cell looked at answers.
+    lastCol = -1;
+    lastRow = -1;
+    for (int c = SheetLast; c >= 0 && lastCol < 0; --c)
+        for (int r = 0; r < SheetCells; ++r)
+            if (used(c, r)) {
+                lastCol = c;
+                break;
+            }
+    for (int r = SheetLast; r >= 0 && lastRow < 0; --r)
+        for (int c = 0; c <= lastCol; ++c)
+            if (used(c, r)) {
+                lastRow = r;
+                break;
+            }
+}
+
+void TEditText::CoveredExtent(int &lastCol, int &lastRow) const
+{
+    int32_t c, r;
+    FindUsedExtent(c, r);
+    lastCol = std::min(std::max(c, UsedColExt), ColMax);
+    lastRow = std::min(std::max(r, UsedRowExt), RowMax);
+}
+
 void TEditText::SetCursorCol(int c)
 {
     if (Grid)
@@ -99,6 +127,14 @@ void TEditText::Reset()
 {
     if (Grid)
         Clear(*Grid);
+    // Beyond the grid too: a larger sheet later on must not find the cells of
+    // an earlier one.
+    for (auto &column : Cells)
+        for (TCell &cell : column)
+            cell.Zero();
+    for (auto &column : Attrs)
+        for (TAttrCell &attr : column)
+            attr.Zero();
     UsedColExt = 0;
     UsedRowExt = 0;
 }

@@ -49,6 +49,12 @@ public:
 
     // Grows the used extent (a high-water mark) to cover (col, row).
     void NoteUsed(int col, int row);
+    // Last column and row holding a cell that is not all zero in either
+    // layer; -1 and -1 on an empty sheet.
+    void FindUsedExtent(int32_t &lastCol, int32_t &lastRow) const;
+    // The used extent, reaching also cells that hold something beyond it,
+    // within the grid: the bound of row and column shifts.
+    void CoveredExtent(int &lastCol, int &lastRow) const;
 
     // --- sheet model
     void Clear(TDrawGrid &grid);

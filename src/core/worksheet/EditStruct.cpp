@@ -153,7 +153,9 @@ bool TEditText::InsertColumnAt(int c, int row)
         }
     if (c < 0 || c > ColMax)
         return false;
-    const int start = std::min(int(UsedColExt) + 1, int(ColMax));
+    int lastCol, lastRow;
+    CoveredExtent(lastCol, lastRow);
+    const int start = std::min(lastCol + 1, int(ColMax));
     int first, last;
     ColumnRowRange(row, first, last);
 
@@ -256,7 +258,8 @@ void TEditText::ShiftRootRows(int row, int delta)
         if (delta > 0 ? v >= row : v > row)
             v = uint8_t(v + delta);
     };
-    const int lastCol = std::min(int(UsedColExt), int(ColMax));
+    int lastCol, lastRow;
+    CoveredExtent(lastCol, lastRow);
     for (int x = 0; x <= lastCol; ++x)
         for (int y = 0; y <= RowMax; ++y) {
             TAttrCell &a = Attrs[x][y];
@@ -290,12 +293,13 @@ void TEditText::InsertRow()
             return;
         }
     }
-    const int start = std::min(int(UsedRowExt) + 1, int(RowMax));
+    int lastCol, lastRow;
+    CoveredExtent(lastCol, lastRow);
+    const int start = std::min(lastRow + 1, int(RowMax));
     if (start < r) {
         RepaintGrid();
         return;
     }
-    const int lastCol = std::min(int(UsedColExt), int(ColMax));
     for (int y = start; y >= r; --y)
         for (int x = 0; x <= lastCol; ++x) {
             if (y > r) {
@@ -326,7 +330,8 @@ void TEditText::DeleteRow()
     // the erase, and erasing such a cell has no side effects: just zero it.
     for (int x = 0; x <= ColMax; ++x)
         Cells[x][r].Zero();
-    const int lastCol = std::min(int(UsedColExt), int(ColMax));
+    int lastCol, lastRow;
+    CoveredExtent(lastCol, lastRow);
     for (int y = r; y <= RowMax; ++y)
         for (int x = 0; x <= lastCol; ++x) {
             if (y < RowMax) {

@@ -1,5 +1,7 @@
 #include "MainWindow.h"
+#include "MenuCommands.h"
 #include "VMPrinter.h"
+#include "VelmoraMenus.h"
 #include "worksheet/ObjectBoxes.h"
 
 #include <QAction>
@@ -119,6 +121,12 @@ TForm2::TForm2(QWidget *parent) : QMainWindow(parent), sheetGrid_(StartCols, Sta
 
 TForm2::~TForm2()
 {
+    // Closing the base widget moves the focus out of its children, and the
+    // combo boxes answer that with their signals: no handler of this window
+    // may run once its own part is gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+    RemoveMenuCommands();
     // The boxes live over the grid: they go before it.
     if (ObjBoxList && ObjBoxList->parent() == this) {
         delete ObjBoxList;
@@ -309,10 +317,14 @@ void TForm2::SetLockGridChecked(bool checked)
     Action(QStringLiteral("MenuExtrasLockGrid"))->setChecked(checked);
 }
 
+// Clear: the boxes go, and Show TextBox with them, as the sheet is reset.
 void TForm2::DeleteBoxes()
 {
     if (ObjBoxList)
         ObjBoxList->DeleteBoxesOf(&EditText);
+    EditText.ShowTextBoxes = 0;
+    if (MenuCommands)
+        MenuCommands->SyncShowTextBox();
 }
 
 void TForm2::ShowRoute()

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "MainWindow.h"
+#include "MenuCommands.h"
 #include "StatusLine.h"
 #include "UpdateClient.h"
 #include "VMPrinter.h"
@@ -22,6 +23,7 @@
 #include "shell/Preferences.h"
 #include "worksheet/CellPainter.h"
 #include "worksheet/Keyboard.h"
+#include "worksheet/ObjectBoxes.h"
 
 namespace {
 
@@ -84,7 +86,10 @@ void TForm2::InitForm()
     EditText.Title.clear();
     EditText.FileName.clear();
     BaseCaption = windowTitle().toStdString();
-    // MenuCommands, the sheet commands' object, is made here.
+    // The sheet commands keep the box list for the files: it is made with them.
+    if (!ObjBoxList)
+        ObjBoxList = new TObjBox(grid, &EditText, this);
+    InstallMenuCommands(*this);
     F12Armed = false;
     ShowNestingMarks = false;
     EditText.EqualMode = 0;
@@ -124,12 +129,11 @@ void TForm2::InitForm()
 void TForm2::ApplyPreferences()
 {
     const TPrefRecord *r = Preferences.Records;
-    // SHOWGRID: the sheet commands' grid toggle is applied here.
+    ApplySheetPreferences(*this);  // SHOWGRID and GRIDSIZE
     if (r[prShowFunction].Flag() != FunctionsShown)
         Menu_FunctionPanelClick();
     if (r[prShowSymbol].Flag() != SymbolsShown)
         Menu_SymbolsPanelClick();
-    // GRIDSIZE: the sheet commands' size items are applied here.
 
     const std::string layout = r[prKeyboardType].String();
     if (layout == "US-default")
@@ -208,14 +212,13 @@ void TForm2::StartUpdateCheck(bool manual)
         return;  // one check at a time
     QAction *item = Action(QStringLiteral("CheckForUpdates"));
     item->setEnabled(false);
-    auto *conn = new QMetaObject::Connection;
-    *conn = connect(update_, &TUpdateClient::Finished, this,
-                    [this, manual, conn, item](TUpdateVerdict verdict, const QString &version) {
-                        disconnect(*conn);
-                        delete conn;
-                        item->setEnabled(true);
-                        UpdateCheckDone(manual, verdict, version);
-                    });
+    connect(
+        update_, &TUpdateClient::Finished, this,
+        [this, manual, item](TUpdateVerdict verdict, const QString &version) {
+            item->setEnabled(true);
+            UpdateCheckDone(manual, verdict, version);
+        },
+        Qt::SingleShotConnection);
 }
 
 void TForm2::UpdateCheckDone(bool manual, TUpdateVerdict verdict, const QString &version)

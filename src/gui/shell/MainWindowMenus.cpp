@@ -4,6 +4,8 @@
 #include <QMenuBar>
 
 #include "MainWindow.h"
+#include "MenuCommands.h"
+#include "VelmoraMenus.h"
 #include "worksheet/CellPainter.h"
 #include "worksheet/UndoEd.h"
 
@@ -144,6 +146,9 @@ void TForm2::UndoStep(bool empty, void (*step)())
     EditText.Reset();
     step();
     sheetGrid_.Repaint();
+    // Reset turned Show TextBox off: the item and the highlight follow.
+    if (MenuCommands)
+        MenuCommands->SyncShowTextBox();
 }
 
 void TForm2::undo1Click()

@@ -318,6 +318,19 @@ TEST(Rows, RowsMove)
     EXPECT_EQ(SheetToPicture(EditText), " a\n c\n");
 }
 
+TEST(Rows, CellsBeyondAStaleUsedExtentMoveToo)
+{
+    Sheet rows(" a\n b\n c", 0, 1);
+    EditText.Attrs[5][2].Protection = 2;
+    EditText.UsedColExt = EditText.UsedRowExt = 0;
+    EditText.InsertRow();
+    EXPECT_EQ(SheetToPicture(EditText) + AttrsToText(EditText), " a\n\n b\n c\n5,3 P2\n");
+    Sheet columns(" a  b");
+    EditText.UsedColExt = 0;
+    EXPECT_TRUE(EditText.InsertColumn());
+    EXPECT_EQ(SheetToPicture(EditText), "    a  b\n");
+}
+
 TEST(Columns, ColumnsMove)
 {
     // Never inside a function name: the gap opens in front of it. Moved content grows the used extent.

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "FreshWindow.h"
+#include "platform/GridWidget.h"
 #include "shell/VMPrinter.h"
 #include "worksheet/ObjectBoxes.h"
 #include "worksheet/TextBoxes.h"
@@ -53,6 +54,28 @@ TEST_F(WindowBoxesTest, InsertMenuMakesBoxesThatClearRemoves)
     form->Calc().PRButtonEnterClick();
     EXPECT_EQ(Boxes(), 0);
     BoxFileDialogHook = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// Clear and Undo reset the sheet, which turns Show TextBox off: the menu
+// check and the highlight follow.
+TEST_F(WindowBoxesTest, ShowTextBoxFollowsTheResetSheet)
+{
+    Start();
+    QAction *show = form->Action(QStringLiteral("Menu_InsertShowTextBox"));
+    const auto state = [&] { return std::tuple(show->isChecked(), EditText.ShowTextBoxes != 0, ObjBoxList->Color); };
+    show->trigger();
+    EXPECT_EQ(state(), std::tuple(true, true, BoxHighlightColor));
+    form->Calc().PRButtonClearClick();
+    form->Calc().PRButtonEnterClick();
+    EXPECT_EQ(state(), std::tuple(false, false, BoxWindowColor));
+    show->trigger();
+    QTest::keyClicks(form->Grid(), QStringLiteral("ab"));
+    form->undo1Click();
+    EXPECT_EQ(state(), std::tuple(false, false, BoxWindowColor));
 }
 
 }  // namespace
