@@ -205,4 +205,20 @@ TEST_F(ListsTest, CopyTreeAndAssignData)
     a->Left = nullptr;
 }
 
+// The text lives apart from the node: a copy takes the source's cells, in
+// full, clears those of a longer text it replaces, and owns cells of its own.
+TEST_F(ListsTest, AssignDataCopiesTheTextItself)
+{
+    TCodeList *longName = Named(std::string(145, 'q')), *shortName = Named("ab"), *dst = list.NewNode();
+    TDataNode::AssignData(*longName, *dst);
+    EXPECT_EQ(dst->Text(), std::string(145, 'q'));
+    TDataNode::AssignData(*shortName, *dst);
+    EXPECT_EQ(dst->CellCount, 2);
+    for (int i = 0; i < NodeNameCells; ++i)
+        ASSERT_EQ(dst->Cells[i], i < 2 ? shortName->Cells[i] : TCell{}) << i;
+    dst->Cells[0].Ch = 'z';
+    EXPECT_EQ(shortName->Text(), "ab");
+    EXPECT_LT(sizeof(TCodeList), 4 * 64u);
+}
+
 }  // namespace
