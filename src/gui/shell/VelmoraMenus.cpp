@@ -213,15 +213,24 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
 bool TVelmoraMenus::SaveFile()
 {
     const std::vector<uint8_t> bytes = SaveWorksheet(EditText, FontSize, boxes_.FileBoxes());
+    const auto *data = reinterpret_cast<const char *>(bytes.data());
+    const auto size = qint64(bytes.size());
     // Written next to the old file and put in its place only when complete.
     QSaveFile file(QString::fromStdString(EditText.FileName));
-    const bool ok =
-        file.open(QIODevice::WriteOnly) &&
-        file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size()) &&
-        file.commit();
+    qint64 written = 0;
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        written = WriteHook ? WriteHook(file, data, size) : file.write(data, size);
+        ok = written == size && file.commit();
+    }
     if (!ok) {
-        Message("Save File", Quoted(EditText.FileName) + " cannot be saved: " + file.errorString() +
-                                 ". The file on disk is unchanged.");
+        // A short write that left no error of its own still says what happened.
+        const QString reason =
+            file.error() == QFileDevice::NoError && written != size
+                ? QString("only %1 of %2 bytes could be written").arg(std::max(written, qint64(0))).arg(size)
+                : file.errorString();
+        Message("Save File",
+                Quoted(EditText.FileName) + " cannot be saved: " + reason + ". The file on disk is unchanged.");
         file.cancelWriting();
     }
     return ok;

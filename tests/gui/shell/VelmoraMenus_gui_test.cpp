@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -145,6 +146,32 @@ TEST_F(Menus, SavingWhereItCannotBeWrittenKeepsTheOldFileAndName)
     chosen.clear();
     EXPECT_FALSE(menus.SaveFileAs());  // cancelled
     EXPECT_EQ(EditText.FileName, Path("old.rec").toStdString());
+}
+
+TEST_F(Menus, ADiskFullPartWayKeepsTheOldFileAndName)
+{
+    LoadPicture(EditText, " a");
+    ASSERT_TRUE(SaveAs(Path("old.rec")));
+    const QByteArray old = Contents(Path("old.rec"));
+    LoadPicture(EditText, " b  c");
+    const qint64 size = qint64(SaveWorksheet(EditText, FontSize, {}).size());
+    // The disk takes half the bytes, then none.
+    std::vector<qint64> taken;
+    menus.WriteHook = [&](QIODevice &file, const char *data, qint64 n) {
+        taken.push_back(file.write(data, taken.empty() ? n / 2 : 0));
+        return taken.back();
+    };
+    EXPECT_FALSE(menus.SaveFile());
+    EXPECT_FALSE(SaveAs(Path("new.rec")));
+    EXPECT_EQ(Contents(Path("old.rec")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.rec"});
+    EXPECT_EQ(EditText.FileName + "|" + EditText.Title, Path("old.rec").toStdString() + "|old");
+    const std::string tail = " bytes could be written. The file on disk is unchanged.";
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Save File|\"" + Path("old.rec").toStdString() + "\" cannot be saved: only " +
+                                            std::to_string(size / 2) + " of " + std::to_string(size) + tail,
+                                        "Save File|\"" + Path("new.rec").toStdString() +
+                                            "\" cannot be saved: only 0 of " + std::to_string(size) + tail}));
 }
 
 TEST_F(Menus, ClipboardTextIsTheSheetsEightBitText)
