@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QSaveFile>
 
@@ -167,6 +168,13 @@ bool TVelmoraMenus::OpenFile()
 bool TVelmoraMenus::OpenFileNamed(const QString &path)
 {
     const std::string name = path.toStdString();
+    // Only a file has an end: a pipe would block the opening, a device such
+    // as /dev/zero would be read until memory runs out.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        Message("Open File", Quoted(name) + " cannot be opened: it is not a file.");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Message("Open File", Quoted(name) + " cannot be opened: " + file.errorString() + ".");

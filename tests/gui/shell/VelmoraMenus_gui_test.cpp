@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "gui/worksheet/BoxFixture.h"
 #include "platform/GridWidget.h"
@@ -99,8 +100,10 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
     EditText.FileName = "/keep/me.rec", EditText.Title = "me";
     boxes.list = {{1, 0, {}, Bmp(1, 1), {}}};
     const SheetBytes before;
-    for (const char *name : {"bad.rec", "pic.rec", "huge.rec", "missing.rec"})
+    ASSERT_EQ(mkfifo(Path("pipe.rec").toLocal8Bit().constData(), 0600), 0);
+    for (const char *name : {"bad.rec", "pic.rec", "huge.rec", "missing.rec", "pipe.rec"})
         EXPECT_FALSE(Open(Path(name)));
+    EXPECT_FALSE(Open("/dev/zero"));
     chosen.clear();
     EXPECT_FALSE(menus.OpenFile());  // cancelled
     EXPECT_TRUE(SheetBytes() == before);
@@ -111,7 +114,9 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
                                    "16 of its record.",
                             file + "pic.rec\" cannot be opened: a picture cannot be decoded.",
                             file + "huge.rec\" cannot be opened: it is too large to be a worksheet.",
-                            file + "missing.rec\" cannot be opened: No such file or directory."}));
+                            file + "missing.rec\" cannot be opened: No such file or directory.",
+                            file + "pipe.rec\" cannot be opened: it is not a file.",
+                            "Open File|\"/dev/zero\" cannot be opened: it is not a file."}));
 
     messages.clear();
     ASSERT_TRUE(SaveAs(Path("cut.rec")));
