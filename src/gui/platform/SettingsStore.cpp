@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
@@ -179,6 +180,9 @@ QString TSettingsStore::FallbackPath()
 
 bool TSettingsStore::ReadFallback(std::string &bytes)
 {
+    // A pipe in its place would block the start.
+    if (!QFileInfo(FallbackPath()).isFile())
+        return false;
     QFile f(FallbackPath());
     if (!f.open(QIODevice::ReadOnly))
         return false;

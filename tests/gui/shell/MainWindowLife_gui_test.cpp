@@ -2,10 +2,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QLockFile>
 #include <QToolButton>
+#include <sys/stat.h>
 #include <tuple>
 
 #include "FreshWindow.h"
@@ -175,6 +177,15 @@ TEST_F(LifeTest, AStoreLockedForGoodFallsBackToTheFileAtOnce)
         else
             held.unlock();
     }
+}
+
+TEST_F(LifeTest, APipeInPlaceOfTheFallbackFileIsPassedOver)
+{
+    ASSERT_EQ(mkfifo(TSettingsStore::FallbackPath().toLocal8Bit().constData(), 0600), 0);
+    Start();  // with nothing stored, the file is asked for
+    EXPECT_EQ(Preferences.Records[prStarter].Integer(), 1);
+    Exit();  // stored in the store; the pipe is no file of ours and stays
+    EXPECT_TRUE(QFileInfo(TSettingsStore::FallbackPath()).exists());
 }
 
 TEST_F(LifeTest, NeitherStoreNorFileWritableStillExits)
