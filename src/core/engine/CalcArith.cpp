@@ -9,22 +9,7 @@
 
 namespace calc {
 
-const char *FaultOf(double r, double a, double b)
-{
-    if (std::isnan(r) && !std::isnan(a) && !std::isnan(b))
-        return MsgInvalidOp;
-    if (std::isinf(r) && std::isfinite(a) && std::isfinite(b))
-        return MsgOverflow;
-    return nullptr;
-}
-
-const char *Divide(double a, double b, double &r)
-{
-    if (b == 0)
-        return (a == 0 || std::isnan(a)) ? MsgInvalidOp : MsgDivByZero;
-    r = a / b;
-    return FaultOf(r, a, b);
-}
+const char NegativeRoot[] = "root of negative value";
 
 namespace {
 bool TruncToInt64(double v, int64_t &out)

@@ -1,15 +1,148 @@
-// Definite integrals by the trapezoid rule, the body evaluated on a scratch
-// copy at every step.
+// Definite integrals by the trapezoid rule, the body evaluated at every step
+// from a flat list of its operations or, where that list cannot follow it,
+// on a scratch copy.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "Builtins.h"
+#include "CalcArith.h"
 #include "CalcInternal.h"
 #include "CalcThread.h"
 #include "Errors.h"
 
 using namespace calc;
 
+bool IntegralFlatBodies = true;
+long IntegralFlatSteps = 0;
+
 namespace {
+// The body of an integral as the operations the tree evaluator would carry
+// out on a copy of it that reduces all the way, in the same order, with the
+// same routines and guards, and with its names resolved once. It covers
+// numbers, names of numbers and built-in functions, sums, products, powers,
+// roots, functions and brackets; a body with anything else (an unknown, a
+// sheet definition, an integral) has no list. A step that faults is left
+// to the tree evaluator, which records the fault as it always has: a
+// built-in routine that failed has recorded it already, and the evaluator
+// records the same thing again at the same cell.
+class TFlatBody {
+public:
+    explicit TFlatBody(const TCodeList *body)
+    {
+        if (!IntegralFlatBodies)
+            return;
+        // Two slots at most for each node (a last term's own value and its
+        // result), so the pointers into them stay valid.
+        Slots.reserve(2 * size_t(Count(body)));
+        Result = Emit(body);
+    }
+
+    // False when there is no list or the step faulted.
+    bool Run(double &value) const
+    {
+        if (!Result)
+            return false;
+        for (const Op &op : Ops) {
+            if (op.kind == nkFunction) {
+                const double r = op.func(*op.a);
+                if (BuiltinFailed(r))
+                    return false;
+                *op.r = r;
+            } else if (Arith(op.kind, *op.a, *op.b, *op.r)) {
+                return false;
+            }
+        }
+        value = *Result;
+        ++IntegralFlatSteps;
+        return true;
+    }
+
+private:
+    // The operation of a node of this kind on a (Right) and b (Left) into r;
+    // nkFunction applies func to a.
+    struct Op {
+        TNodeKind kind;
+        TBuiltinFunc func;
+        const double *a, *b;
+        double *r;
+    };
+    std::vector<Op> Ops;
+    // Constants and the operations' results.
+    std::vector<double> Slots;
+    const double *Result = nullptr;
+
+    static int Count(const TCodeList *n) { return n ? 1 + Count(n->Left) + Count(n->Right) : 0; }
+
+    double *Slot(double v)
+    {
+        Slots.push_back(v);
+        return &Slots.back();
+    }
+    const double *Apply(TNodeKind kind, TBuiltinFunc func, const double *a, const double *b)
+    {
+        if (!a || !b || (kind == nkFunction && !func))
+            return nullptr;
+        Ops.push_back({kind, func, a, b, Slot(0)});
+        return Ops.back().r;
+    }
+    // Where the node's value will be, or null when the list cannot follow it.
+    // Second operand (Left) first: the evaluator's own order, so that built-in
+    // routines run, and record, in the same sequence.
+    const double *Emit(const TCodeList *n)
+    {
+        switch (n->Kind) {
+        case nkNumber:
+            return n->Left || n->Right ? nullptr : Slot(n->Value);
+        case nkName:
+            return EmitName(n);
+        case nkPlus:
+        case nkMinus: {
+            // A term without a next one adds its factor to its own value.
+            const double *b = n->Left ? Emit(n->Left) : nullptr;
+            const double *a = !b ? nullptr : n->Right ? Emit(n->Right) : Slot(n->Value);
+            return Apply(n->Kind, nullptr, a, b);
+        }
+        case nkTimes:
+        case nkDivide:
+        case nkMod:
+        case nkDiv:
+        case nkPower:
+        case nkRoot: {
+            const double *b = n->Left && n->Right ? Emit(n->Left) : nullptr;
+            const double *a = b ? Emit(n->Right) : nullptr;
+            return Apply(n->Kind, nullptr, a, b);
+        }
+        case nkFunction:
+            return n->Left && !n->Right ? Call(n->Func, n->Left) : nullptr;
+        case nkBracket:
+            return n->Right && !n->Left ? Emit(n->Right) : nullptr;
+        default:
+            return nullptr;
+        }
+    }
+    const double *Call(TBuiltinFunc f, const TCodeList *argument)
+    {
+        const double *a = Emit(argument);
+        return Apply(nkFunction, f, a, a);
+    }
+    // Numbers (constants, variables, evaluated definitions) are read where
+    // they live, at each step; a built-in function takes the name's argument.
+    const double *EmitName(const TCodeList *n)
+    {
+        if (n->NodeFlags.Has(nfEvaluating))
+            return nullptr;
+        const TCodeList *d = NameDef(n);
+        if (!d || d->NodeFlags.Has(nfEvaluating))
+            return nullptr;
+        if (d->Kind == nkNumber)
+            return n->Left || n->Right ? nullptr : &d->Value;
+        if (d->Kind == nkFunction && n->Left && !n->Right)
+            return Call(d->Func, n->Left);
+        return nullptr;
+    }
+};
+
 // Unlinks a node from the definition chain it stands in, if any.
 void UnlinkDef(TCodeList *n)
 {
@@ -140,11 +273,15 @@ void TCalculator::Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, doub
     TScopedValue running(IntegralRunning, true);
     Progress progress(!running.Old(), b - a);
     TScratchCopy body(I->Right);
+    // Names resolve alike at every step: nothing the list covers changes a
+    // definition or the chains.
+    TFlatBody flat(I->Right);
+    auto evaluate = [&](double &f) { return flat.Run(f) || body.Evaluate(*this, f); };
     ErrorMark bodyMark;
     double x = h > 0 ? a : b;
     double sum = 0, f0 = 0, f1 = 0;
     var->Value = x;
-    bool ok = body.Evaluate(*this, f0);
+    bool ok = evaluate(f0);
     bool done = false;
     // A step count below 1 passes the far limit at once: one step from limit
     // to limit, not a shortened step that cancels to nothing.
@@ -173,7 +310,7 @@ void TCalculator::Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, doub
             last = true;
         }
         var->Value = x;
-        ok = body.Evaluate(*this, f1);
+        ok = evaluate(f1);
         if (ok) {
             sum += (f0 + f1) * h / 2;
             f0 = f1;

@@ -33,6 +33,11 @@ inline void Delete(TCodeList *&ref)
         TCodeList::DeleteNode(ref);
 }
 
+// The definition a name resolves to: built-in names first, then the sheet's
+// most recent; one of another level only at the name's own place. Null for
+// an unknown.
+TCodeList *NameDef(const TCodeList *N);
+
 // The error state as it stands, to tell whether a step recorded an error.
 struct ErrorMark {
     int32_t code = ErrorCode, col = ErrorCol, row = ErrorRow;

@@ -35,12 +35,11 @@ void TCalculator::EvalSum(TCodeList *T)
         Eval(T->Left);
     if (T->Right)
         Eval(T->Right);
-    bool plus = T->Kind == nkPlus;
     if (Reduced(T->Left)) {
         double f = T->Left->Value;
         double base = T->Right ? T->Right->Value : T->Value;
-        double r = plus ? base + f : base - f;
-        if (!Guarded(FaultOf(r, base, f)))
+        double r = 0;
+        if (!Guarded(Arith(T->Kind, base, f, r)))
             return;
         T->Value = r;
         if (T->Right)
@@ -63,21 +62,8 @@ void TCalculator::EvalProduct(TCodeList *P)
     Eval(P->Right);
     if (!HoldsValue(P->Left) || !HoldsValue(P->Right))
         return;
-    double a = P->Right->Value, b = P->Left->Value, r = 0;
-    const char *fault = nullptr;
-    switch (P->Kind) {
-    case nkTimes:
-        r = a * b;
-        fault = FaultOf(r, a, b);
-        break;
-    case nkDivide:
-        fault = Divide(a, b, r);
-        break;
-    default:
-        fault = IntegerDivide(a, b, P->Kind == nkMod, r);
-        break;
-    }
-    if (Guarded(fault))
+    double r = 0;
+    if (Guarded(Arith(P->Kind, P->Right->Value, P->Left->Value, r)))
         BecomeNumber(P, r);
 }
 
@@ -98,16 +84,11 @@ void TCalculator::EvalPower(TCodeList *P)
         Eval(P->Right);
     if (!Reduced(P->Left) || !Reduced(P->Right))
         return;
-    bool root = P->Kind == nkRoot;
-    double base = P->Right->Value, exponent = P->Left->Value, r = 0;
-    // Refused for a root of any degree, odd ones included.
-    if (base < 0 && (root || exponent < 1)) {
+    double r = 0;
+    const char *fault = Arith(P->Kind, P->Right->Value, P->Left->Value, r);
+    if (fault == NegativeRoot)
         SetError(errNegativeRoot, 1, 1);
-        return;
-    }
-    if (root && !Guarded(Divide(1, exponent, exponent)))
-        return;
-    if (Guarded(calc::Power(base, exponent, r)))
+    else if (Guarded(fault))
         BecomeNumber(P, r);
 }
 
@@ -139,6 +120,14 @@ void TCalculator::EvalBracket(TCodeList *B)
     Delete(B->Right);
 }
 
+TCodeList *calc::NameDef(const TCodeList *N)
+{
+    TCodeList *d = FindDef(BuiltinDefs, N);
+    while (d && (d == N || !(d->Level == 0 || (d->Level == N->Level && d->Order == N->Order))))
+        d = FindDef(d, N);
+    return d;
+}
+
 void TCalculator::EvalName(TCodeList *&N)
 {
     if (N->NodeFlags.Has(nfEvaluating)) {
@@ -153,10 +142,7 @@ void TCalculator::EvalName(TCodeList *&N)
     }
     N->NodeFlags.Include(nfEvaluating);
 
-    TCodeList *d = FindDef(BuiltinDefs, N);
-    while (d && (d == N || !(d->Level == 0 || (d->Level == N->Level && d->Order == N->Order))))
-        d = FindDef(d, N);
-
+    TCodeList *d = NameDef(N);
     if (!d) {
         // an unknown: stays a name
     } else if (d->NodeFlags.Has(nfEvaluating)) {

@@ -88,6 +88,10 @@ extern TCalculator Calculator;
 extern TProgressBar *CalcProgressBar;
 // Set while an integral's body is being summed.
 extern bool IntegralRunning;
+// Off: every step of an integral goes through the tree evaluator, as the
+// tests compare; IntegralFlatSteps counts the steps that did not.
+extern bool IntegralFlatBodies;
+extern long IntegralFlatSteps;
 
 // Integration limits.
 constexpr double DefaultSteps = 360;

@@ -40,18 +40,34 @@ struct ListsInit {
 } listsInit;
 }  // namespace
 
+TNodeCells &TNodeCells::operator=(const TNodeCells &other)
+{
+    if (this != &other) {
+        std::copy(other.cells_, other.cells_ + other.used_, cells_);
+        if (used_ > other.used_)
+            std::fill(cells_ + other.used_, cells_ + used_, TCell{});
+        used_ = other.used_;
+    }
+    return *this;
+}
+
+void TNodeCells::Clear()
+{
+    std::fill(cells_, cells_ + std::clamp(used_, 0, NodeNameCells), TCell{});
+    used_ = 0;
+}
+
 void TDataNode::AddCell(const TCell &cell)
 {
     if (CellCount < NodeNameCells) {
         Cells[CellCount++] = cell;
-        CellsUsed = std::max(CellsUsed, CellCount);
+        Cells.NoteUsed(CellCount);
     }
 }
 
 void TDataNode::ResetData()
 {
-    std::fill(Cells, Cells + std::clamp(CellsUsed, 0, NodeNameCells), TCell{});
-    CellsUsed = 0;
+    Cells.Clear();
     CellCount = 0;
     Hash = 0;
     Value = 0;

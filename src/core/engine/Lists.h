@@ -51,9 +51,37 @@ using TBuiltinFunc = double (*)(double);
 
 constexpr int NodeNameCells = 145;
 
+// The cells of a node's text, kept apart from the node so that the node
+// itself is a few cache lines: walks over the tree and the definition chains
+// read everything but the text. Cells at and past Used() are zero; a copy
+// writes only the cells in use.
+class TNodeCells {
+public:
+    TNodeCells() : cells_(new TCell[NodeNameCells]()) {}
+    TNodeCells(const TNodeCells &other) : TNodeCells() { *this = other; }
+    TNodeCells &operator=(const TNodeCells &other);
+    ~TNodeCells() { delete[] cells_; }
+
+    TCell &operator[](int i) { return cells_[i]; }
+    const TCell &operator[](int i) const { return cells_[i]; }
+    TCell *begin() { return cells_; }
+    TCell *end() { return cells_ + NodeNameCells; }
+    const TCell *begin() const { return cells_; }
+    const TCell *end() const { return cells_ + NodeNameCells; }
+
+    int Used() const { return used_; }
+    void NoteUsed(int count) { used_ = count > used_ ? count : used_; }
+    // Every cell back to zero.
+    void Clear();
+
+private:
+    TCell *cells_;
+    int32_t used_ = 0;
+};
+
 class TDataNode {
 public:
-    TCell Cells[NodeNameCells];
+    TNodeCells Cells;
     int32_t CellCount = 0;
     uint16_t Hash = 0;
     double Value = 0;
@@ -81,11 +109,6 @@ protected:
 
     // Every data field back to its start value.
     void ResetData();
-
-private:
-    // Cells at and past this index are zero: AddCell is the only writer, and
-    // a copy takes it along with the cells. A reused node clears no more.
-    int32_t CellsUsed = 0;
 };
 
 class TCodeList : public TDataNode {

@@ -4,7 +4,11 @@
 // src/platform shows this object and feeds it events.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
+#include <memory>
+
+#include "Cell.h"
 
 struct TGridRect {
     int32_t Left = 0;
@@ -19,6 +23,8 @@ public:
     virtual ~TGridObserver() = default;
     virtual void GridCellChanged(int col, int row) = 0;  // one cell needs a redraw
     virtual void GridRepaint() = 0;                      // the whole grid needs a redraw
+    // Cells of the sheet changed somewhere; the observer finds which.
+    virtual void GridSheetChanged() { GridRepaint(); }
     virtual void GridSizeChanged() {}
     virtual void GridCursorMoved() {}
 };
@@ -48,13 +54,16 @@ public:
     int LeftCol = 0;
     int TopRow = 0;
 
+    // The whole view: scrolling, font size, Clear, results written.
     void Repaint();
+    // Only what changed in the sheet since the view last showed it.
+    void RepaintChanged();
     void InvalidateCell(int c, int r);
 
     // While painting is suspended (the result writer), requests are only counted.
     bool PaintSuspended = false;
 
-    // Counters that headless code and tests read.
+    // Counters that headless code and tests read; RepaintCount counts both kinds.
     uint32_t RepaintCount = 0;
     uint32_t CellInvalidations = 0;
 
@@ -67,4 +76,39 @@ private:
     int col_ = 0;
     int row_ = 0;
     TGridRect selection_;
+};
+
+// Rows of the sheet, one bit each.
+using TSheetRows = std::bitset<SheetCells>;
+
+// First and last row reached by the radical of a root sign in `row` and by
+// the overlines over its area: up to three rows above the area for the
+// overlines of seven levels, and the row below it.
+struct TRowSpan {
+    int First = 0;
+    int Last = 0;
+};
+TRowSpan RootReach(const TAttrCell &root, int row);
+
+// The sheet as the view last showed it. A cell's pixels reach the rows next
+// to it (glyphs, the current cell's box), up to three rows above for
+// overlines, and over a root's whole area for its radical; what it reaches
+// is taken both as shown and as it is now, so a removed root is redrawn too.
+class TShownSheet {
+public:
+    TShownSheet();
+
+    // Marks the rows that a change of cell (col, row) may have altered.
+    void Reach(const TAttrCell (&attrs)[SheetCells][SheetCells], int col, int row, TSheetRows &rows) const;
+    // Marks the rows of every cell of the first cols x rows that differs from
+    // what was shown, and takes those cells as shown; false when none differ.
+    bool Changes(const TCell (&cells)[SheetCells][SheetCells], const TAttrCell (&attrs)[SheetCells][SheetCells],
+                 int cols, int rows, TSheetRows &marked);
+
+private:
+    struct Layers {
+        TCell Cells[SheetCells][SheetCells];
+        TAttrCell Attrs[SheetCells][SheetCells];
+    };
+    std::unique_ptr<Layers> shown_;
 };

@@ -108,6 +108,12 @@ void TEditText::RepaintGrid()
         Grid->Repaint();
 }
 
+void TEditText::RepaintChanged()
+{
+    if (Grid)
+        Grid->RepaintChanged();
+}
+
 void TEditText::Clear(TDrawGrid &grid)
 {
     ColMax = std::min(grid.ColCount() - 1, SheetLast);

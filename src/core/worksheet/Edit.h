@@ -74,7 +74,8 @@ public:
     int CursorRow() const { return Grid ? Grid->Row() : 0; }
     void SetCursorCol(int c);
     void SetCursorRow(int r);
-    void RepaintGrid();
+    void RepaintGrid();     // the whole view
+    void RepaintChanged();  // only the cells that changed
 
     // --- structural editing
     bool AdvanceWrap();

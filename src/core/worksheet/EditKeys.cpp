@@ -84,7 +84,7 @@ void TEditText::KeyDown(TShiftState shift, uint16_t &key, TDrawGrid &grid)
             if (r == 0)
                 Beep();
             else if (WriteAndAdvance(*this, 214, c, r, cfSymbolFont))
-                grid.Repaint();
+                grid.RepaintChanged();
         }
         break;
     case '2':

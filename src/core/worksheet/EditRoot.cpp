@@ -82,7 +82,7 @@ void TEditText::SetNesting(int level, int col, int row)
     TAttrCell &root = Attrs[col][row];
     root.Overline |= 1;
     if (level < 1 || level > MaxLevel) {
-        RepaintGrid();
+        RepaintChanged();
         return;
     }
     root.RootLevel = uint8_t(level);
@@ -91,7 +91,7 @@ void TEditText::SetNesting(int level, int col, int row)
         for (int m = MaxLevel; m >= level; --m)
             if (HasLevel(Attrs[col][t], m))
                 MoveEnclosingLevel(m, +1, col, t);
-    RepaintGrid();
+    RepaintChanged();
 }
 
 void TEditText::ClearNesting(int level, int col, int row)
@@ -127,7 +127,7 @@ void TEditText::ClearNesting(int level, int col, int row)
             Attrs[col][y].RootRow = 0;
     root.RootTop = 0;
     root.RootBottom = 0;
-    RepaintGrid();
+    RepaintChanged();
 }
 
 void TEditText::SetRootRange()
@@ -203,5 +203,5 @@ void TEditText::SetRootRange()
         }
     }
     NoteCell(sc, sr);
-    RepaintGrid();
+    RepaintChanged();
 }

@@ -196,7 +196,7 @@ bool TEditText::InsertColumnAt(int c, int row)
             a.RootRow = 0;
             a.Overline = uint8_t(a.Overline & ~1u);
         }
-    RepaintGrid();
+    RepaintChanged();
     return true;
 }
 
@@ -228,7 +228,7 @@ void TEditText::DeleteColumn()
                 Cells[x][r].Zero();
             }
         }
-    RepaintGrid();
+    RepaintChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -297,7 +297,7 @@ void TEditText::InsertRow()
     CoveredExtent(lastCol, lastRow);
     const int start = std::min(lastRow + 1, int(RowMax));
     if (start < r) {
-        RepaintGrid();
+        RepaintChanged();
         return;
     }
     for (int y = start; y >= r; --y)
@@ -311,7 +311,7 @@ void TEditText::InsertRow()
             }
         }
     ShiftRootRows(r, +1);
-    RepaintGrid();
+    RepaintChanged();
 }
 
 void TEditText::DeleteRow()
@@ -342,7 +342,7 @@ void TEditText::DeleteRow()
             }
         }
     ShiftRootRows(r, -1);
-    RepaintGrid();
+    RepaintChanged();
 }
 
 // ---------------------------------------------------------------------------

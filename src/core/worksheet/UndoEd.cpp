@@ -1,8 +1,9 @@
 // Snapshots are sparse (only non-empty cells), since one is taken on every key
-// press; each replaces the stream of its slot, never the ring.
+// press; each is written into the buffer its slot keeps.
 #include "UndoEd.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 TMemoryStream UndoStreams[UndoSlots];
@@ -70,9 +71,32 @@ void PutInt32(uint8_t *p, int32_t v)
         p[i] = uint8_t(u >> (8 * i));
 }
 
+// Two little-endian Integers in one store where the machine is little-endian.
+void PutInt32Pair(uint8_t *p, int32_t a, int32_t b)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        const uint64_t v = uint64_t(uint32_t(a)) | uint64_t(uint32_t(b)) << 32;
+        std::memcpy(p, &v, sizeof v);
+    } else {
+        PutInt32(p, a);
+        PutInt32(p + 4, b);
+    }
+}
+
 int32_t GetInt32(const uint8_t *p)
 {
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+static_assert(sizeof(TCell) == 8 && sizeof(TAttrCell) == 8);
+
+// Any of the 16 bytes of the cell and its structure cell not 0.
+bool InUse(const TCell &cell, const TAttrCell &attr)
+{
+    uint64_t a, b;
+    std::memcpy(&a, &cell, 8);
+    std::memcpy(&b, &attr, 8);
+    return (a | b) != 0;
 }
 
 void RestoreStream(TMemoryStream &s)
@@ -103,27 +127,58 @@ void RestoreStream(TMemoryStream &s)
 
 }  // namespace
 
+void TMemoryStream::Reserve(size_t capacity)
+{
+    if (capacity <= capacity_)
+        return;
+    capacity = std::max(capacity, 2 * capacity_);
+    auto bigger = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+    if (size_ > 0)
+        std::memcpy(bigger.get(), data_.get(), size_);
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+}
+
 void TMemoryStream::WriteBuffer(const void *data, size_t count)
 {
-    const auto *p = static_cast<const uint8_t *>(data);
-    if (pos_ + count > data_.size())
-        data_.resize(pos_ + count);
-    std::copy(p, p + count, data_.begin() + std::ptrdiff_t(pos_));
+    Reserve(pos_ + count);
+    if (count > 0)
+        std::memcpy(data_.get() + pos_, data, count);
     pos_ += count;
+    size_ = std::max(size_, pos_);
 }
 
 bool TMemoryStream::ReadBuffer(void *data, size_t count)
 {
-    if (pos_ > data_.size() || data_.size() - pos_ < count)
+    if (pos_ > size_ || size_ - pos_ < count)
         return false;
-    std::memcpy(data, data_.data() + pos_, count);
+    if (count > 0)
+        std::memcpy(data, data_.get() + pos_, count);
     pos_ += count;
     return true;
 }
 
 void TMemoryStream::Seek(size_t position)
 {
-    pos_ = std::min(position, data_.size());
+    pos_ = std::min(position, size_);
+}
+
+void TMemoryStream::Clear()
+{
+    size_ = 0;
+    pos_ = 0;
+}
+
+uint8_t *TMemoryStream::Room(size_t count)
+{
+    Reserve(size_ + count);
+    return data_.get() + size_;
+}
+
+void TMemoryStream::Append(size_t count)
+{
+    size_ = std::min(size_ + count, capacity_);
+    pos_ = size_;
 }
 
 void InitUndo()
@@ -152,31 +207,34 @@ void SaveUndo()
     ringColMax = colMax;
     ringRowMax = rowMax;
 
+    // Written in place into the buffer the slot keeps, a column at a time.
     TMemoryStream &s = UndoStreams[UndoIndex];
-    s = TMemoryStream();
-    uint8_t header[UndoHeaderSize];
-    PutInt32(header, EditText.UsedColExt);
-    PutInt32(header + 4, EditText.UsedRowExt);
-    PutInt32(header + 8, EditText.CursorCol());
-    PutInt32(header + 12, EditText.CursorRow());
-    s.WriteBuffer(header, sizeof header);
-
-    uint8_t rec[UndoCellRecordSize] = {};
-    for (int32_t c = 0; c <= colMax; ++c)
+    s.Clear();
+    uint8_t *p = s.Room(UndoHeaderSize);
+    PutInt32(p, EditText.UsedColExt);
+    PutInt32(p + 4, EditText.UsedRowExt);
+    PutInt32(p + 8, EditText.CursorCol());
+    PutInt32(p + 12, EditText.CursorRow());
+    s.Append(UndoHeaderSize);
+    for (int32_t c = 0; c <= colMax; ++c) {
+        uint8_t *const start = s.Room(size_t(rowMax + 1) * UndoCellRecordSize);
+        p = start;
         for (int32_t r = 0; r <= rowMax; ++r) {
             const TCell &cell = EditText.Cells[c][r];
             const TAttrCell &attr = EditText.Attrs[c][r];
-            if (cell.AllZero() && attr.AllZero())
+            if (!InUse(cell, attr))
                 continue;
-            PutInt32(rec, c);
-            PutInt32(rec + 4, r);
-            std::memcpy(rec + 8, &cell, sizeof cell);
-            std::memcpy(rec + 16, &attr, sizeof attr);
-            s.WriteBuffer(rec, sizeof rec);
+            PutInt32Pair(p, c, r);
+            std::memcpy(p + 8, &cell, sizeof cell);
+            std::memcpy(p + 16, &attr, sizeof attr);
+            p += UndoCellRecordSize;
         }
-    std::memset(rec, 0, sizeof rec);
-    PutInt32(rec, -1);
-    s.WriteBuffer(rec, sizeof rec);
+        s.Append(size_t(p - start));
+    }
+    p = s.Room(UndoCellRecordSize);
+    std::memset(p, 0, UndoCellRecordSize);
+    PutInt32(p, -1);
+    s.Append(UndoCellRecordSize);
 
     UndoIndex = NextSlot(UndoIndex);
     RedoLimit = UndoIndex;

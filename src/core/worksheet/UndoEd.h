@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "Edit.h"
 
-// A growable block of bytes with a read position.
+// A growable block of bytes with a read position. Emptied, it keeps its
+// buffer, so a stream that is written again and again allocates only while
+// it grows past its largest size so far.
 class TMemoryStream {
 public:
     void WriteBuffer(const void *data, size_t count);
@@ -17,11 +19,23 @@ public:
     bool ReadBuffer(void *data, size_t count);
     void Seek(size_t position);
     size_t Position() const { return pos_; }
-    size_t Size() const { return data_.size(); }
-    const uint8_t *Memory() const { return data_.data(); }
+    size_t Size() const { return size_; }
+    const uint8_t *Memory() const { return data_.get(); }
+
+    // Size and position 0; the buffer stays.
+    void Clear();
+    // Room for count more bytes after the end, not yet part of the stream:
+    // fill some of them, then Append as many.
+    uint8_t *Room(size_t count);
+    // Takes the first count bytes of the room into the stream; the position
+    // moves to the new end.
+    void Append(size_t count);
 
 private:
-    std::vector<uint8_t> data_;
+    void Reserve(size_t capacity);
+    std::unique_ptr<uint8_t[]> data_;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
     size_t pos_ = 0;
 };
 

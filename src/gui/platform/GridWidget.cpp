@@ -1,9 +1,12 @@
 #include "GridWidget.h"
 
 #include <algorithm>
+#include <bitset>
 
+#include <QBackingStore>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -138,10 +141,42 @@ void GridWidget::resizeEvent(QResizeEvent *e)
 // ---------------------------------------------------------------------------
 // Observer
 
-void GridWidget::GridCellChanged(int, int)
+// Cells draw into their neighbours (glyphs, overlines, radicals): a change
+// repaints the full width of every row it may reach.
+QRegion GridWidget::RowsRegion(const TSheetRows &rows) const
 {
-    // Cells draw into their neighbours (overlines, radicals): repaint the view.
-    viewport()->update();
+    QRegion region;
+    const int width = viewport()->width();
+    const int lastRow = std::min(grid_.RowCount() - 1, grid_.TopRow + viewport()->height() / RowStep());
+    for (int r = grid_.TopRow; r <= lastRow; ++r) {
+        if (!rows.test(size_t(r)))
+            continue;
+        int last = r;
+        while (last < lastRow && rows.test(size_t(last + 1)))
+            ++last;
+        region += QRect(0, (r - grid_.TopRow) * RowStep(), width, (last - r + 1) * RowStep());
+        r = last;
+    }
+    return region;
+}
+
+bool GridWidget::CollectChanges(TSheetRows &rows)
+{
+    return shown_.Changes(EditText.Cells, EditText.Attrs, grid_.ColCount(), grid_.RowCount(), rows);
+}
+
+void GridWidget::GridCellChanged(int col, int row)
+{
+    TSheetRows rows;
+    shown_.Reach(EditText.Attrs, col, row, rows);
+    viewport()->update(RowsRegion(rows));
+}
+
+void GridWidget::GridSheetChanged()
+{
+    TSheetRows rows;
+    if (CollectChanges(rows))
+        viewport()->update(RowsRegion(rows));
 }
 
 void GridWidget::GridRepaint()
@@ -170,7 +205,21 @@ void GridWidget::GridCursorMoved()
 void GridWidget::paintEvent(QPaintEvent *e)
 {
     QPainter p(viewport());
-    PaintCells(p, e->rect());
+    // Cells changed without a word to the grid still get their rows redrawn
+    // on screen; a grab of the widget paints elsewhere and leaves that alone.
+    QBackingStore *store = viewport()->backingStore();
+    TSheetRows rows;
+    if (store && p.paintEngine() && p.paintEngine()->paintDevice() == store->paintDevice() && CollectChanges(rows)) {
+        const QRegion missed = RowsRegion(rows) - e->region();
+        if (!missed.isEmpty())
+            viewport()->update(missed);
+    }
+    for (const QRect &area : e->region()) {
+        p.save();
+        p.setClipRect(area);
+        PaintCells(p, area);
+        p.restore();
+    }
 }
 
 void GridWidget::PaintCells(QPainter &p, const QRect &area)
@@ -217,15 +266,36 @@ void GridWidget::PaintCells(QPainter &p, const QRect &area)
     cv.CurRow = curRow;
     cv.CurrentBrush = focused ? gridBackground : selectionColour;
     cv.DefaultRowHeight = cellH_;
-    for (int r = grid_.TopRow; r <= lastRow; ++r)
+    // A cell draws into the rows above and below it; a root sign, and a cell
+    // that redraws one, over all the rows of the radical and its overlines.
+    const int areaTop = grid_.TopRow + std::max(area.top(), 0) / RowStep();
+    const int areaBottom = grid_.TopRow + std::max(area.bottom(), 0) / RowStep();
+    std::bitset<SheetCells> rootCols;
+    for (int c = grid_.LeftCol; c <= lastCol; ++c)
+        for (int r = 0; r < grid_.RowCount() && !rootCols.test(size_t(c)); ++r)
+            rootCols.set(size_t(c), EditText.Attrs[c][r].RootLevel != 0);
+    auto drawsRadicalHere = [&](int c, int r) {
+        const int k = CellRadicalRow(c, r);
+        if (k < 0)
+            return false;
+        const TRowSpan span = RootReach(EditText.Attrs[c][k], k);
+        return span.First <= areaBottom && span.Last >= areaTop;
+    };
+    for (int r = grid_.TopRow; r <= lastRow; ++r) {
+        const bool nearRow = r >= areaTop - 1 && r <= areaBottom + 1;
+        if (!nearRow && rootCols.none())
+            continue;
         for (int c = grid_.LeftCol; c <= lastCol; ++c) {
+            if (!nearRow && !rootCols.test(size_t(c)))
+                continue;
             const QRect rect = CellRect(c, r);
-            // A cell draws into the rows above and below it; a root sign over
-            // all the rows of its radical.
-            const bool near = rect.adjusted(0, -RowStep(), 0, RowStep()).intersects(area);
-            if (near || (InSheet(c, r) && EditText.Attrs[c][r].RootLevel != 0))
+            if ((nearRow && rect.adjusted(0, -RowStep(), 0, RowStep()).intersects(area)) ||
+                (rootCols.test(size_t(c)) && drawsRadicalHere(c, r))) {
                 DrawSheetCell(cv, c, r, rect);
+                ++CellsDrawn;
+            }
         }
+    }
 
     if (focused) {
         const QRect cur = CellRect(curCol, curRow);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include <QAbstractScrollArea>
+#include <QRegion>
 
 #include "worksheet/DrawGrid.h"
 #include "worksheet/Edit.h"
@@ -46,9 +47,12 @@ public:
     // Draws every cell that meets `area` (viewport coordinates) on the painter:
     // background, selection, lines, cells through the painter, focus frame.
     void PaintCells(QPainter &p, const QRect &area);
+    // Cells handed to the cell painter so far.
+    uint64_t CellsDrawn = 0;
 
     void GridCellChanged(int col, int row) override;
     void GridRepaint() override;
+    void GridSheetChanged() override;
     void GridSizeChanged() override;
     void GridCursorMoved() override;
 
@@ -84,8 +88,13 @@ private:
     bool MoveCurrent(int col, int row);
     void ExtendSelection(int col, int row);
     void KeyNavigate(uint16_t key, TShiftState shift);
+    // The viewport's part of the marked rows, the full width of each.
+    QRegion RowsRegion(const TSheetRows &rows) const;
+    // Marks the rows of every cell that differs from what the view shows.
+    bool CollectChanges(TSheetRows &rows);
 
     TDrawGrid &grid_;
+    TShownSheet shown_;
     int cellW_ = 14;
     int cellH_ = 21;
     bool gridLines_ = false;

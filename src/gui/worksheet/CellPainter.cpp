@@ -422,8 +422,10 @@ void DrawNesting(const TCellCanvas &cv, int c, int n, const QRect &painted, int 
 }
 
 // Overlines belong to the cell below them and a radical spans its rows:
-// painting a cell repaints what the neighbours drew into it.
-void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
+// painting a cell repaints what the neighbours drew into it. This is the row
+// whose overlines and root the cell (c, r) draws; arm tells whether the cell
+// borders a root's area.
+int NestingRow(int c, int r, bool &arm)
 {
     const TAttrCell *col = EditText.Attrs[c];
     int rp = r;
@@ -431,7 +433,6 @@ void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
         rp = r + 1;
     // A root row beyond the sheet (damaged data) names no root.
     int rootAbove = -1;
-    bool arm = false;
     if (rp > 0) {
         const int k = col[rp - 1].RootRow;
         if (k <= SheetLast && col[k].RootBottom == rp - 1) {
@@ -444,11 +445,23 @@ void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
         if (k <= SheetLast && col[k].RootTop == rp + 1)
             arm = true;
     }
-    if (PaintHost.CellPainted)
-        PaintHost.CellPainted(arm);
     if (r > 0 && rootAbove >= 0)
         rp = rootAbove;
-    if (col[rp].Overline != 0 || (rp < SheetLast && col[rp + 1].Overline != 0))
+    return rp;
+}
+
+bool DrawsNesting(const TAttrCell *col, int rp)
+{
+    return col[rp].Overline != 0 || (rp < SheetLast && col[rp + 1].Overline != 0);
+}
+
+void NestingRedraw(const TCellCanvas &cv, int c, int r, const QRect &rect)
+{
+    bool arm = false;
+    const int rp = NestingRow(c, r, arm);
+    if (PaintHost.CellPainted)
+        PaintHost.CellPainted(arm);
+    if (DrawsNesting(EditText.Attrs[c], rp))
         DrawNesting(cv, c, rp, rect, r);
 }
 
@@ -462,6 +475,15 @@ void DrawOverlay(QPainter &p, const TAttrCell &a, const Edges &e)
 }
 
 }  // namespace
+
+int CellRadicalRow(int col, int row)
+{
+    if (!InSheet(col, row))
+        return -1;
+    bool arm = false;
+    const int rp = NestingRow(col, row, arm);
+    return EditText.Attrs[col][rp].RootLevel != 0 && DrawsNesting(EditText.Attrs[col], rp) ? rp : -1;
+}
 
 void DrawSheetCell(const TCellCanvas &cv, int c, int r, const QRect &rect)
 {

@@ -65,6 +65,10 @@ extern TPaintHost PaintHost;
 // bottom are rect.left() + width() and rect.top() + height()).
 void DrawSheetCell(const TCellCanvas &canvas, int col, int row, const QRect &rect);
 
+// The row of the root whose radical drawing cell (col, row) draws, or -1. A
+// radical spans the rows of its area: a partial repaint there draws the cell.
+int CellRadicalRow(int col, int row);
+
 // ---------------------------------------------------------------------------
 // The print object's two callbacks
 

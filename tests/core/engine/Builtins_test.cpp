@@ -26,39 +26,37 @@ TEST_F(BuiltinsTest, Values)
         double x;
         double expected;
         bool exact;
-    } table[] = {
-        {"sin 30", FnSin, Deg, 30, 0.5, false},
-        {"sin pi/6", FnSin, Rad, pi / 6, 0.5, false},
-        {"cos 60", FnCos, Deg, 60, 0.5, false},
-        {"cos pi", FnCos, Rad, pi, -1, true},
-        {"tan 45", FnTan, Deg, 45, 1, false},
-        {"cot 45", FnCot, Deg, 45, 1, false},
-        {"cot pi/4", FnCot, Rad, pi / 4, 1, false},
-        {"arcsin 0.5", FnArcSin, Deg, 0.5, 30, false},
-        {"arcsin 0.5", FnArcSin, Rad, 0.5, pi / 6, false},
-        {"arcsin 1", FnArcSin, Deg, 1, 90, false},
-        {"arcsin -1", FnArcSin, Rad, -1, -pi / 2, false},
-        {"arccos 0.5", FnArcCos, Deg, 0.5, 60, false},
-        {"arccos 0", FnArcCos, Rad, 0, pi / 2, false},
-        {"arccos -1", FnArcCos, Deg, -1, 180, false},
-        {"arctan 1", FnArcTan, Deg, 1, 45, false},
-        {"arctan 1", FnArcTan, Rad, 1, pi / 4, false},
-        {"rad 180", FnRad, Either, 180, pi, true},
-        {"deg pi", FnDeg, Either, pi, 180, true},
-        {"log 1000", FnLog, Either, 1000, 3, true},
-        {"ld 8", FnLog2, Either, 8, 3, true},
-        {"log2 1024", FnLog2, Either, 1024, 10, true},
-        {"log8 64", FnLog8, Either, 64, 2, true},
-        {"log16 256", FnLog16, Either, 256, 2, true},
-        {"lg 1000", FnLog10, Either, 1000, 3, false},
-        {"log10 0.01", FnLog10, Either, 0.01, -2, false},
-        {"ln 1", FnLn, Either, 1, 0, true},
-        {"ln e", FnLn, Either, BuiltinE, 1, false},
-        {"exp 1", FnExp, Either, 1, BuiltinE, true},
-        {"exp 0", FnExp, Either, 0, 1, true},
-        {"exp 0.5", FnExp, Either, 0.5, 1.6487212707001282, false},
-        {"exp -2", FnExp, Either, -2, 0.1353352832366127, false},
-    };
+    } table[] = {{"sin 30", FnSin, Deg, 30, 0.5, false},
+                 {"sin pi/6", FnSin, Rad, pi / 6, 0.5, false},
+                 {"cos 60", FnCos, Deg, 60, 0.5, false},
+                 {"cos pi", FnCos, Rad, pi, -1, true},
+                 {"tan 45", FnTan, Deg, 45, 1, false},
+                 {"cot 45", FnCot, Deg, 45, 1, false},
+                 {"cot pi/4", FnCot, Rad, pi / 4, 1, false},
+                 {"arcsin 0.5", FnArcSin, Deg, 0.5, 30, false},
+                 {"arcsin 0.5", FnArcSin, Rad, 0.5, pi / 6, false},
+                 {"arcsin 1", FnArcSin, Deg, 1, 90, false},
+                 {"arcsin -1", FnArcSin, Rad, -1, -pi / 2, false},
+                 {"arccos 0.5", FnArcCos, Deg, 0.5, 60, false},
+                 {"arccos 0", FnArcCos, Rad, 0, pi / 2, false},
+                 {"arccos -1", FnArcCos, Deg, -1, 180, false},
+                 {"arctan 1", FnArcTan, Deg, 1, 45, false},
+                 {"arctan 1", FnArcTan, Rad, 1, pi / 4, false},
+                 {"rad 180", FnRad, Either, 180, pi, true},
+                 {"deg pi", FnDeg, Either, pi, 180, true},
+                 {"log 1000", FnLog, Either, 1000, 3, true},
+                 {"ld 8", FnLog2, Either, 8, 3, true},
+                 {"log2 1024", FnLog2, Either, 1024, 10, true},
+                 {"log8 64", FnLog8, Either, 64, 2, true},
+                 {"log16 256", FnLog16, Either, 256, 2, true},
+                 {"lg 1000", FnLog10, Either, 1000, 3, false},
+                 {"log10 0.01", FnLog10, Either, 0.01, -2, false},
+                 {"ln 1", FnLn, Either, 1, 0, true},
+                 {"ln e", FnLn, Either, BuiltinE, 1, false},
+                 {"exp 1", FnExp, Either, 1, BuiltinE, true},
+                 {"exp 0", FnExp, Either, 0, 1, true},
+                 {"exp 0.5", FnExp, Either, 0.5, 1.6487212707001282, false},
+                 {"exp -2", FnExp, Either, -2, 0.1353352832366127, false}};
     for (const auto &t : table) {
         for (int rad : {0, 1}) {
             if ((t.mode == Deg && rad) || (t.mode == Rad && !rad))
@@ -82,25 +80,14 @@ TEST_F(BuiltinsTest, ConstantsToFullPrecision)
     EXPECT_EQ(FnExp(1), BuiltinE);
     EXPECT_EQ(FnExp(2), double(LnBase * LnBase));  // from the extended base, not the double e
     // 80-bit layout: 64-bit significand, then sign and 15-bit exponent.
-    const struct {
-        const char *what;
-        long double value;
-        uint64_t significand;
-        uint16_t exponent;
-    } table[] = {
-        {"pi/180", DegToRad, 0x8EFA351294E9C8AEull, 16377},
-        {"180/pi", RadToDeg, 0xE52EE0D31E0FBDC3ull, 16388},
+    const auto bits = [](long double v) {
+        uint64_t sig = 0;
+        uint16_t exp = 0;
+        std::memcpy(&sig, &v, 8), std::memcpy(&exp, reinterpret_cast<const char *>(&v) + 8, 2);
+        return std::pair(sig, exp);
     };
-    for (const auto &t : table) {
-        unsigned char bytes[sizeof(long double)] = {};
-        std::memcpy(bytes, &t.value, 10);
-        uint64_t sig;
-        uint16_t exp;
-        std::memcpy(&sig, bytes, 8);
-        std::memcpy(&exp, bytes + 8, 2);
-        EXPECT_EQ(sig, t.significand) << t.what;
-        EXPECT_EQ(exp, t.exponent) << t.what;
-    }
+    EXPECT_EQ(bits(DegToRad), std::pair(uint64_t(0x8EFA351294E9C8AE), uint16_t(16377)));  // pi/180
+    EXPECT_EQ(bits(RadToDeg), std::pair(uint64_t(0xE52EE0D31E0FBDC3), uint16_t(16388)));  // 180/pi
     EXPECT_EQ(DegToRad, 0.01745329251994329576914L);
     EXPECT_EQ(RadToDeg, 57.29577951308232087665L);
     // The base of ln and exp is the decimal 2.7182818284590452, one step of
@@ -115,15 +102,12 @@ TEST_F(BuiltinsTest, ArcSinAndArcCosOutOfRange)
     const struct {
         TBuiltinFunc f;
         double x;
-    } table[] = {
-        {FnArcSin, 1.0000001}, {FnArcSin, -1.0000001}, {FnArcCos, 2}, {FnArcCos, -1.5}, {FnArcSin, NAN},
-    };
+    } table[] = {{FnArcSin, 1.0000001}, {FnArcSin, -1.0000001}, {FnArcCos, 2}, {FnArcCos, -1.5}, {FnArcSin, NAN}};
     for (const auto &t : table)
         for (int rad : {0, 1}) {
             EditText.RadMode = uint8_t(rad);
             ClearError();
-            setup.grid.SetCol(9);
-            setup.grid.SetRow(9);
+            setup.grid.SetCol(9), setup.grid.SetRow(9);
             EXPECT_EQ(t.f(t.x), -1.0) << t.x;
             EXPECT_EQ(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, 1130101) << t.x;
         }
@@ -149,8 +133,7 @@ TEST_F(BuiltinsTest, FaultsBecomeError200AtTheCursor)
     };
     for (const auto &t : table) {
         ClearError();
-        setup.grid.SetCol(4);
-        setup.grid.SetRow(6);
+        setup.grid.SetCol(4), setup.grid.SetRow(6);
         double r = t.f(t.x);
         EXPECT_TRUE(BuiltinFailed(r)) << t.what;
         EXPECT_EQ(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, 2000406) << t.what;

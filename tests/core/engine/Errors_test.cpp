@@ -21,8 +21,7 @@ TEST_F(ErrorsTest, SetClearAndFreeText)
     SetError(111, 7, 3);  // the later error wins and moves the cursor
     EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 703);
     EXPECT_TRUE(ErrorPending());
-    setup.grid.SetCol(0);
-    setup.grid.SetRow(0);
+    setup.grid.SetCol(0), setup.grid.SetRow(0);
     std::string text;
     GetErrorText(text);  // blinks and moves the cursor back to the cell
     EXPECT_EQ(text, "fraction line to short");

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "engine/CalcThread.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
 #include "support/TreeText.h"
+#include "worksheet/Edit.h"
 
 namespace {
 
@@ -121,6 +123,90 @@ TEST_F(IntegralTest, ProgressBarFollowsTheTravel)
         ASSERT_TRUE(CalcStream(items, &b));
         EXPECT_EQ(b.position, 100) << items;
         EXPECT_GE(b.advances, 99) << items;
+    }
+}
+
+// Everything a calculation leaves behind: the tree, the bits of every value
+// in it, the error with its cell and text, the cursor and the node list.
+std::string Outcome()
+{
+    std::string s = TreeText(ExpressionTree) + " |";
+    std::vector<const TCodeList *> todo{ExpressionTree};
+    while (!todo.empty()) {
+        const TCodeList *n = todo.back();
+        todo.pop_back();
+        uint64_t bits;
+        std::memcpy(&bits, &n->Value, sizeof bits);
+        s += " " + std::to_string(bits);
+        for (const TCodeList *c : {n->Left, n->Right})
+            if (c)
+                todo.push_back(c);
+    }
+    s += " | " + ErrorAt() + " cursor " + std::to_string(EditText.CursorCol()) + "," +
+         std::to_string(EditText.CursorRow()) + " | " + std::to_string(ListLength()) + " nodes | ";
+    std::string text;
+    GetErrorText(text);
+    return s + text;
+}
+
+TEST_F(IntegralTest, FlatBodiesLeaveWhatTheTreeEvaluatorLeaves)
+{
+    const struct {
+        const char *a, *b, *body, *defs;
+        long flat;  // steps the flat list took
+    } rows[] = {
+        {"0", "3", "sin ( x ) * x ^ 2 ^! + 3 * x - 1 / ( x + 2 )", ": d = 8", 9},
+        {"0", "1", "x", ": d = 4", 5},
+        {"0", "1", "5", ": d = 4", 5},
+        {"0", "1", "- ( x ) + $p * e - ( 10 * x ) mod 3 + 7 div ( x + 1 )", ": d = 4", 5},
+        {"0", "1", "#470 < x + 1 > > + cos ( x ) ^ 3 ^! + ln ( x + 1 )", ": d = 4", 5},
+        {"0", "1", "x", ": d = - 4", 5},
+        // a count below 1 takes one step from limit to limit
+        {"0", "1", "x * x", ": d = 0.5", 2},
+        // a definition evaluated for a limit is a number in the body
+        {"0", "k", "k * x", ": k = 2 : d = 4", 5},
+        // arcsin out of range records its error and goes on with -1
+        {"0", "1", "arcsin ( x + 1 ) + x", ": d = 4", 5},
+        {"0", "1", "arcsin ( 2 ) + 1 / ( x - 0.5 )", ": d = 4", 2},
+        {"0", "1", "arcsin ( 2 ) + ln ( 0.6 - x )", ": d = 4", 3},
+        // faults: the step goes through the tree evaluator and the walk ends
+        {"0", "1", "1 / ( x - 0.5 )", ": d = 4", 2},
+        {"0", "1", "ln ( x - 0.5 ) + arcsin ( 2 )", ": d = 4", 0},
+        {"0", "1", "x / 0 + ln ( 0 )", ": d = 4", 0},
+        {"0", "1", "( x - 0.5 ) mod 0", ": d = 4", 0},
+        {"0", "1", "x ^ ( - 1 ) ^!", ": d = 4", 0},
+        {"0", "1", "( x - 0.5 ) ^ 0.5 ^!", ": d = 4", 0},
+        {"0", "1", "#470 < x - 0.5 > >", ": d = 4", 0},
+        {"0", "1", "10 ^ ( 400 * x ) ^!", ": d = 4", 4},
+        {"0", "1", "x * 1e308 * 10", ": d = 4", 1},
+        // what the list does not cover: every step through the tree evaluator
+        {"0", "1", "x * z", ": d = 4", 0},
+        {"0", "1", "f", ": f = ( x * x ) : d = 4", 0},
+        {"0", "1", "f", ": f = x * x : d = 4", 0},
+        {"0", "1", "sin", ": d = 4", 0},
+        {"0", "1", "e ( x )", ": d = 4", 0},
+        // nested: the inner bodies are flat
+        {"0", "1", "#500 ( 1 ) ( 0 ) #422 ( x * t ) d t", ": d = 4", 25},
+        {"0", "1", "#500 ( 1 ) ( 0 ) #422 ( x * t ) d t", ": d = 2000", 0},
+        {"1", "2", "#500 ( x ) ( 0 ) #422 ( 1 / ( t - 0.5 ) ) d t", ": d = 2", 1},
+        // x cannot take the step
+        {"100000000000000000000", "100000000000000100000", "x", "", 1},
+    };
+    for (const auto &r : rows) {
+        const std::string items = Integral(r.a, r.b, r.body, r.defs);
+        std::string outcome[2];
+        for (bool flat : {true, false}) {
+            SetUp();
+            EditText.SetCursorCol(7);
+            EditText.SetCursorRow(9);
+            IntegralFlatBodies = flat;
+            const long before = IntegralFlatSteps;
+            ASSERT_TRUE(CalcStream(items)) << items;
+            outcome[flat] = Outcome();
+            EXPECT_EQ(IntegralFlatSteps - before, flat ? r.flat : 0) << items;
+        }
+        IntegralFlatBodies = true;
+        EXPECT_EQ(outcome[true], outcome[false]) << items;
     }
 }
 

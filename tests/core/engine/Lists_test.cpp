@@ -92,8 +92,7 @@ TEST_F(ListsTest, NewDeleteAndClear)
     list.Clear();
     EXPECT_EQ(Members().size(), 0u);
     EXPECT_TRUE(list.Right == nullptr && list.Kind == nkNone && list.CellCount == 0 && list.Value == 0);
-    EXPECT_EQ(list.Cells[0], TCell{});
-    EXPECT_TRUE(list.NodeFlags.Empty());
+    EXPECT_TRUE(list.Cells[0] == TCell{} && list.NodeFlags.Empty());
     Def("a");  // clearing any head empties the sheet's definitions
     TCodeList other;
     other.Clear();
@@ -128,18 +127,16 @@ TEST_F(ListsTest, BuiltinDefinitions)
     }
     ASSERT_NE(d, nullptr);  // pi closes the chain
     EXPECT_TRUE(d->CellCount == 1 && d->Cells[0].Code() == 368 && d->Kind == nkNumber && !d->NextDef);
-    EXPECT_EQ(d->Value, 3.141592653589793);
-    EXPECT_EQ(BuiltinDefs->NextDef->NextDef->Value, 2.718281828459045);
+    EXPECT_EQ(std::pair(d->Value, BuiltinDefs->NextDef->NextDef->Value),
+              std::pair(3.141592653589793, 2.718281828459045));
 
     // Built-in definitions are no heads: nothing clears or deletes them.
     TCodeList *sin = FindDef(BuiltinDefs, Named("sin"));
-    EXPECT_FALSE(sin->IsHead());
-    EXPECT_EQ(sin->NewNode(), nullptr);
+    EXPECT_TRUE(!sin->IsHead() && sin->NewNode() == nullptr);
     sin->Clear();
     TCodeList *ref = sin;
     TCodeList::DeleteNode(ref);
-    EXPECT_EQ(ref, sin);
-    EXPECT_EQ(sin->Func, FnSin);
+    EXPECT_TRUE(ref == sin && sin->Func == FnSin);
     EXPECT_TRUE(BuiltinDefs->IsHead() && BuiltinDefs->Tail == BuiltinDefs && !BuiltinDefs->Next);
 }
 
@@ -157,8 +154,7 @@ TEST_F(ListsTest, FindDefAcrossBothChains)
     EXPECT_EQ(FindDef(BuiltinDefs, probe), x);
     TCodeList *x2 = Def("x");
     EXPECT_EQ(FindDef(BuiltinDefs, probe), x2);
-    EXPECT_EQ(FindDef(x2, probe), x);
-    EXPECT_EQ(FindDef(x, probe), nullptr);
+    EXPECT_EQ(std::pair(FindDef(x2, probe), FindDef(x, probe)), std::pair(x, static_cast<TCodeList *>(nullptr)));
     EXPECT_TRUE(x->PrevDef == x2 && x2->PrevDef == UserDefs);
     // Only the Code counts: positions and the other flags do not.
     EXPECT_EQ(FindDef(UserDefs, Named("x", cfBold | cfRaised, 7)), x2);
@@ -169,9 +165,9 @@ TEST_F(ListsTest, FindDefAcrossBothChains)
         TCodeList *first = Def(acFirst ? "ac" : "ba"), *second = Def(acFirst ? "ba" : "ac");
         TCodeList *ac = acFirst ? first : second, *ba = acFirst ? second : first;
         ASSERT_EQ(ac->Hash, ba->Hash);
-        EXPECT_EQ(FindDef(BuiltinDefs, Named("ac")), ac);
-        EXPECT_EQ(FindDef(BuiltinDefs, Named("ba")), ba);
-        EXPECT_EQ(FindDef(UserDefs, Named("ab")), nullptr);
+        EXPECT_EQ(std::tuple(FindDef(BuiltinDefs, Named("ac")), FindDef(BuiltinDefs, Named("ba")),
+                             FindDef(UserDefs, Named("ab"))),
+                  std::tuple(ac, ba, static_cast<TCodeList *>(nullptr)));
     }
 }
 
@@ -193,9 +189,8 @@ TEST_F(ListsTest, CopyTreeAndAssignData)
     TCodeList *copy = TCodeList::CopyTree(times);
     EXPECT_EQ(Members().size(), before + 3);
     ASSERT_TRUE(copy != times && copy->Right && copy->Left && copy->Right != a);
-    EXPECT_EQ(copy->Parent, nullptr);
-    EXPECT_TRUE(copy->Kind == nkTimes && copy->Order == 3 && copy->Level == 2 && copy->Col == 4 && copy->Row == 5);
-    EXPECT_TRUE(copy->NodeFlags.Has(nfStructure));
+    EXPECT_TRUE(!copy->Parent && copy->Kind == nkTimes && copy->NodeFlags.Has(nfStructure));
+    EXPECT_TRUE(copy->Order == 3 && copy->Level == 2 && copy->Col == 4 && copy->Row == 5);
     EXPECT_TRUE(copy->Right->Parent == copy && copy->Left->Parent == copy);
     EXPECT_TRUE(copy->Right->Text() == "a" && copy->Right->Hash == a->Hash && copy->Right->Value == 12);
     EXPECT_TRUE(copy->Right->NodeFlags.Has(nfNumericIndex));
@@ -208,6 +203,22 @@ TEST_F(ListsTest, CopyTreeAndAssignData)
     EXPECT_TRUE(dst->Text() == "a" && dst->Kind == nkName && dst->Left == nullptr);
     EXPECT_TRUE(dst->Prev == dstPrev && dst->Next == nullptr && dst->Owner() == &list);
     a->Left = nullptr;
+}
+
+// The text lives apart from the node: a copy takes the source's cells, in
+// full, clears those of a longer text it replaces, and owns cells of its own.
+TEST_F(ListsTest, AssignDataCopiesTheTextItself)
+{
+    TCodeList *longName = Named(std::string(145, 'q')), *shortName = Named("ab"), *dst = list.NewNode();
+    TDataNode::AssignData(*longName, *dst);
+    EXPECT_EQ(dst->Text(), std::string(145, 'q'));
+    TDataNode::AssignData(*shortName, *dst);
+    EXPECT_EQ(dst->CellCount, 2);
+    for (int i = 0; i < NodeNameCells; ++i)
+        ASSERT_EQ(dst->Cells[i], i < 2 ? shortName->Cells[i] : TCell{}) << i;
+    dst->Cells[0].Ch = 'z';
+    EXPECT_EQ(shortName->Text(), "ab");
+    EXPECT_LT(sizeof(TCodeList), 4 * 64u);
 }
 
 }  // namespace

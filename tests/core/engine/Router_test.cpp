@@ -109,8 +109,7 @@ TEST_F(RouterTest, RoutedCellsCarryTheirPositionAndTheLastLinkEnds)
     EXPECT_TRUE(RouterObj.Links[5][4].IsEnd() && EditText.Cells[5][4].Has(cfLineEnd));
     EXPECT_FALSE(EditText.Cells[3][4].Has(cfLineEnd));
     // The line's middle cell is not routed.
-    EXPECT_EQ(EditText.Cells[4][4].SrcCol, 0);
-    EXPECT_TRUE(RouterObj.Links[4][4].IsEnd());
+    EXPECT_TRUE(EditText.Cells[4][4].SrcCol == 0 && RouterObj.Links[4][4].IsEnd());
     EXPECT_TRUE(RouterObj.RowUsed[3] && RouterObj.RowUsed[4] && RouterObj.RowUsed[5]);
     EXPECT_FALSE(RouterObj.RowUsed[2] || RouterObj.RowUsed[6]);
     // A line end left on the line's start from an earlier route is forgotten.

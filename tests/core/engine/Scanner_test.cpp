@@ -80,31 +80,24 @@ TEST_F(ScannerTest, TokenBytes)
     const TCell *t = ScannerObj.Tokens;
     // ';' '3': the digit is a copy of its cell with its position.
     EXPECT_EQ(t[1].Ch * 1000 + t[1].SrcCol * 100 + t[1].SrcRow, '3' * 1000 + 1);
-    // The implicit '*' and the separators are code-only.
-    TCell star;
-    star.Ch = '*';
-    EXPECT_EQ(t[3], star);
-    // Generated brackets carry the bar's position.
-    TCell open;
-    open.Ch = '(';
-    open.SetFlags(cfNestingToken);
-    open.SrcCol = 1;
-    open.SrcRow = 1;
-    EXPECT_EQ(t[5], open);
-    EXPECT_EQ(t[7], open);
+    const auto tok = [](uint8_t ch, uint32_t flags = 0, int col = 0, int row = 0) {
+        TCell c;
+        c.Ch = ch, c.SetFlags(flags), c.SrcCol = uint8_t(col), c.SrcRow = uint8_t(row);
+        return c;
+    };
+    // The implicit '*' and the separators are code-only; generated brackets carry the bar's position.
+    EXPECT_EQ(t[3], tok('*'));
+    EXPECT_EQ(t[5], tok('(', cfNestingToken, 1, 1));
+    EXPECT_EQ(t[7], t[5]);
     // The bar is a copy of the line's first cell.
-    EXPECT_EQ(t[13].Code(), scFractionLine);
-    EXPECT_EQ(t[13].SrcCol, 1);
+    EXPECT_EQ(std::pair(t[13].Code(), t[13].SrcCol), std::pair(uint16_t(scFractionLine), uint8_t(1)));
     // An exponent at the route's end gets no exponent end; each level that
     // ends there writes its ';'.
     EXPECT_EQ(StreamText(), ";3;*;<;<;1;>;{958};<;2;>;>;:;x;^;2;;");
     // The exponent end carries no position.
     SheetSetup fresh;
     ScanRows({"x<^2 >+1"});
-    TCell end;
-    end.Ch = '^';
-    end.SetFlags(cfExponentEnd);
-    EXPECT_EQ(ScannerObj.Tokens[7], end);
+    EXPECT_EQ(ScannerObj.Tokens[7], tok('^', cfExponentEnd));
 
     // Root, integral and function signs carry their cell: errors at their
     // nodes point there.
@@ -112,10 +105,7 @@ TEST_F(ScannerTest, TokenBytes)
     std::string signs;
     for (int i = 0; i < ScannerObj.Count; ++i) {
         const TCell &s = ScannerObj.Tokens[i];
-        TCell sign;  // a code and a position, nothing else
-        sign.SetCode(s.Code());
-        sign.SrcCol = s.SrcCol;
-        sign.SrcRow = s.SrcRow;
+        TCell sign = tok(s.Ch, s.Flags() & 0xFF, s.SrcCol, s.SrcRow);  // a code and a position, nothing else
         if (s.Code() >= 256 && s == sign)
             signs += std::to_string(s.Code()) + "@" + std::to_string(s.SrcCol) + "," + std::to_string(s.SrcRow) + " ";
     }
@@ -172,11 +162,8 @@ TEST_F(ScannerTest, FullStreamStopsAt8000Tokens)
         rows.push_back(r % 2 ? "" : line);
     const Scanned s = ScanRows(rows);
     EXPECT_FALSE(s.ok);
-    EXPECT_EQ(ErrorCode, 100);
-    EXPECT_EQ(ScannerObj.Count, MaxTokens);
-    EXPECT_FALSE(ScannerObj.Tokens[MaxTokens - 1].AllZero());
-    EXPECT_TRUE(ScannerObj.Tokens[MaxTokens].AllZero());
-    EXPECT_EQ(SheetSetup::beeps, 1);
+    EXPECT_EQ(std::tuple(ErrorCode, ScannerObj.Count, SheetSetup::beeps), std::tuple(100, MaxTokens, 1));
+    EXPECT_TRUE(!ScannerObj.Tokens[MaxTokens - 1].AllZero() && ScannerObj.Tokens[MaxTokens].AllZero());
 }
 
 TEST_F(ScannerTest, RescanAfterAFailedLimitStartsClean)

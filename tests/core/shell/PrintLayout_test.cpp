@@ -106,8 +106,7 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
 {
     TPrintLayout l;
     l.PrepareSheet(Sheet(72, true, {10, 20, 12, 21}));
-    EXPECT_TRUE(l.HasSelection);
-    EXPECT_FALSE(l.PrintSelection);  // kept until the dialog asks for it
+    EXPECT_TRUE(l.HasSelection && !l.PrintSelection);  // printed as such only once the dialog asks for it
     ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
     l.PrintSelection = true;
     EXPECT_EQ(Edges(l.CellRect(10, 20)), std::tuple(451, 450, 500, 511));
@@ -119,8 +118,7 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
 
     // A single cell selected prints the whole sheet, whatever was asked before.
     l.PrepareSheet(Sheet(72, true, {4, 4, 4, 4}));
-    EXPECT_FALSE(l.HasSelection);
-    EXPECT_FALSE(l.PrintSelection);
+    EXPECT_FALSE(l.HasSelection || l.PrintSelection);
     EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
 }
 
@@ -138,12 +136,11 @@ TEST(PrintLayout, PicturesAreScaledFromTheScreen)
 
 TEST(PrintLayout, Conversions)
 {
-    EXPECT_EQ(MarginPixels(600, 750), 450);
-    EXPECT_EQ(MarginPixels(96, 750), 72);
-    EXPECT_EQ(MarginPixels(1200, 2000000000), 2147483647);  // saturates, no overflow
-    EXPECT_EQ(PixelsToThousandths(450, 600), 750);
-    EXPECT_EQ(PixelsToThousandths(100, 300), 333);
-    EXPECT_EQ(PixelsToThousandths(100, 0), 0);
+    // The last margin saturates instead of overflowing; no resolution gives no inches.
+    EXPECT_EQ(std::tuple(MarginPixels(600, 750), MarginPixels(96, 750), MarginPixels(1200, 2000000000)),
+              std::tuple(450, 72, 2147483647));
+    EXPECT_EQ(std::tuple(PixelsToThousandths(450, 600), PixelsToThousandths(100, 300), PixelsToThousandths(100, 0)),
+              std::tuple(750, 333, 0));
 }
 
 TEST(PreviewLayout, PageImageAndDestination)

@@ -144,8 +144,8 @@ TEST(Rtf, MalformedInputReadsWithoutFault)
     for (const auto &c : cases)
         EXPECT_EQ(Texts(ReadRtf(c.in)), c.text) << c.in.substr(0, 60);
     const TRtfDocument big = ReadRtf("{\\rtf1 \\fs99999999999999999999999 \\cf7 x}");
-    EXPECT_EQ(big.Paragraphs[0].Runs[0].HalfPoints, 3276);
-    EXPECT_FALSE(big.Paragraphs[0].Runs[0].HasColor);
+    EXPECT_EQ(std::pair(big.Paragraphs[0].Runs[0].HalfPoints, big.Paragraphs[0].Runs[0].HasColor),
+              std::pair(3276, false));
     EXPECT_FALSE(IsRtf("{\\rt"));
 }
 

@@ -161,11 +161,8 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
     EditText.Cells[1][1].Ch = 'a';
     const Bytes good = Save({{1, 2, {}, {}, {'x'}}});
     const size_t boxAt = good.size() - 61;
-    struct Case {
-        size_t at;
-        Bytes bytes;  // written over the good file
-        const char *error;
-    } const cases[] = {
+    // Where the bytes are written over the good file, the bytes, the error.
+    const std::tuple<size_t, Bytes, const char *> cases[] = {
         {8, {17}, "the chunk \"VERSION\" claims 17 bytes, more than the 16 of its record"},
         {GridAt - 4, {33}, "the chunk \"GRID\" claims 33 bytes, more than the 32 of its record"},
         {36, {0xFF, 0xFF, 0xFF, 0xFF}, "the chunk \"PAGE\" has a negative size (-1)"},
@@ -184,11 +181,11 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
         {boxAt + 59, {0x80}, "a text box claims -2147483647 bytes of text, but 1 bytes follow"},
         {0, {1}, "the file is too short to be a worksheet"},  // cut to 15 bytes below
     };
-    for (const Case &c : cases) {
+    for (const auto &[at, bytes, error] : cases) {
         Bytes b = good;
-        std::copy(c.bytes.begin(), c.bytes.end(), b.begin() + ptrdiff_t(c.at));
-        const TReadResult r = ReadWorksheet(c.at == 0 ? Bytes(15, 1) : b);
-        EXPECT_EQ(r.Error + r.Warning, c.error);
+        std::copy(bytes.begin(), bytes.end(), b.begin() + ptrdiff_t(at));
+        const TReadResult r = ReadWorksheet(at == 0 ? Bytes(15, 1) : b);
+        EXPECT_EQ(r.Error + r.Warning, error);
     }
     const auto broken = [](size_t at, uint8_t value) {
         Bytes b = Bitmap(2, 2, 8);
@@ -232,13 +229,8 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
     const TFileBox picture{1, 0, {1, 1, 0, 0, 0, 0, 0, 0, 4, 4}, Bitmap(4, 4, 24), {}};
     const Bytes good = Save({picture, picture});
     const size_t radEnd = PairsAt + 4 * 16 + 3 * 13;
-    struct Case {
-        size_t length;
-        const char *chunk;
-        uint8_t thirdPair;  // (1, 0)
-        bool rad;
-        size_t boxes;
-    } const cases[] = {
+    // The length kept, the chunk cut, then what was read: the third cell pair (1, 0), the angle mode, the boxes.
+    const std::tuple<size_t, const char *, uint8_t, bool, size_t> cases[] = {
         {20, "VERSION", 0, false, 0},
         {GridAt + 3, "GRID", 0, false, 0},
         {PairsAt + 63, "GRID", 'b', false, 0},
@@ -247,12 +239,12 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
         {radEnd + 10, "FONTSZ", 'b', true, 0},
         {good.size() - 1, "IMAGE", 'b', true, 1},
     };
-    for (const Case &c : cases) {
-        const TReadResult r = ReadWorksheet(Bytes(good.begin(), good.begin() + ptrdiff_t(c.length)));
+    for (const auto &[length, chunk, thirdPair, rad, boxes] : cases) {
+        const TReadResult r = ReadWorksheet(Bytes(good.begin(), good.begin() + ptrdiff_t(length)));
         EXPECT_EQ(r.Error + r.Warning,
-                  std::string("the file ends inside the chunk \"") + c.chunk + "\"; what came before it was read");
+                  std::string("the file ends inside the chunk \"") + chunk + "\"; what came before it was read");
         EXPECT_EQ(std::tuple(r.Sheet.Cells[SheetCells].Ch, r.Sheet.RadMode.has_value(), r.Sheet.Boxes.size()),
-                  std::tuple(c.thirdPair, c.rad, c.boxes));
+                  std::tuple(thirdPair, rad, boxes));
     }
     Bytes old;
     Int32(old, {71, 71, 0, 0});

@@ -239,3 +239,23 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
     EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(71, 0));
     EXPECT_EQ(Cursor(), Pos(9, 71));
 }
+
+TEST_F(UndoRing, ASlotWrittenAgainHoldsOnlyTheNewSnapshot)
+{
+    for (int c = 0; c <= EditText.ColMax; ++c)
+        for (int r = 0; r <= EditText.RowMax; ++r)
+            EditText.Cells[c][r].Ch = 'a';
+    SaveUndo();
+    SaveUndo();
+    EXPECT_EQ(UndoStreams[3].Size(), 40u + 72 * 72 * 24);
+    EditUndo();  // the next snapshot goes to slot 3 again
+    EditText.Reset();
+    Cursor(1, 1);
+    SaveUndo();
+    std::vector<uint8_t> want;
+    for (int32_t v : {0, 0, 1, 1, -1})
+        Int32(want, v);
+    want.resize(want.size() + 20, 0);
+    const TMemoryStream &s = UndoStreams[3];
+    EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
+}

@@ -34,11 +34,6 @@ namespace {
 
 GridWidget *theGrid = nullptr;
 
-void SetGridFontSize(int size)
-{
-    theGrid->ApplyFontSize(size);
-}
-
 QString RunTool(const QString &program, const QStringList &args)
 {
     QProcess p;
@@ -66,7 +61,7 @@ protected:
         form->setCentralWidget(grid);
         form->resize(800, 600);
         theGrid = grid;
-        SetFontSizeProc = SetGridFontSize;
+        SetFontSizeProc = [](int size) { theGrid->ApplyFontSize(size); };
         PrintSetFontSize(14);
         grid->SetGridLines(true);
 
@@ -144,31 +139,22 @@ TEST_F(PrintTest, PrintsTheSheetOnOnePageWithFormulaAndResult)
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     EXPECT_TRUE(RunTool("pdfinfo", {Pdf()}).contains(QRegularExpression("Pages:\\s+1\\n")));
     const QString text = PdfText();
-    EXPECT_TRUE(text.startsWith("12+30=")) << text.toStdString();
-    EXPECT_TRUE(text.contains("42")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("12+30=") && text.contains("42")) << text.toStdString();
 
-    // Worked by hand (see the layout's tests): A4 at 600 dpi, margins of 450
-    // pixels: size 8, cells 50 x 62, centred.
+    // The page as the printer gives it; the layout's own tests work the rest out by hand.
     const TVMPrint &sp = SheetPrinter;
-    EXPECT_EQ(std::tuple(sp.PageWidth, sp.PageHeight, sp.Dpi, sp.OffsetX, sp.OffsetY),
-              std::tuple(4958, 7017, 600, 0, 0));
-    EXPECT_EQ(std::tuple(sp.AreaRect.Left, sp.AreaRect.Top, sp.AreaRect.Right, sp.AreaRect.Bottom),
-              std::tuple(450, 450, 4507, 6566));
-    EXPECT_EQ(std::tuple(sp.FontSize, sp.CellWidth, sp.CellHeight), std::tuple(8, 50, 62));
-    EXPECT_EQ(std::tuple(sp.OutRect.Left, sp.OutRect.Top), std::tuple(643, 1241));
+    EXPECT_EQ(std::tuple(sp.PageWidth, sp.PageHeight, sp.Dpi, sp.OffsetX, sp.OffsetY, sp.OutRect.Left, sp.OutRect.Top),
+              std::tuple(4958, 7017, 600, 0, 0, 643, 1241));
     EXPECT_TRUE(sp.CenterHoriz && sp.CenterVert);
     ExpectScreenFont();
     EXPECT_TRUE(grid->isVisibleTo(form.get()));
 
-    // Grid lines: one grey pixel every 51 across and 63 down from the frame's corner.
+    // Grid lines: one grey pixel every 51 across and 63 down from the frame's corner (cells 50 x 62).
     const QImage img = PdfPixels({643 - 5, 1241 - 5, 120, 140});
-    for (int x = 0; x < 120; ++x) {
-        const bool line = x >= 5 && (x - 5) % 51 == 0;
-        EXPECT_EQ(img.pixelColor(x, 100) == QColor(0xBF, 0xBF, 0xBF), line) << x;
-    }
-    for (int y = 0; y < 140; ++y) {
-        const bool line = y >= 5 && (y - 5) % 63 == 0;
-        EXPECT_EQ(img.pixelColor(30, y) == QColor(0xBF, 0xBF, 0xBF), line) << y;
+    for (int i = 0; i < 140; ++i) {
+        if (i < 120)
+            EXPECT_EQ(img.pixelColor(i, 100) == QColor(0xBF, 0xBF, 0xBF), i >= 5 && (i - 5) % 51 == 0) << i;
+        EXPECT_EQ(img.pixelColor(30, i) == QColor(0xBF, 0xBF, 0xBF), i >= 5 && (i - 5) % 63 == 0) << i;
     }
 }
 
@@ -176,11 +162,9 @@ TEST_F(PrintTest, HiddenGridLinesDrawNoLines)
 {
     grid->SetGridLines(false);
     EXPECT_EQ(Print(), psOk);
-    const TVMPrint &sp = SheetPrinter;
-    EXPECT_EQ(sp.GridLine, 0);
-    const TGridRect a = sp.CellRect(0, 0), b = sp.CellRect(1, 1);
-    EXPECT_EQ(std::tuple(b.Left - a.Left, b.Top - a.Top), std::tuple(sp.CellWidth, sp.CellHeight));
-    EXPECT_EQ(InkIn(PdfPixels({sp.OutRect.Left, sp.OutRect.Top, 300, 300}), {0, 0, 300, 300}).count, 0);
+    EXPECT_EQ(SheetPrinter.GridLine, 0);
+    const TGridRect out = SheetPrinter.OutRect;
+    EXPECT_EQ(InkIn(PdfPixels({out.Left, out.Top, 300, 300}), {0, 0, 300, 300}).count, 0);
 }
 
 TEST_F(PrintTest, SelectionPrintsOnlyItsCells)
@@ -305,8 +289,7 @@ TEST_F(PrintTest, CancelledDialogsChangeNothing)
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(PrintMargins, TPrintMargins{});
     EXPECT_EQ(SheetPrinter.Orientation, QPageLayout::Portrait);
-    const QMarginsF m = SheetPrinter.Printer().pageLayout().margins(QPageLayout::Inch);
-    EXPECT_EQ(m, QMarginsF());
+    EXPECT_EQ(SheetPrinter.Printer().pageLayout().margins(QPageLayout::Inch), QMarginsF());
     ExpectScreenFont();
 }
 
@@ -370,34 +353,32 @@ TEST_F(PreviewTest, ShowsThePageWithItsToolBar)
     grid->SetGridLines(false);  // all ink is text
     Put(0, 0, "HELLO");
     ASSERT_TRUE(Show());
+    ASSERT_TRUE(Show());  // shown twice: still one set of buttons, one page image
     ASSERT_TRUE(pv.Panel);
+    EXPECT_EQ(pv.CoolBar->findChildren<QToolButton *>().size(), 8);
+    const QList<QWidget *> kids = pv.Panel->findChildren<QWidget *>();
+    EXPECT_EQ(std::count_if(kids.begin(), kids.end(), [](QWidget *w) { return dynamic_cast<TPageImage *>(w); }), 1);
     EXPECT_TRUE(form->menuWidget()->isHidden());
     EXPECT_EQ(pv.Panel->geometry(), QRect(0, 0, 792, 546));
     EXPECT_EQ(pv.CoolBar->geometry(), QRect(0, 0, 792, 26));
 
-    struct Button {
-        QToolButton *b;
-        const char *caption;
-        QRect geometry;
-        bool enabled;
+    // Caption, position, size and whether enabled.
+    const std::pair<QToolButton *, const char *> buttons[] = {
+        {pv.CloseButton, "Close 746,1 40x20 on"},
+        {pv.PageButton, "Page 2,1 40x20 on"},
+        {pv.SelectionButton, "Selection 46,1 56x20 off"},
+        {pv.PageSizeButton, "Page Size 106,1 72x20 off"},
+        {pv.NormalSizeButton, "Normal Size 182,1 72x20 off"},
+        {pv.HorizButton, "Horiz. Centering 258,1 88x20 off"},
+        {pv.VertButton, "Verti. Centering 350,1 88x20 off"},
+        {pv.PrintButton, "Print 446,1 40x20 on"},
     };
-    const Button buttons[] = {
-        {pv.CloseButton, "Close", {746, 1, 40, 20}, true},
-        {pv.PageButton, "Page", {2, 1, 40, 20}, true},
-        {pv.SelectionButton, "Selection", {46, 1, 56, 20}, false},
-        {pv.PageSizeButton, "Page Size", {106, 1, 72, 20}, false},
-        {pv.NormalSizeButton, "Normal Size", {182, 1, 72, 20}, false},
-        {pv.HorizButton, "Horiz. Centering", {258, 1, 88, 20}, false},
-        {pv.VertButton, "Verti. Centering", {350, 1, 88, 20}, false},
-        {pv.PrintButton, "Print", {446, 1, 40, 20}, true},
-    };
-    for (const Button &b : buttons) {
-        ASSERT_TRUE(b.b) << b.caption;
-        EXPECT_EQ(b.b->text(), b.caption);
-        EXPECT_EQ(b.b->geometry(), b.geometry) << b.caption;
-        EXPECT_EQ(b.b->isEnabled(), b.enabled) << b.caption;
-        EXPECT_EQ(b.b->font().family(), "Arial");
-        EXPECT_EQ(b.b->font().pointSize(), 8);
+    for (auto [b, want] : buttons) {
+        ASSERT_TRUE(b) << want;
+        const QRect g = b->geometry();
+        const QString shown = QString("%1 %2,%3 %4x%5 %6").arg(b->text()).arg(g.x()).arg(g.y()).arg(g.width());
+        EXPECT_EQ(shown.arg(g.height()).arg(b->isEnabled() ? "on" : "off").toStdString(), want);
+        EXPECT_EQ(std::pair(b->font().family(), b->font().pointSize()), std::pair(QString("Arial"), 8));
     }
 
     // A4's area (4058 x 6117) is taller than the room (784 x 510): the page
@@ -410,10 +391,8 @@ TEST_F(PreviewTest, ShowsThePageWithItsToolBar)
     const QRect dest = Dest();
     EXPECT_EQ(dest.topLeft(), QPoint(pv.AreaImg.Left, pv.AreaImg.Top));
     EXPECT_GT(InkIn(page, {dest.left(), dest.top(), dest.width() / 4, 8}).count, 5);
-    Ink outside = InkIn(page, {0, 0, page.width(), dest.top()});
-    EXPECT_EQ(outside.count, 0);
-    outside = InkIn(page, {0, dest.bottom() + 2, page.width(), page.height() - dest.bottom() - 2});
-    EXPECT_EQ(outside.count, 0);
+    EXPECT_EQ(InkIn(page, {0, 0, page.width(), dest.top()}).count, 0);
+    EXPECT_EQ(InkIn(page, {0, dest.bottom() + 2, page.width(), page.height() - dest.bottom() - 2}).count, 0);
     ExpectScreenFont();
 }
 
@@ -515,17 +494,6 @@ TEST_F(PreviewTest, CloseAndOpenAgainWhileTheTimerRuns)
     }
     EXPECT_GT(ticks, 5);
     ExpectScreenFont();
-}
-
-TEST_F(PreviewTest, ShowingTwiceKeepsOneSetOfButtons)
-{
-    ASSERT_TRUE(Show());
-    ASSERT_TRUE(Show());
-    EXPECT_EQ(pv.CoolBar->findChildren<QToolButton *>().size(), 8);
-    int images = 0;
-    for (QWidget *w : pv.Panel->findChildren<QWidget *>())
-        images += dynamic_cast<TPageImage *>(w) != nullptr;
-    EXPECT_EQ(images, 1);
 }
 
 TEST_F(PreviewTest, NoRoomOnThePageOpensNothing)

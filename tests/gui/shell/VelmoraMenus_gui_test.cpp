@@ -78,12 +78,7 @@ struct Menus : ::testing::Test {
     QString Path(const char *name) const { return dir.filePath(name); }
     bool SaveAs(const QString &path) { return chosen = path, menus.SaveFileAs(); }
     bool Open(const QString &path) { return chosen = path, menus.OpenFile(); }
-    void Write(const char *name, const std::vector<uint8_t> &bytes)
-    {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
-    }
+    void Write(const char *name, const std::vector<uint8_t> &bytes) { WriteFile(Path(name), bytes); }
 };
 
 }  // namespace
@@ -282,12 +277,8 @@ TEST_F(RealBoxes, SheetBoxesNameAndTitleComeBackAndTwoCyclesKeepTheBoxOrder)
 TEST_F(RealBoxes, ATextBoxTooLargeForTheWindowStaysEditingAfterItsMessage)
 {
     const std::string rtf = "{\\rtf1 wide}";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    const std::vector<uint8_t> bytes =
-        SaveWorksheet(EditText, 14, {{2, 2, {0, 0, 0, 0, 10, 10, 0, 0, 700, 50}, {}, {rtf.begin(), rtf.end()}}});
-    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
-    f.close();
+    WriteFile(path,
+              SaveWorksheet(EditText, 14, {{2, 2, {0, 0, 0, 0, 10, 10, 0, 0, 700, 50}, {}, {rtf.begin(), rtf.end()}}}));
     ASSERT_TRUE(menus.OpenFile());
     EXPECT_EQ(messages, (std::vector<std::pair<QString, QString>>{
                             {"Reduce the box or enlarge the window", "Text Box To Large"}}));

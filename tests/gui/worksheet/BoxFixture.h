@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -19,6 +20,15 @@
 #include "worksheet/Edit.h"
 #include "worksheet/ObjectBoxes.h"
 #include "worksheet/TextBoxes.h"
+
+// Writes the bytes to the file at path and gives the path back.
+inline QString WriteFile(const QString &path, const std::vector<uint8_t> &bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    return path;
+}
 
 class BoxTest : public ::testing::Test {
 protected:

@@ -280,13 +280,10 @@ TEST_F(CellPainterTest, DamagedRootRowsAreIgnored)
     // find an area ending right above row 5 and arm the repaint.
     AttrAt(3, 4).RootRow = 200;
     AttrAt(4, 200 - SheetCells).RootBottom = 4;
-    EXPECT_FALSE(Drawn(3, 5));
-    EXPECT_FALSE(Drawn(3, 3));
-    EXPECT_EQ(armed, 0);
+    EXPECT_EQ(std::tuple(Drawn(3, 5), Drawn(3, 3), armed), std::tuple(false, false, 0));
     // A root whose stored area rows lie beyond the sheet draws neither radical nor glyph.
     Root(1, 5, 1, 5, 5);
-    AttrAt(1, 5).RootTop = 250;
-    AttrAt(1, 5).RootBottom = 251;
+    AttrAt(1, 5).RootTop = 250, AttrAt(1, 5).RootBottom = 251;
     EXPECT_FALSE(Drawn(1, 5));
 }
 

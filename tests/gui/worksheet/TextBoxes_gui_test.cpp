@@ -32,8 +32,7 @@ TEST_F(TextBoxes, NewTextBoxIsRenderedInPlaceWhenTheGridIsClicked)
     EXPECT_EQ(edit->toPlainText(), "NEW TEXT BOX");
     EXPECT_EQ(edit->geometry(), QRect(50, 50, 200, 120));
     EXPECT_EQ(std::tuple(box->Kind, box->State, box->Width, box->Height), std::tuple(bkTextEdit, bsTextBox, 200, 120));
-    EXPECT_TRUE(edit->hasFocus());
-    EXPECT_EQ(BaseOf(edit), BoxEditingColor);
+    EXPECT_TRUE(edit->hasFocus() && BaseOf(edit) == BoxEditingColor);
     ClickGrid();
     EXPECT_EQ(std::tuple(box->Kind, box->State, edit->isVisible()), std::tuple(bkPicture, bsTextBox, false));
     EXPECT_EQ(box->Image->geometry(), QRect(50, 50, 200, 120));
@@ -53,8 +52,7 @@ TEST_F(TextBoxes, DoubleClickEditsARenderedTextBoxAgain)
     DoubleClick(box->Image, {10, 10});
     EXPECT_EQ(std::tuple(box->Kind, box->State, box->Image->isVisible()), std::tuple(bkTextEdit, bsTextBox, false));
     EXPECT_EQ(box->Edit->geometry(), QRect(80, 67, 200, 120));
-    EXPECT_TRUE(box->Edit->hasFocus());
-    EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
+    EXPECT_TRUE(box->Edit->hasFocus() && BaseOf(box->Edit) == BoxEditingColor);
     DoubleClick(box->Edit, {10, 10});  // a double click in the edit renders it
     EXPECT_EQ(box->Kind, bkPicture);
 
@@ -78,25 +76,20 @@ TEST_F(TextBoxes, BoxAtTheRightEdgeRendersWhollyAtItsOwnPlace)
 TEST_F(TextBoxes, TooLargeBoxGivesTheMessageOnEveryFocusLoss)
 {
     TObjBox *box = head.InsertNewTextBox();
-    box->Edit->resize(grid.width() - 10, 120);
-    for (int i = 1; i <= 2; ++i) {
-        // The message box took the activation for a moment.
-        grid.activateWindow();
+    // Twice too wide, then narrow enough to render.
+    for (int i = 1; i <= 3; ++i) {
+        box->Edit->resize(grid.width() - (i < 3 ? 10 : 25), 120);
+        grid.activateWindow();  // the message box took the activation for a moment
         ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
         box->Edit->setFocus();
         ClickGrid();
-        ASSERT_EQ(messages.size(), size_t(i));
+        ASSERT_EQ(messages.size(), size_t(std::min(i, 2)));
         EXPECT_EQ(messages.back(),
                   std::pair(QString("Reduce the box or enlarge the window"), QString("Text Box To Large")));
-        EXPECT_EQ(std::tuple(box->Kind, box->Edit->isVisible()), std::tuple(bkTextEdit, true));
-        EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
+        EXPECT_EQ(std::tuple(box->Kind, box->Edit->isVisible()), std::tuple(i < 3 ? bkTextEdit : bkPicture, i < 3));
+        if (i < 3)
+            EXPECT_EQ(BaseOf(box->Edit), BoxEditingColor);
     }
-    box->Edit->resize(grid.width() - 25, 120);
-    grid.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
-    box->Edit->setFocus();
-    ClickGrid();
-    EXPECT_EQ(std::tuple(messages.size(), box->Kind), std::tuple(size_t(2), bkPicture));
 }
 
 TEST_F(TextBoxes, FocusMovingToTheBoxMenuKeepsTheBoxEditing)
@@ -130,8 +123,7 @@ TEST_F(TextBoxes, TextboxToImageMakesAPlainPictureForGood)
     EXPECT_EQ(head.Color, BoxHighlightColor);
     EXPECT_EQ(std::tuple(rendered->Kind, rendered->State), std::tuple(bkPicture, bsTextBox));
     DoubleClick(box->Image, {10, 10});
-    EXPECT_EQ(box->Kind, bkPicture);
-    EXPECT_EQ(box->RichText(), "");
+    EXPECT_EQ(std::pair(box->Kind, box->RichText()), std::pair(uint8_t(bkPicture), std::string()));
 }
 
 TEST_F(TextBoxes, HighlightRendersTextBoxesAgain)
@@ -202,15 +194,15 @@ TEST_F(TextBoxes, PasteToBoxPrefersThePicture)
     TObjBox *pic = head.NextBox();
     EXPECT_EQ(std::tuple(pic->Kind, pic->State, pic->Image->geometry()),
               std::tuple(bkPicture, bsPicture, QRect(50, 50, 30, 20)));
-    EXPECT_EQ(pic->Picture().pixelColor(5, 5), QColor(Qt::blue));
-    EXPECT_EQ(pic->Bitmap.size(), QSize(30, 20));
+    EXPECT_EQ(std::pair(pic->Picture().pixelColor(5, 5), pic->Bitmap.size()),
+              std::pair(QColor(Qt::blue), QSize(30, 20)));
 
     QGuiApplication::clipboard()->setText("pasted words");
     ASSERT_TRUE(head.PasteBox());
     TObjBox *text = head.NextBox();
     EXPECT_EQ(std::tuple(text->Kind, text->State), std::tuple(bkPicture, bsTextBox));
-    EXPECT_EQ(text->Edit->toPlainText(), "pasted words");
-    EXPECT_EQ(text->Edit->textCursor().position(), 0);
+    EXPECT_EQ(std::pair(text->Edit->toPlainText(), text->Edit->textCursor().position()),
+              std::pair(QString("pasted words"), 0));
 
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
     EXPECT_FALSE(head.PasteBox());
@@ -220,11 +212,8 @@ TEST_F(TextBoxes, PasteToBoxPrefersThePicture)
 TEST_F(TextBoxes, FilesBecomeBoxes)
 {
     QTemporaryDir dir;
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+    auto write = [&](const char *name, const std::string &bytes) {
+        return WriteFile(dir.filePath(name), {bytes.begin(), bytes.end()});
     };
     QImage img(24, 16, QImage::Format_RGB32);
     img.fill(Qt::green);
@@ -272,16 +261,7 @@ TEST_F(TextBoxes, WorksheetFileBoxesKeepGeometryAndRichText)
     b.Color = 0xFF0000;
     c.Text = "under ΩΣ\xE2\x80\xA8line", c.Font = "DejaVu Sans", c.HalfPoints = 21, c.Underline = true;
     const TRtfDocument doc{{{{a, b}}, {{}}, {{c}}}};
-    const TBoxGeometry g{.Col = 4,
-                         .Row = 3,
-                         .DX = -2,
-                         .DY = -5,
-                         .Left = 58,
-                         .Top = 56,
-                         .DragX = 700,
-                         .DragY = 400,
-                         .Width = 180,
-                         .Height = 90};
+    const TBoxGeometry g{4, 3, -2, -5, 58, 56, 700, 400, 180, 90};  // anchor, offset, place, drag, size
     TObjBox *text = head.AddTextBox(WriteRtf(doc), g);
     EXPECT_EQ(std::tuple(text->Kind, text->State, text->Geometry()), std::tuple(bkPicture, bsTextBox, g));
     EXPECT_EQ(text->Image->geometry(), QRect(58, 56, 180, 90));
