@@ -47,10 +47,10 @@ public:
     }
     // The response in pieces: the head at once (or byte by byte with
     // slowHead), then `piece` bytes of the body every dripMs; with `endless`
-    // the body never ends.
+    // the reply never ends: `piece` copies of `more` every dripMs.
     void Drip(QTcpSocket *s)
     {
-        const qsizetype headEnd = response.indexOf("\r\n\r\n") + 4;
+        const qsizetype blank = response.indexOf("\r\n\r\n"), headEnd = blank < 0 ? response.size() : blank + 4;
         qsizetype sent = slowHead ? 0 : headEnd;
         s->write(response.left(sent));
         auto *timer = new QTimer(s);
@@ -59,7 +59,7 @@ public:
             if (sent < response.size())
                 s->write(response.mid(sent, n)), sent += n;
             else if (endless)
-                s->write(QByteArray(n, '9'));
+                s->write(more.repeated(n));
         });
         timer->start(dripMs);
     }
@@ -68,6 +68,7 @@ public:
     QTcpServer server;
     QByteArray response;
     int dripMs = 0, piece = 1;
+    QByteArray more = "9";
     bool slowHead = false, endless = false;
     QStringList paths;
 };
@@ -175,7 +176,7 @@ TEST_F(UpdateCheckTest, ServerThatNeverAnswersEndsWithinTheTimeOut)
     EXPECT_TRUE(Item("CheckForUpdates")->isEnabled());
 }
 
-// A server that answers slowly, byte by byte, or sends a body without end,
+// A server that answers slowly, byte by byte, or sends a head or a body without end,
 // fast or slowly: the window goes on answering keys and the check ends at its
 // time-out, or at the size cap, as failed.
 TEST_F(UpdateCheckTest, SlowOrEndlessRepliesEndWithinTheTimeOut)
@@ -185,15 +186,20 @@ TEST_F(UpdateCheckTest, SlowOrEndlessRepliesEndWithinTheTimeOut)
         QByteArray body;
         int dripMs, piece;
         bool slowHead, endless;
-    } cases[] = {{"head byte by byte", "01.34.00", 100, 1, true, false},
-                 {"body byte by byte", QByteArray(40, '0'), 100, 1, false, false},
-                 {"endless body, fast", "", 1, 64, false, true},
-                 {"endless body, slow", "", 100, 1, false, true}};
+        QByteArray more;
+    } cases[] = {{"head byte by byte", "01.34.00", 100, 1, true, false, ""},
+                 {"body byte by byte", QByteArray(40, '0'), 100, 1, false, false, ""},
+                 {"endless body, fast", "", 1, 64, false, true, "9"},
+                 {"endless body, slow", "", 100, 1, false, true, "9"},
+                 {"endless head, fast", "", 1, 64, false, true, "X-Pad: 0123456789abcdef0123456789abcdef\r\n"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         http.Reply(c.body);
         if (c.endless)
             http.response.replace("Content-Length: 0\r\n", "");
+        if (c.more.startsWith("X-"))
+            http.response.chop(2);  // no blank line: the head goes on
+        http.more = c.more;
         http.dripMs = c.dripMs, http.piece = c.piece, http.slowHead = c.slowHead, http.endless = c.endless;
         Start();
         boxes.clear();
