@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <cstring>
@@ -25,6 +27,21 @@ bool IsNumber(const QVariant &v, int &out)
     bool ok = false;
     out = v.toInt(&ok);
     return ok;
+}
+
+// QSettings waits for the lock file of its file without end, and a folder in
+// its place is never taken away: a lock that stays taken makes the store
+// unwritable instead, and the preferences go to the fallback file.
+constexpr int LockWaitMs = 1000;
+
+bool LockFree(const QSettings &s)
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (s.format() == QSettings::NativeFormat)
+        return true;  // the registry and the preference domains have no lock file
+#endif
+    QLockFile lock(s.fileName() + QStringLiteral(".lock"));
+    return lock.tryLock(LockWaitMs);
 }
 
 }  // namespace
@@ -55,7 +72,7 @@ bool TSettingsStore::OpenReadOnly()
 bool TSettingsStore::Open()
 {
     settings_ = NewSettings();
-    if (settings_->isWritable())
+    if (settings_->isWritable() && LockFree(*settings_))
         return true;
     settings_.reset();
     return false;
@@ -163,6 +180,9 @@ QString TSettingsStore::FallbackPath()
 
 bool TSettingsStore::ReadFallback(std::string &bytes)
 {
+    // A pipe in its place would block the start.
+    if (!QFileInfo(FallbackPath()).isFile())
+        return false;
     QFile f(FallbackPath());
     if (!f.open(QIODevice::ReadOnly))
         return false;

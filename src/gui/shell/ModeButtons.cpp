@@ -128,7 +128,11 @@ TModeButton::TModeButton(TGlyph glyph, const QString &hint, QWidget *parent) : Q
     setFocusPolicy(Qt::NoFocus);
     setAutoRaise(true);
     setIconSize(GlyphSize(glyph));
-    setIcon(QIcon(DrawGlyph(glyph_, false)));
+    // Drawn once: a new icon at every switch would fill the pixmap cache
+    // with scaled copies of the same two pictures.
+    icons_[0] = QIcon(DrawGlyph(glyph_, false));
+    icons_[1] = QIcon(DrawGlyph(glyph_, true));
+    setIcon(icons_[0]);
 }
 
 void TModeButton::SetOn(bool on)
@@ -136,7 +140,7 @@ void TModeButton::SetOn(bool on)
     if (on == on_)
         return;
     on_ = on;
-    setIcon(QIcon(DrawGlyph(glyph_, on_)));
+    setIcon(icons_[on_ ? 1 : 0]);
 }
 
 // ---------------------------------------------------------------------------

@@ -37,4 +37,5 @@ public:
 private:
     TGlyph glyph_;
     bool on_ = false;
+    QIcon icons_[2];  // normal, on
 };

@@ -6,8 +6,17 @@
 #include <QTimer>
 #include <QUrl>
 
-TUpdateClient::TUpdateClient(QObject *parent) : QObject(parent), net_(new QNetworkAccessManager(this))
+TUpdateClient::TUpdateClient(QObject *parent)
+    : QObject(parent), net_(new QNetworkAccessManager(this)), deadline_(new QTimer(this))
 {
+    // The transfer time-out starts again with every byte: a server that
+    // drips its reply would hold the check for ever. The whole check has
+    // TimeoutMs.
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] {
+        if (reply_)
+            reply_->abort();
+    });
 }
 
 bool TUpdateClient::Start(const QString &host, int32_t starter)
@@ -26,8 +35,8 @@ bool TUpdateClient::Start(const QString &host, int32_t starter)
     }
     const QUrl url(QStringLiteral("http://") + host + QString::fromStdString(UpdateRequestPath(starter)));
     QNetworkRequest request(url);
-    request.setTransferTimeout(TimeoutMs);
     reply_ = net_->get(request);
+    deadline_->start(TimeoutMs);
     // A reply larger than a version text is cut short: it is not one.
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
         if (received > MaxUpdateReply && reply_) {
@@ -46,6 +55,7 @@ void TUpdateClient::Done()
     if (!reply)
         return;
     running_ = false;
+    deadline_->stop();
     reply->deleteLater();
     TUpdateVerdict verdict = TUpdateVerdict::Failed;
     std::string version;

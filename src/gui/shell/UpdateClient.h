@@ -12,6 +12,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 
 class TUpdateClient : public QObject {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
     bool Start(const QString &host, int32_t starter);
     bool Running() const { return running_; }
 
+    // The longest a check may take, from the request to the last byte.
     int TimeoutMs = 5000;
 
 signals:
@@ -33,6 +35,7 @@ private:
     void Done();
 
     QNetworkAccessManager *net_;
+    QTimer *deadline_;
     QPointer<QNetworkReply> reply_;
     bool tooLarge_ = false;
     bool running_ = false;

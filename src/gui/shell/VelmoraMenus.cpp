@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QSaveFile>
 
@@ -167,6 +168,13 @@ bool TVelmoraMenus::OpenFile()
 bool TVelmoraMenus::OpenFileNamed(const QString &path)
 {
     const std::string name = path.toStdString();
+    // Only a file has an end: a pipe would block the opening, a device such
+    // as /dev/zero would be read until memory runs out.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        Message("Open File", Quoted(name) + " cannot be opened: it is not a file.");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Message("Open File", Quoted(name) + " cannot be opened: " + file.errorString() + ".");
@@ -213,15 +221,24 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
 bool TVelmoraMenus::SaveFile()
 {
     const std::vector<uint8_t> bytes = SaveWorksheet(EditText, FontSize, boxes_.FileBoxes());
+    const auto *data = reinterpret_cast<const char *>(bytes.data());
+    const auto size = qint64(bytes.size());
     // Written next to the old file and put in its place only when complete.
     QSaveFile file(QString::fromStdString(EditText.FileName));
-    const bool ok =
-        file.open(QIODevice::WriteOnly) &&
-        file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size()) &&
-        file.commit();
+    qint64 written = 0;
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        written = WriteHook ? WriteHook(file, data, size) : file.write(data, size);
+        ok = written == size && file.commit();
+    }
     if (!ok) {
-        Message("Save File", Quoted(EditText.FileName) + " cannot be saved: " + file.errorString() +
-                                 ". The file on disk is unchanged.");
+        // A short write that left no error of its own still says what happened.
+        const QString reason =
+            file.error() == QFileDevice::NoError && written != size
+                ? QString("only %1 of %2 bytes could be written").arg(std::max(written, qint64(0))).arg(size)
+                : file.errorString();
+        Message("Save File",
+                Quoted(EditText.FileName) + " cannot be saved: " + reason + ". The file on disk is unchanged.");
         file.cancelWriting();
     }
     return ok;

@@ -17,6 +17,7 @@
 class GridWidget;
 class TObjBox;
 class QAction;
+class QIODevice;
 class QWidget;
 
 // The window's box list as the file and clipboard commands see it.
@@ -73,6 +74,10 @@ public:
     // Tests: answers the file dialogs in their place with the chosen file,
     // or an empty string for a cancelled dialog.
     std::function<QString(const TFileDialogRequest &)> FileDialog;
+    // Tests: writes a file's bytes in place of the plain write and returns
+    // how many were written, so that a write can stop part way, as on a full
+    // disk.
+    std::function<qint64(QIODevice &file, const char *data, qint64 size)> WriteHook;
     // The Show TextBox menu item, kept in step with the sheet's flag.
     QAction *ShowTextBoxItem = nullptr;
 

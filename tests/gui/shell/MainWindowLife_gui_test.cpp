@@ -1,8 +1,13 @@
 // Start-up with and without stored preferences, exit and the next start.
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QLockFile>
 #include <QToolButton>
+#include <sys/stat.h>
 #include <tuple>
 
 #include "FreshWindow.h"
@@ -149,6 +154,38 @@ TEST_F(LifeTest, UnwritableStoreFallsBackToTheFileAndBack)
     Preferences.SetDefaults();
     Start();
     EXPECT_EQ(std::tuple(EditText.RadMode, Preferences.Records[prStarter].Integer()), std::tuple(0, 3));
+}
+
+TEST_F(LifeTest, AStoreLockedForGoodFallsBackToTheFileAtOnce)
+{
+    const QString lockPath = dir.filePath(QStringLiteral("Velmora.ini.lock"));
+    QLockFile held(lockPath);  // a lock of a running program that keeps it
+    for (bool folder : {true, false}) {
+        ASSERT_TRUE(folder ? QDir().mkdir(lockPath) : held.tryLock(0));
+        Start();
+        form->TB1ButtonDegClick();
+        QElapsedTimer clock;
+        clock.start();
+        Exit();
+        EXPECT_LT(clock.elapsed(), 5000) << folder;
+        QFile file(TSettingsStore::FallbackPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << folder;
+        EXPECT_EQ(file.readAll().toStdString(), Preferences.FallbackBytes()) << folder;
+        file.remove();
+        if (folder)
+            QDir().rmdir(lockPath);
+        else
+            held.unlock();
+    }
+}
+
+TEST_F(LifeTest, APipeInPlaceOfTheFallbackFileIsPassedOver)
+{
+    ASSERT_EQ(mkfifo(TSettingsStore::FallbackPath().toLocal8Bit().constData(), 0600), 0);
+    Start();  // with nothing stored, the file is asked for
+    EXPECT_EQ(Preferences.Records[prStarter].Integer(), 1);
+    Exit();  // stored in the store; the pipe is no file of ours and stays
+    EXPECT_TRUE(QFileInfo(TSettingsStore::FallbackPath()).exists());
 }
 
 TEST_F(LifeTest, NeitherStoreNorFileWritableStillExits)

@@ -135,10 +135,17 @@ TEST_F(PartsTest, ModeButtonsShowTheirModeAndStoreIt)
     // The mixed-fraction button is never shown; its glyph follows the swap.
     auto *delLock = form->findChild<TModeButton *>(QStringLiteral("TB1ButtonDelLock"));
     EXPECT_FALSE(delLock->isVisible());
+    const qint64 offIcon = delLock->icon().cacheKey();
     form->TB1ButtonDelLockClick();
     EXPECT_EQ(std::tuple(EditText.MixedFraction, EditText.ImplicitMult, delLock->IsOn()), std::tuple(1, 0, true));
+    const qint64 onIcon = delLock->icon().cacheKey();
     form->TB1ButtonDelLockClick();
     EXPECT_EQ(std::tuple(EditText.MixedFraction, EditText.ImplicitMult, delLock->IsOn()), std::tuple(0, 1, false));
+    // The same two icons again and again: new ones would fill the pixmap cache.
+    EXPECT_EQ(delLock->icon().cacheKey(), offIcon);
+    form->TB1ButtonDelLockClick();
+    EXPECT_EQ(std::pair(delLock->icon().cacheKey() == onIcon, onIcon == offIcon), std::pair(true, false));
+    form->TB1ButtonDelLockClick();
     // Every glyph differs from its "on" glyph and from the other buttons'.
     std::vector<QImage> seen;
     for (int g = 0; g <= int(TGlyph::DelLock); ++g)

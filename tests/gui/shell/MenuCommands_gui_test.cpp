@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <tuple>
 
 #include "FreshWindow.h"
 #include "platform/GridWidget.h"
@@ -107,4 +108,16 @@ TEST_F(MenuCommandsTest, EditExtrasViewAndSizeItemsRunTheirCommands)
     ApplySheetPreferences(*form);
     EXPECT_EQ(std::vector<bool>({form->Grid()->GridLines(), form->SheetGrid().ColCount() == 144}),
               std::vector<bool>({false, true}));
+}
+
+TEST_F(MenuCommandsTest, ASaveAsThatFailsPartWayKeepsTheCaption)
+{
+    StartWired();
+    chosen = dir.filePath("first.rec");
+    Item("SaveAs1")->trigger();
+    const QString caption = form->windowTitle();
+    MenuCommands->WriteHook = [](QIODevice &file, const char *data, qint64 size) { return file.write(data, size - 1); };
+    chosen = dir.filePath("second.rec");
+    Item("SaveAs1")->trigger();
+    EXPECT_EQ(std::tuple(form->windowTitle(), QFile::exists(chosen), boxes.size()), std::tuple(caption, false, 1u));
 }

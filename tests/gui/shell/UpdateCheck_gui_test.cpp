@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <tuple>
 
 #include "FreshWindow.h"
@@ -28,7 +29,9 @@ public:
                     if (!request->contains("\r\n\r\n"))
                         return;
                     paths << QString::fromLatin1(request->split(' ').value(1));
-                    if (!response.isEmpty()) {
+                    if (dripMs > 0)
+                        Drip(s);
+                    else if (!response.isEmpty()) {
                         s->write(response);
                         s->disconnectFromHost();
                     }
@@ -42,10 +45,31 @@ public:
                    "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
                    "\r\nConnection: close\r\n\r\n" + body;
     }
+    // The response in pieces: the head at once (or byte by byte with
+    // slowHead), then `piece` bytes of the body every dripMs; with `endless`
+    // the reply never ends: `piece` copies of `more` every dripMs.
+    void Drip(QTcpSocket *s)
+    {
+        const qsizetype blank = response.indexOf("\r\n\r\n"), headEnd = blank < 0 ? response.size() : blank + 4;
+        qsizetype sent = slowHead ? 0 : headEnd;
+        s->write(response.left(sent));
+        auto *timer = new QTimer(s);
+        QObject::connect(timer, &QTimer::timeout, s, [this, s, sent, headEnd]() mutable {
+            const qsizetype n = sent < headEnd ? 1 : piece;
+            if (sent < response.size())
+                s->write(response.mid(sent, n)), sent += n;
+            else if (endless)
+                s->write(more.repeated(n));
+        });
+        timer->start(dripMs);
+    }
     QString Host() const { return QStringLiteral("127.0.0.1:") + QString::number(server.serverPort()); }
 
     QTcpServer server;
     QByteArray response;
+    int dripMs = 0, piece = 1;
+    QByteArray more = "9";
+    bool slowHead = false, endless = false;
     QStringList paths;
 };
 
@@ -150,6 +174,47 @@ TEST_F(UpdateCheckTest, ServerThatNeverAnswersEndsWithinTheTimeOut)
     EXPECT_EQ(boxes, std::vector<std::string>{Box(NoConnectionText)});
     EXPECT_EQ(http.paths.size(), 1);
     EXPECT_TRUE(Item("CheckForUpdates")->isEnabled());
+}
+
+// A server that answers slowly, byte by byte, or sends a head or a body without end,
+// fast or slowly: the window goes on answering keys and the check ends at its
+// time-out, or at the size cap, as failed.
+TEST_F(UpdateCheckTest, SlowOrEndlessRepliesEndWithinTheTimeOut)
+{
+    const struct {
+        const char *name;
+        QByteArray body;
+        int dripMs, piece;
+        bool slowHead, endless;
+        QByteArray more;
+    } cases[] = {{"head byte by byte", "01.34.00", 100, 1, true, false, ""},
+                 {"body byte by byte", QByteArray(40, '0'), 100, 1, false, false, ""},
+                 {"endless body, fast", "", 1, 64, false, true, "9"},
+                 {"endless body, slow", "", 100, 1, false, true, "9"},
+                 {"endless head, fast", "", 1, 64, false, true, "X-Pad: 0123456789abcdef0123456789abcdef\r\n"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        http.Reply(c.body);
+        if (c.endless)
+            http.response.replace("Content-Length: 0\r\n", "");
+        if (c.more.startsWith("X-"))
+            http.response.chop(2);  // no blank line: the head goes on
+        http.more = c.more;
+        http.dripMs = c.dripMs, http.piece = c.piece, http.slowHead = c.slowHead, http.endless = c.endless;
+        Start();
+        boxes.clear();
+        form->UpdateClient()->TimeoutMs = 1500;
+        QElapsedTimer clock;
+        clock.start();
+        form->CheckForUpdatesClick();
+        QTest::qWait(300);
+        QTest::keyClicks(form->Grid(), QStringLiteral("5"));
+        EXPECT_EQ(EditText.Cells[0][0].Ch, '5');
+        EXPECT_LT(clock.elapsed(), 1000);
+        ASSERT_TRUE(WaitForCheck());
+        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_EQ(boxes, std::vector<std::string>{Box(NoConnectionText)});
+    }
 }
 
 TEST_F(UpdateCheckTest, UnconfiguredServerIsNeverAsked)

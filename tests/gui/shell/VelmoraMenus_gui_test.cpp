@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "gui/worksheet/BoxFixture.h"
 #include "platform/GridWidget.h"
@@ -93,8 +95,10 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
     EditText.FileName = "/keep/me.rec", EditText.Title = "me";
     boxes.list = {{1, 0, {}, Bmp(1, 1), {}}};
     const SheetBytes before;
-    for (const char *name : {"bad.rec", "pic.rec", "huge.rec", "missing.rec"})
+    ASSERT_EQ(mkfifo(Path("pipe.rec").toLocal8Bit().constData(), 0600), 0);
+    for (const char *name : {"bad.rec", "pic.rec", "huge.rec", "missing.rec", "pipe.rec"})
         EXPECT_FALSE(Open(Path(name)));
+    EXPECT_FALSE(Open("/dev/zero"));
     chosen.clear();
     EXPECT_FALSE(menus.OpenFile());  // cancelled
     EXPECT_TRUE(SheetBytes() == before);
@@ -105,7 +109,9 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
                                    "16 of its record.",
                             file + "pic.rec\" cannot be opened: a picture cannot be decoded.",
                             file + "huge.rec\" cannot be opened: it is too large to be a worksheet.",
-                            file + "missing.rec\" cannot be opened: No such file or directory."}));
+                            file + "missing.rec\" cannot be opened: No such file or directory.",
+                            file + "pipe.rec\" cannot be opened: it is not a file.",
+                            "Open File|\"/dev/zero\" cannot be opened: it is not a file."}));
 
     messages.clear();
     ASSERT_TRUE(SaveAs(Path("cut.rec")));
@@ -140,6 +146,32 @@ TEST_F(Menus, SavingWhereItCannotBeWrittenKeepsTheOldFileAndName)
     chosen.clear();
     EXPECT_FALSE(menus.SaveFileAs());  // cancelled
     EXPECT_EQ(EditText.FileName, Path("old.rec").toStdString());
+}
+
+TEST_F(Menus, ADiskFullPartWayKeepsTheOldFileAndName)
+{
+    LoadPicture(EditText, " a");
+    ASSERT_TRUE(SaveAs(Path("old.rec")));
+    const QByteArray old = Contents(Path("old.rec"));
+    LoadPicture(EditText, " b  c");
+    const qint64 size = qint64(SaveWorksheet(EditText, FontSize, {}).size());
+    // The disk takes half the bytes, then none.
+    std::vector<qint64> taken;
+    menus.WriteHook = [&](QIODevice &file, const char *data, qint64 n) {
+        taken.push_back(file.write(data, taken.empty() ? n / 2 : 0));
+        return taken.back();
+    };
+    EXPECT_FALSE(menus.SaveFile());
+    EXPECT_FALSE(SaveAs(Path("new.rec")));
+    EXPECT_EQ(Contents(Path("old.rec")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.rec"});
+    EXPECT_EQ(EditText.FileName + "|" + EditText.Title, Path("old.rec").toStdString() + "|old");
+    const std::string tail = " bytes could be written. The file on disk is unchanged.";
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Save File|\"" + Path("old.rec").toStdString() + "\" cannot be saved: only " +
+                                            std::to_string(size / 2) + " of " + std::to_string(size) + tail,
+                                        "Save File|\"" + Path("new.rec").toStdString() +
+                                            "\" cannot be saved: only 0 of " + std::to_string(size) + tail}));
 }
 
 TEST_F(Menus, ClipboardTextIsTheSheetsEightBitText)
