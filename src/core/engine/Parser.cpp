@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string>
 
+#include "CharClass.h"
 #include "Errors.h"
 #include "Scanner.h"
 #include "worksheet/Edit.h"
@@ -15,21 +16,6 @@ namespace {
 // NextItem results besides a cell count.
 constexpr int ItemEnd = -1;      // the stream ended: no item followed by ';'
 constexpr int ItemTooLong = -2;  // errStreamFull recorded, the rest of the stream dropped
-
-bool IsDigit(uint16_t code)
-{
-    return code >= '0' && code <= '9';
-}
-
-bool IsLatin(uint16_t code)
-{
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-}
-
-bool IsLetter(uint16_t code)
-{
-    return IsLatin(code) || (code >= 321 && code <= 346) || (code >= 353 && code <= 378);
-}
 
 bool IsOpener(uint16_t code)
 {
@@ -599,7 +585,7 @@ bool TParser::AddIntegral(const TItem &sign)
         if (n == ItemEnd) {
             ErrorAt(errStreamFull, sign.First());
             ok = false;
-        } else if (!IsLatin(item.Code())) {
+        } else if (!IsPlainLetter(item.Code())) {
             ErrorAt(missing, sign.First());
             ok = false;
         } else {

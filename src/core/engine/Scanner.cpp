@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "CharClass.h"
 #include "Errors.h"
 #include "Router.h"
 #include "worksheet/Edit.h"
@@ -21,21 +22,6 @@ bool IsCloser(uint16_t code)
 {
     return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle || code == scBrackCloseMiddle ||
            code == scBraceCloseMiddle;
-}
-
-bool IsDigit(uint16_t code)
-{
-    return code >= '0' && code <= '9';
-}
-
-bool IsPlainLetter(uint16_t code)
-{
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-}
-
-bool IsLetter(uint16_t code)
-{
-    return IsPlainLetter(code) || (code >= 321 && code <= 346) || (code >= 353 && code <= 378);
 }
 
 // Typed brackets pair by character, tall ones by their middle codes.
