@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "worksheet/Cell.h"
+
 inline bool IsDigit(uint16_t code)
 {
     return code >= '0' && code <= '9';
@@ -18,4 +20,17 @@ inline bool IsPlainLetter(uint16_t code)
 inline bool IsLetter(uint16_t code)
 {
     return IsPlainLetter(code) || (code >= 321 && code <= 346) || (code >= 353 && code <= 378);
+}
+
+// Typed brackets, and the middle pieces of tall ones.
+inline bool IsOpener(uint16_t code)
+{
+    return code == '(' || code == '[' || code == '{' || code == scParenOpenMiddle || code == scBrackOpenMiddle ||
+           code == scBraceOpenMiddle;
+}
+
+inline bool IsCloser(uint16_t code)
+{
+    return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle || code == scBrackCloseMiddle ||
+           code == scBraceCloseMiddle;
 }

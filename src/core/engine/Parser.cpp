@@ -17,18 +17,6 @@ namespace {
 constexpr int ItemEnd = -1;      // the stream ended: no item followed by ';'
 constexpr int ItemTooLong = -2;  // errStreamFull recorded, the rest of the stream dropped
 
-bool IsOpener(uint16_t code)
-{
-    return code == '(' || code == '[' || code == '{' || code == scParenOpenMiddle || code == scBrackOpenMiddle ||
-           code == scBraceOpenMiddle;
-}
-
-bool IsCloser(uint16_t code)
-{
-    return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle || code == scBrackCloseMiddle ||
-           code == scBraceCloseMiddle;
-}
-
 bool IsTerm(const TCodeList *n)
 {
     return n->Kind == nkPlus || n->Kind == nkMinus;

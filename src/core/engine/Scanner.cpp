@@ -12,18 +12,6 @@ TScanner ScannerObj;
 
 namespace {
 
-bool IsOpener(uint16_t code)
-{
-    return code == '(' || code == '[' || code == '{' || code == scParenOpenMiddle || code == scBrackOpenMiddle ||
-           code == scBraceOpenMiddle;
-}
-
-bool IsCloser(uint16_t code)
-{
-    return code == ')' || code == ']' || code == '}' || code == scParenCloseMiddle || code == scBrackCloseMiddle ||
-           code == scBraceCloseMiddle;
-}
-
 // Typed brackets pair by character, tall ones by their middle codes.
 bool Matches(const TCell &opener, const TCell &closer)
 {
