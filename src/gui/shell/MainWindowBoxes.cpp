@@ -7,8 +7,7 @@
 
 void TForm2::InstallBoxes()
 {
-    if (!ObjBoxList)
-        ObjBoxList = new TObjBox(grid, &EditText, this);
+    // The list itself is made earlier, with the sheet commands that keep it.
     PlaceBoxes = [] { ObjBoxList->PlaceBoxes(); };
     WireAction(QStringLiteral("Menu_InsertBitmapFile"), [this] { ObjBoxList->InsertPictureFile(this); });
     WireAction(QStringLiteral("Menu_InsertTextFile"), [this] { ObjBoxList->InsertTextFile(this); });
