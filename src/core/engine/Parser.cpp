@@ -342,6 +342,10 @@ bool TParser::PlaceOperator(TCodeList *op)
 
 void TParser::AddProduct(const TItem &item, TNodeKind kind)
 {
+    // After a function call the current node is still its name; the call
+    // is an operand like any other, so a/f(x)*c reads as (a/f(x))*c.
+    if (Current->Kind == nkName && Current->Left && Current->Parent && !IsTerm(Current->Parent))
+        Current = Current->Parent;
     TCodeList *n = Make(kind, item.First());
     if (!PlaceOperator(n))
         return;
