@@ -27,11 +27,6 @@ double Scaled(double x, long double factor)
     return double(x * factor);
 }
 
-double ToRadians(double x)
-{
-    return Degrees() ? Scaled(x, DegToRad) : x;
-}
-
 // Rounds to a double; a value beyond the double range is an overflow and a
 // NaN made from a number is an invalid operation.
 double Deliver(long double r)
@@ -79,6 +74,40 @@ double ArcSinCos(double x, bool sine)
     return Degrees() ? Scaled(r, RadToDeg) : r;
 }
 
+// An angle function f (taking radians) at x in the current angle mode. In
+// degrees the whole turns go first, exactly, so an angle below one turn
+// keeps its bits; a multiple of 45 degrees takes its value from exact, one
+// mark for each of 0, 45, ..., 315: '0', '1', '-' (minus one), 'p' (a pole)
+// or '.' (no exact double: computed).
+template <class F>
+double Angle(double x, const char (&exact)[9], F f)
+{
+    if (!Degrees())
+        return f(x);
+    const double turn = std::fmod(x, 360);
+    if (std::fmod(turn, 45) == 0) {
+        switch (exact[(int(turn / 45) + 8) % 8]) {
+        case '0':
+            return std::copysign(0.0, turn);
+        case '1':
+            return 1;
+        case '-':
+            return -1;
+        case 'p':
+            return Fault(MsgDivByZero);  // as 1/tan 0
+        }
+    }
+    return f(Scaled(turn, DegToRad));
+}
+
+double Cotangent(double x)
+{
+    long double t = std::tan(static_cast<long double>(x));
+    if (t == 0)
+        return Fault(MsgDivByZero);
+    return Deliver(1 / t);
+}
+
 }  // namespace
 
 long double ExtPower(long double b, long double y)
@@ -100,25 +129,22 @@ long double ExtPower(long double b, long double y)
 
 double FnSin(double x)
 {
-    return Deliver(std::sin(static_cast<long double>(ToRadians(x))));
+    return Angle(x, "0.1.0.-.", [](double a) { return Deliver(std::sin(static_cast<long double>(a))); });
 }
 
 double FnCos(double x)
 {
-    return Deliver(std::cos(static_cast<long double>(ToRadians(x))));
+    return Angle(x, "1.0.-.0.", [](double a) { return Deliver(std::cos(static_cast<long double>(a))); });
 }
 
 double FnTan(double x)
 {
-    return Deliver(std::tan(static_cast<long double>(ToRadians(x))));
+    return Angle(x, "01p-01p-", [](double a) { return Deliver(std::tan(static_cast<long double>(a))); });
 }
 
 double FnCot(double x)
 {
-    long double t = std::tan(static_cast<long double>(ToRadians(x)));
-    if (t == 0)
-        return Fault(MsgDivByZero);
-    return Deliver(1 / t);
+    return Angle(x, "p10-p10-", Cotangent);
 }
 
 double FnArcSin(double x)
