@@ -56,7 +56,26 @@ TEST_F(BuiltinsTest, Values)
                  {"exp 1", FnExp, Either, 1, BuiltinE, true},
                  {"exp 0", FnExp, Either, 0, 1, true},
                  {"exp 0.5", FnExp, Either, 0.5, 1.6487212707001282, false},
-                 {"exp -2", FnExp, Either, -2, 0.1353352832366127, false}};
+                 {"exp -2", FnExp, Either, -2, 0.1353352832366127, false},
+                 // right angles and their halves are exact in degrees, at any number of turns
+                 {"sin 180", FnSin, Deg, 180, 0, true},
+                 {"sin -450", FnSin, Deg, -450, -1, true},
+                 {"cos 90", FnCos, Deg, 90, 0, true},
+                 {"cos 540", FnCos, Deg, 540, -1, true},
+                 {"tan 45", FnTan, Deg, 45, 1, true},
+                 {"tan -45", FnTan, Deg, -45, -1, true},
+                 {"tan 1080", FnTan, Deg, 1080, 0, true},
+                 {"cot 135", FnCot, Deg, 135, -1, true},
+                 {"cot -90", FnCot, Deg, -90, 0, true},
+                 {"cot 405", FnCot, Deg, 405, 1, true},
+                 // other angles below one turn keep their bits; radians are not touched
+                 {"sin 45", FnSin, Deg, 45, 0x1.6a09e667f3bccp-1, true},
+                 {"cos 359.5", FnCos, Deg, 359.5, 0x1.fffb02599c9cdp-1, true},
+                 {"tan -100", FnTan, Deg, -100, 0x1.6af648056a138p+2, true},
+                 {"cot 123.456", FnCot, Deg, 123.456, -0x1.5251fc2c271d5p-1, true},
+                 {"sin pi", FnSin, Rad, pi, 0x1.1a62633145c07p-53, true},
+                 // a large angle is its angle below one turn: sin 1000000 = sin 280
+                 {"sin 1000000", FnSin, Deg, 1e6, -0x1.f838b8c811c18p-1, true}};
     for (const auto &t : table) {
         for (int rad : {0, 1}) {
             if ((t.mode == Deg && rad) || (t.mode == Rad && !rad))

@@ -78,6 +78,10 @@ TEST_F(ParserTest, SingleResultShapes)
          "S:+((+1+g(+int((+b)<(+a)>,f((+g(+int((+1)<(+0)>,f((+t);(d*t)))));(d*x)))))*3)"},
         // the nesting end closes a root's area with no ';' after its last ')'
         {"#470 < x > >", "S:+root(+2,g(+x))"},
+        // a call is one operand: what follows it goes on left to right
+        {"a / !s!i!n ( x ) * b", "S:+((a/sin((+x)))*b)"},
+        {"a / !l!n ( x ) ^ 2 ^! / b", "S:+((a/ln(((+x)^+2)))/b)"},
+        {"#470 !s!i!n ( x ) ~* 2", "S:+(root(+2,sin((+x)))*2)"},
     };
     for (const auto &t : table)
         EXPECT_EQ(TreeOf(t.stream), t.tree) << t.stream;
