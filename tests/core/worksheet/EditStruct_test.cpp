@@ -241,10 +241,22 @@ TEST(Roots, AreasNestAndComeApart)
     }
 }
 
-TEST(Roots, SelectionStartingLeftOfTheRootOrOnAnotherCellChangesNothing)
+TEST(Roots, InvalidSelectionsChangeNothing)
 {
+    // Left of the root, on another cell, turned round, past the sheet; root signs
+    // wait where the arrays hold cells outside the sheet: (3, -1) is (2, 144).
+    const Sel sels[] = {{2, 5, {1, 4, 7, 6}},    {3, 5, {3, 4, 7, 6}},  {2, 5, {7, 4, 3, 6}},  {2, 5, {3, 6, 7, 4}},
+                        {2, 5, {3, -1, 7, 6}},   {2, 5, {3, 4, 7, 72}}, {2, 5, {3, 4, 72, 6}}, {3, -1, {4, 4, 7, 6}},
+                        {72, 5, {73, 4, 80, 6}}, {5, 72, {6, 4, 9, 6}}};
     Sheet setup(rootSheet);
-    ExpectNoChange([] { SelectRoot({2, 5, {1, 4, 7, 6}}), SelectRoot({3, 5, {3, 4, 7, 6}}); }, 0);
+    EditText.Cells[2][144] = EditText.Cells[72][5] = EditText.Cells[5][72] = EditText.Cells[2][5];
+    for (const Sel &sel : sels)
+        ExpectNoChange([&] { SelectRoot(sel); }, 0);
+    // A root in the last row with its area up to the last column is taken.
+    EditText.Cells[2][71] = EditText.Cells[2][5];
+    EditState = esWritingResults;
+    SelectRoot({2, 71, {3, 70, 71, 71}});
+    EXPECT_EQ(std::tuple(EditText.Attrs[2][71].RootLevel, EditText.Attrs[71][71].Nesting), std::tuple(1, 2));
 }
 
 TEST(Roots, RightEdgeFollowsTheUsedExtentOnlyWhileTyping)
