@@ -97,6 +97,10 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
         EditText.PageLock = c.lock;
         ExpectNoChange(c.step);
     }
+    // A stored row number in the last row would be pushed off the sheet.
+    Sheet damaged(" a", 0, 0, 10, 8);
+    EditText.Attrs[5][2].RootBottom = 7;
+    ExpectNoChange(insertRow);
     // Every row of a fraction, a tall bracket or a root area refuses both row
     // steps, but a new row above a fraction or bracket only moves it down.
     for (const auto &[picture, top] : {std::pair(structs, 1), std::pair(bracket, 1), std::pair(rootSheet, 4)})
@@ -112,6 +116,22 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
             }
 }
 
+TEST(Structure, EditsReachTheLastColumnAndRow)
+{
+    using Step = void (*)();
+    const std::tuple<const char *, Step, const char *> cases[] = {
+        {" a                          z", [] { EditText.DeleteColumn(); }, "                         z\n"},
+        {" a                       z", [] { void(EditText.InsertColumn()); }, "    a                       z\n"},
+        {" a\n\n\n\n\n\n\n z", [] { EditText.DeleteRow(); }, "\n\n\n\n\n\n z\n"},
+        {" a\n\n\n\n\n\n z", [] { EditText.InsertRow(); }, "\n a\n\n\n\n\n\n z\n"},
+    };
+    for (auto [before, step, after] : cases) {
+        Sheet setup(before, 0, 0, 10, 8);
+        step();
+        EXPECT_EQ(Shot(), after + std::string("0,0 b0")) << before;
+    }
+}
+
 TEST(Fraction, InsertFractionGeometryAndCursor)
 {
     const std::tuple<const char *, const char *, int, int, const char *> cases[] = {
@@ -122,6 +142,8 @@ TEST(Fraction, InsertFractionGeometryAndCursor)
         {"under the first numerator character", " \n       a  b", 2, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
         {"under the last numerator character", " \n       a  b", 3, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
         {"numerator in column 0 moves right", " \n a  b", 1, 2, "\n    a  b\n-- -- -- --\n4,2 b0"},
+        {"text left of the numerator moves it right", " \n       a  b\n    x", 2, 2,
+         "\n          a  b\n    x -- -- -- --\n6,2 b0"},
     };
     for (auto [name, before, col, row, after] : cases) {
         SCOPED_TRACE(name);
@@ -188,6 +210,11 @@ TEST(Brackets, LayoutAndCursor)
     EXPECT_TRUE(EditText.InsertBrackets(246, 247, 248, 9, 3));
     EXPECT_EQ(EditText.Cells[9][3].Code(), scParenCloseMiddle);
     EXPECT_EQ(Where(), "9,3 b1");
+    // The result writer wraps to column 1 of the next row; the cursor keeps the bracket's row.
+    Sheet results("", 9, 3, 10, 8);
+    EditState = esWritingResults;
+    EXPECT_TRUE(EditText.InsertBrackets(230, 231, 232, 9, 3));
+    EXPECT_EQ(Where(), "1,3 b0");
 }
 
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
