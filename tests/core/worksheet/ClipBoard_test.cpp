@@ -65,8 +65,10 @@ TEST_F(Clip, BracketMiddlesOnTheBlocksEdgeRowsAreLeftOut)
 {
     Sheet setup(" \n(/ S/\n(| S|\n(\\ S\\\n");
     EditText.Cells[1][2].Remove(cfTallBracket);  // an integral extension piece
-    commands.Copy({0, 2, 1, 3});                 // the middles lie in the block's first row
-    ExpectNoChange([&] { commands.Paste(5, 5); }, 0);
+    for (const TGridRect &block : {TGridRect{0, 2, 1, 3}, TGridRect{0, 1, 1, 2}}) {
+        commands.Copy(block);  // the middles lie in the block's first, then its last row
+        ExpectNoChange([&] { commands.Paste(5, 5); }, 0);
+    }
 }
 
 TEST_F(Clip, ForeignTextIsTypedLineByLineFromTheCursorColumn)

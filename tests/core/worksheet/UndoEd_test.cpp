@@ -60,6 +60,22 @@ void Int32(std::vector<uint8_t> &v, int32_t x)
 
 }  // namespace
 
+TEST(MemoryStream, ReadsStopAtTheEndAndSeeksStayInside)
+{
+    TMemoryStream s;
+    s.WriteBuffer("abcdef", 6);
+    char b[5] = {};
+    s.Seek(10);
+    EXPECT_EQ(s.Position(), 6u);
+    EXPECT_TRUE(s.ReadBuffer(b, 0));
+    s.Seek(2);
+    EXPECT_TRUE(s.ReadBuffer(b, 4));
+    EXPECT_EQ(std::pair(s.Position(), std::string(b)), std::pair(size_t(6), std::string("cdef")));
+    s.Seek(3);
+    EXPECT_FALSE(s.ReadBuffer(b, 4));
+    EXPECT_EQ(s.Position(), 3u);
+}
+
 TEST_F(UndoRing, BoundAtStartAndEmptiedByReset)
 {
     EXPECT_TRUE(SaveUndoProc == &SaveUndo && UndoProc == &Undo && RedoProc == &Redo);
