@@ -136,30 +136,6 @@ TEST_F(Clip, DeleteAndCutEraseExactlyTheBlockAtEveryEdge)
         }
 }
 
-TEST_F(Clip, UndoAfterCutPasteAndDeleteRestoresTheSheet)
-{
-    Sheet setup(structs, 0, 0);
-    ResetUndo();
-    SaveUndoProc();
-    const std::string start = SheetToPicture(EditText, 6) + AttrsToText(EditText);
-    for (int step = 0; step < 3; ++step) {
-        Cursor(0, 0);
-        SaveUndoProc();
-        if (step == 0)
-            commands.Cut({0, 1, 1, 3});
-        else if (step == 1)
-            commands.Delete({0, 0, 9, 3});
-        else
-            commands.Copy({0, 0, 5, 2}), commands.Paste(3, 3);
-        SaveUndoProc();
-        EXPECT_NE(SheetToPicture(EditText, 6) + AttrsToText(EditText), start);
-        EditText.Reset();
-        UndoProc();
-        EXPECT_EQ(SheetToPicture(EditText, 6) + AttrsToText(EditText), start);
-    }
-    ResetUndo();
-}
-
 TEST_F(Clip, LockPageRefusesTypingAndUnlockCellToggles)
 {
     Sheet setup(" a");

@@ -29,34 +29,6 @@ const Sel rootA{2, 5, {3, 4, 7, 6}}, rootB{4, 5, {5, 4, 6, 6}};
 const char *const structs = " \n a                (/\n-- --             (|\n b                (\\\n";
 const char *const bracket = " \n   (/\n   (|\n   (\\\n";
 
-TEST(Advance, StopsWhileTypingAndWrapsWhileResultsAreWritten)
-{
-    const std::tuple<uint8_t, int, int, bool, const char *> cases[] = {
-        {esEditing, 5, 3, true, "6,3 b0"},         {esEditing, 9, 3, false, "9,3 b1"},
-        {esWritingResults, 5, 3, true, "6,3 b0"},  {esWritingResults, 9, 3, true, "1,4 b0"},
-        {esWritingResults, 9, 7, false, "9,7 b0"}, {esClearArmed, 9, 3, true, "1,4 b0"},
-    };
-    for (auto [state, col, row, ok, where] : cases) {
-        SCOPED_TRACE(testing::Message() << int(state) << " at " << col << "," << row);
-        Sheet setup("", col, row, 10, 8);
-        EditState = state;
-        EXPECT_EQ(EditText.Next(), ok);
-        EXPECT_EQ(Where(), where);
-    }
-}
-
-TEST(Erase, BackspaceErasesLeftAndAtColumnZeroTheCellItself)
-{
-    Sheet setup(" a  b  c", 2, 0);
-    FontSet = 2;  // the erase must not leave a symbol-font "empty" cell
-    EditText.Backspace();
-    EXPECT_EQ(Shot(0), " a     c\n1,0 b0");
-    EXPECT_TRUE(EditText.Cells[1][0].AllZero());
-    Cursor(0, 0);
-    EditText.Backspace();
-    EXPECT_EQ(Shot(0), "       c\n0,0 b1");
-}
-
 TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
@@ -176,24 +148,6 @@ TEST(Fraction, ResultLineIsOneMarkedCell)
     EXPECT_EQ(EditText.UsedRowExt, 4);
 }
 
-TEST(Fraction, LineCellsAtTheSheetEdges)
-{
-    Sheet setup("", 2, 0, 10, 8);
-    int shift = 0;
-    EXPECT_TRUE(EditText.PutFractionLine(2, 0, shift, false));
-    EXPECT_EQ(EditText.Cells[2][1].Flags(), cfBelowLine);
-    Cursor(2, 7);
-    EXPECT_TRUE(EditText.PutFractionLine(2, 7, shift, false));
-    EXPECT_EQ(EditText.Cells[2][6].Flags(), cfAboveLine);
-    EXPECT_TRUE(EditText.Cells[2][8].AllZero());
-    EXPECT_EQ(Pos(shift, EditText.UsedRowExt), Pos(0, 7));
-    // Left of column 0 a column opens first.
-    Sheet wide(" \n a  b", 3, 1);
-    EXPECT_TRUE(EditText.PutFractionLine(-1, 1, shift, false));
-    EXPECT_EQ(shift, 1);
-    EXPECT_EQ(Shot(), "\n--  a  b\n1,1 b0");
-}
-
 TEST(Brackets, LayoutAndCursor)
 {
     Sheet setup("", 2, 0);
@@ -286,21 +240,6 @@ TEST(Roots, InvalidSelectionsChangeNothing)
     EXPECT_EQ(std::tuple(EditText.Attrs[2][71].RootLevel, EditText.Attrs[71][71].Nesting), std::tuple(1, 2));
 }
 
-TEST(Roots, RightEdgeFollowsTheUsedExtentOnlyWhileTyping)
-{
-    for (uint8_t state : {esEditing, esWritingResults}) {
-        Sheet setup(rootSheet);
-        EditState = state;
-        SelectRoot({2, 5, {3, 5, 12, 5}});
-        const int right = state == esEditing ? 9 : 12;
-        EXPECT_EQ(EditText.Selection.Right, right);
-        EXPECT_EQ(AttrsToText(EditText), "2,5 L1 T5 B5 R5 O01\n3-" + std::to_string(right) + ",5 N02 O02\n");
-        const int results = EditText.Cells[12][5].Has(cfResult) + EditText.Cells[3][5].Has(cfResult);
-        EXPECT_EQ(results, 2 * (state == esWritingResults));
-        EXPECT_EQ(EditText.UsedColExt, right);
-    }
-}
-
 TEST(Roots, EighthLevelIsRefused)
 {
     // Eight root signs in row 5, columns 0..7; "z" in column 20.
@@ -355,19 +294,6 @@ TEST(Rows, RowsMove)
     EditText.DeleteRow();
     EditText.DeleteRow();
     EXPECT_EQ(SheetToPicture(EditText), " a\n c\n");
-}
-
-TEST(Rows, CellsBeyondAStaleUsedExtentMoveToo)
-{
-    Sheet rows(" a\n b\n c", 0, 1);
-    EditText.Attrs[5][2].Protection = 2;
-    EditText.UsedColExt = EditText.UsedRowExt = 0;
-    EditText.InsertRow();
-    EXPECT_EQ(SheetToPicture(EditText) + AttrsToText(EditText), " a\n\n b\n c\n5,3 P2\n");
-    Sheet columns(" a  b");
-    EditText.UsedColExt = 0;
-    EXPECT_TRUE(EditText.InsertColumn());
-    EXPECT_EQ(SheetToPicture(EditText), "    a  b\n");
 }
 
 TEST(Columns, ColumnsMove)
