@@ -54,4 +54,3 @@ TEST(Keyboard, EachLayoutLoadsItsTableNameAndCode)
         EXPECT_EQ(labels, us ? V{"US"} : (V{"US", lc.code}));
     }
 }
-

@@ -212,4 +212,3 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
     EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(71, 0));
     EXPECT_EQ(Cursor(), Pos(9, 71));
 }
-
