@@ -43,13 +43,6 @@ struct UndoRing : ::testing::Test {
             SaveUndoProc();
         }
     }
-    static void ExpectEmptyRing()
-    {
-        EXPECT_EQ(std::vector<int32_t>({UndoIndex, RedoLimit, UndoOldest}), std::vector<int32_t>({2, 2, 0}));
-        EXPECT_EQ(Ring(), Empties(true, true));
-        for (const TMemoryStream &s : UndoStreams)
-            EXPECT_EQ(s.Size(), 0u);
-    }
 };
 
 void Int32(std::vector<uint8_t> &v, int32_t x)
