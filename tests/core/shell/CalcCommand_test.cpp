@@ -11,12 +11,16 @@ struct FakeWindow : QuietWindow {
     std::vector<uint32_t> colors;
     bool clearArmedGlyph = false, sizeLocked = true, lockChecked = true;
     int boxesDeleted = 0, captionRestored = 0;
+    std::string modesOff;
     void SetStatusColor(uint32_t c) override { colors.push_back(c); }
     void SetClearGlyph(bool armed) override { clearArmedGlyph = armed; }
     void SizeMenuLock(bool lock) override { sizeLocked = lock; }
     void RestoreBaseCaption() override { ++captionRestored; }
     void SetLockGridChecked(bool c) override { lockChecked = c; }
     void DeleteBoxes() override { ++boxesDeleted; }
+    void SubscriptOff() override { modesOff += "sub ", QuietWindow::SubscriptOff(); }
+    void SuperscriptOff() override { modesOff += "super ", QuietWindow::SuperscriptOff(); }
+    void AnsiFontSet() override { modesOff += "symbol", QuietWindow::AnsiFontSet(); }
 };
 
 struct CalcCommandTest : ::testing::Test {
@@ -49,6 +53,17 @@ TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
     EXPECT_EQ(std::tuple(window.boxesDeleted, window.captionRestored, window.sizeLocked, window.lockChecked,
                          window.clearArmedGlyph, window.status),
               std::tuple(1, 1, false, false, false, "  ready"));  // no calculation ran
+}
+
+TEST_F(CalcCommandTest, CalculatingLeavesScriptModeAndTheSymbolFont)
+{
+    LoadPicture(EditText, " 1  +  2  =");
+    for (const auto &[script, off] : {std::pair(8, "sub symbol"), {-1, "super symbol"}, {0, "symbol"}}) {
+        ScriptLevel = script, FontSet = 2, window.modesOff.clear();
+        cmd.PRButtonEnterClick();
+        EXPECT_EQ(window.modesOff, off);
+        EXPECT_EQ(std::tuple(ScriptLevel, FontSet, window.status), std::tuple(0, 0, "  ready"));
+    }
 }
 
 TEST_F(CalcCommandTest, ClearDisarmsAfterHundredTicksOrSecondClick)

@@ -73,55 +73,6 @@ TEST_F(PreferencesTest, DefaultRecordsByteForByte)
     EXPECT_TRUE(IsPreferenceFile(bytes));
 }
 
-TEST_F(PreferencesTest, SettersTakeTheirOptionsOnly)
-{
-    for (TPrefOption o : {0, 1, 2, 9, 10, 11, 16})
-        prefs.SetFlag(o, o != 2 && o != 11);
-    for (TPrefOption o : {3, 5, 6, 12, 13, 14, 15, 17, 21})
-        prefs.SetFlag(o, true);
-    prefs.SetGridSize(poPortrait144);
-    prefs.SetGridSize(poStarter);
-    prefs.SetGridSize(poStarter);
-    prefs.SetGridSize(17);
-    prefs.SetNumber(poFontSize, 30), prefs.SetNumber(poFixPlaces, 4), prefs.SetNumber(poFltPlaces, 9);
-    prefs.SetNumber(poStarter, 99);
-    prefs.SetMargins(poPrtMargin, {1, 2, 3, 4});
-    prefs.SetMargins(20, {9, 9, 9, 9});
-    std::string flags;
-    for (const TPrefRecord &r : prefs.Records)
-        flags += r.Flag() ? '1' : '0';
-    EXPECT_EQ(flags, "1100000011010001");
-    const TPrefRecord *r = prefs.Records;
-    EXPECT_EQ(std::tuple(r[3].String(), r[14].Integer(), r[5].Integer(), r[6].Integer(), r[7].Integer()),
-              std::tuple(std::string(GridPortrait144), 3, 30, 4, 9));
-    EXPECT_EQ(r[15].Margins(), (std::array<int32_t, 4>{1, 2, 3, 4}));
-    // A shorter string keeps the bytes of the longer one written before.
-    prefs.SetGridSize(poPortrait72);
-    EXPECT_EQ(r[3].Bytes[29 + 15], uint8_t(';'));
-    EXPECT_EQ(r[3].String(), GridPortrait72);
-}
-
-TEST_F(PreferencesTest, FormBoundsOfAMaximisedWindow)
-{
-    // Position (-8, -8) arrives as 16-bit unsigned values.
-    const struct {
-        uint16_t x, y;
-        uint16_t wantX, wantY, wantW, wantH;
-    } cases[] = {
-        {120, 80, 120, 80, 1000, 700},
-        {uint16_t(-8), uint16_t(-8), 0, 0, 990, 690},
-        {10000, 10001, 10000, 0, 1000, 690},
-    };
-    for (const auto &c : cases) {
-        prefs.SetFormBounds(poFormSize, 1000, 700);
-        prefs.SetFormBounds(poFormPosition, c.x, c.y);
-        prefs.SetFormBounds(poFontSize, 1, 1);
-        const TPrefRecord *r = prefs.Records;
-        EXPECT_EQ(std::tuple(r[12].X(), r[12].Y(), r[13].X(), r[13].Y()),
-                  std::tuple(c.wantX, c.wantY, c.wantW, c.wantH));
-    }
-}
-
 TEST_F(PreferencesTest, KeyboardLayoutNamesExactOnly)
 {
     const std::pair<const char *, const char *> cases[] = {
@@ -132,13 +83,6 @@ TEST_F(PreferencesTest, KeyboardLayoutNamesExactOnly)
         StoreKeyboardType(name);
         EXPECT_EQ(Preferences.Records[prKeyboardType].String(), want) << name;
     }
-}
-
-TEST_F(PreferencesTest, LengthBytesLargerThanTheirFieldAreCut)
-{
-    TPrefRecord r;
-    r.Bytes.fill('A');
-    EXPECT_EQ((std::pair(r.Name().size(), r.String().size())), (std::pair(size_t(24), size_t(32))));
 }
 
 TEST_F(PreferencesTest, PlacesFormSizeAndMarginsAsApplied)
@@ -167,27 +111,6 @@ TEST_F(PreferencesTest, PlacesFormSizeAndMarginsAsApplied)
         EXPECT_EQ(prefs.StoredMargins(m), ok);
         EXPECT_EQ(m, (ok ? set : std::array<int32_t, 4>{}));
     }
-}
-
-TEST_F(PreferencesTest, FirstRunSavesEveryValueAndTheSecondLoadsThem)
-{
-    MemoryPrefStore s;
-    EXPECT_FALSE(prefs.Load(s, Today));  // no key, no file
-    EXPECT_FALSE(s.exists);
-    prefs.SetFlag(poShowGrid, true), prefs.SetGridSize(poLandscape), prefs.SetNumber(poFontSize, 40);
-    prefs.SetFormBounds(poFormSize, 800, 600), prefs.SetMargins(poPrtMargin, {1, 2, 3, 4});
-    StoreKeyboardType("Italian");
-    prefs.Records[prKeyboardType] = Preferences.Records[prKeyboardType];
-    EXPECT_TRUE(prefs.Save(s));
-    EXPECT_EQ(s.values.size(), 16u);
-    EXPECT_EQ(std::tuple(s.values["SHOWGRID"].type, s.values["GRIDSIZE"].s, s.values["FONTSIZE"].i,
-                         s.values[""].s.size(), s.values["STARTER"].type),
-              std::tuple('b', std::string(GridLandscape), 40, size_t(64), 'i'));
-    TPreferences second;
-    EXPECT_TRUE(second.Load(s, Today));
-    EXPECT_EQ(second.FallbackBytes(), prefs.FallbackBytes());
-    EXPECT_EQ(s.values[CheckDateName].d, Today);  // a missing date: today is written
-    EXPECT_FALSE(ErrorPending());
 }
 
 TEST_F(PreferencesTest, MissingOrMistypedValues)

@@ -22,39 +22,40 @@ std::tuple<int, int, int, int> Edges(const TGridRect &r)
     return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
-struct FitCase {
-    const char *what;
-    TPageGeometry page;
-    TPrintMargins margins;
-    int cells;
-    bool lines;
-    bool fits;
-    int fontSize, cellWidth, cellHeight, targetWidth, targetHeight;
-};
-
 TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
 {
     const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
-    const FitCase cases[] = {
+    const struct {
+        const char *what;
+        TPageGeometry page;
+        TPrintMargins margins;
+        TSheetView sheet;
+        bool fits;
+        int fontSize, cellWidth, cellHeight, targetWidth, targetHeight;
+    } cases[] = {
         // Area 4058 x 6117, taller than the sheet: target 4058 x 4868; size 9 gives 57 x 72 + 1 = 4105.
-        {"portrait", a4, {}, 72, true, true, 8, 50, 62, 3671, 4535},
+        {"portrait", a4, {}, Sheet(72, true), true, 8, 50, 62, 3671, 4535},
         // Area 6117 x 4058: target 3382 x 4058; size 8 gives 3673, size 7 3169.
-        {"landscape", a4Wide, {}, 72, true, true, 7, 43, 53, 3167, 3887},
+        {"landscape", a4Wide, {}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
         // 144 x 144 fits only at size 4: 25 x 144 + 1 = 3601; size 5 gives 4609.
-        {"largest sheet", a4, {}, 144, true, true, 4, 24, 30, 3599, 4463},
+        {"largest sheet", a4, {}, Sheet(144, true), true, 4, 24, 30, 3599, 4463},
         // Without lines: target 4058 x 4927; size 9 is narrow enough (4032) but 5040 high.
-        {"no lines", a4, {}, 72, false, true, 8, 50, 62, 3599, 4463},
+        {"no lines", a4, {}, Sheet(72, false), true, 8, 50, 62, 3599, 4463},
+        // Size 8 is 3673 x 4537 pixels: pages of exactly that height or width (size 7:
+        // 3889 high). Growing stops at the exact height and steps back one size.
+        {"exact height", {4958, 4537, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
+        {"exact height, shrunk", {4958, 3889, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
+        {"exact width", {3673, 7017, 0, 0, 600}, {0, 0, 0, 0}, {72, 72, 14, 20, true, {}}, true, 8, 50, 62, 3671, 4535},
         // Area 100 x 100: even size 1 (6 x 7 cells) is 505 pixels wide.
-        {"tiny area", {1000, 1000, 0, 0, 600}, {750, 750, 750, 750}, 72, true, false, 1, 6, 7, 503, 575},
+        {"tiny area", {1000, 1000, 0, 0, 600}, {750, 750, 750, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
     };
-    for (const FitCase &c : cases) {
+    for (const auto &c : cases) {
         TPrintLayout l;
         FontSize = 14;
-        l.PrepareSheet(Sheet(c.cells, c.lines));
+        l.PrepareSheet(c.sheet);
         EXPECT_EQ(l.CalcPageLayout(c.page, c.margins, Height600), c.fits) << c.what;
-        EXPECT_EQ(l.FontSize, c.fontSize) << c.what;
-        EXPECT_EQ(std::tuple(l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight),
-                  std::tuple(c.cellWidth, c.cellHeight, c.targetWidth, c.targetHeight))
+        EXPECT_EQ(std::tuple(l.FontSize, l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight),
+                  std::tuple(c.fontSize, c.cellWidth, c.cellHeight, c.targetWidth, c.targetHeight))
             << c.what;
         EXPECT_EQ(std::tuple(CellFontSize, LineUnit, l.SavedFontSize), std::tuple(c.fontSize, c.cellWidth, 14))
             << c.what;
@@ -84,22 +85,17 @@ TEST(PrintLayout, EveryMarginUsesTheHorizontalResolution)
 
 TEST(PrintLayout, MarginsThatLeaveNoRoomFitNothing)
 {
-    for (const TPrintMargins m : {TPrintMargins{5000, 750, 5000, 750}, TPrintMargins{750, 8000, 750, 8000},
-                                  TPrintMargins{4000, 750, 4263, 750}}) {
+    // Areas of 0 x 4058, 4058 x 0, one pixel wide, and crossed margins.
+    for (const TPrintMargins m :
+         {TPrintMargins{4000, 750, 4264, 750}, TPrintMargins{750, 5000, 750, 6695}, TPrintMargins{4000, 750, 4263, 750},
+          TPrintMargins{5000, 750, 5000, 750}, TPrintMargins{750, 8000, 750, 8000}}) {
         TPrintLayout l;
         l.PrepareSheet(Sheet(72, true));
         EXPECT_FALSE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, m, Height600)) << m.Left << " " << m.Top;
+        if (l.AreaWidth <= 0 || l.AreaHeight <= 0) {
+            EXPECT_EQ(std::tuple(l.AreaAspect, l.TargetWidth, l.TargetHeight), std::tuple(1.0, 0, 0)) << m.Right;
+        }
     }
-}
-
-TEST(PrintLayout, HiddenGridLinesGiveStepsOfExactlyOneCell)
-{
-    TPrintLayout l;
-    l.PrepareSheet(Sheet(72, false));
-    EXPECT_EQ(std::tuple(l.GridLine, l.SheetWidth, l.SheetHeight), std::tuple(0, 1008, 1224));
-    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
-    const TGridRect a = l.CellRect(3, 5), b = l.CellRect(4, 6);
-    EXPECT_EQ(std::tuple(b.Left - a.Left, b.Top - a.Top), std::tuple(l.CellWidth, l.CellHeight));
 }
 
 TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
@@ -154,10 +150,14 @@ TEST(PreviewLayout, PageImageAndDestination)
     g = PreviewPageGeometry(3, 3, 1.5);  // no room at all
     EXPECT_EQ(std::tuple(g.ImageRect.Right, g.ImageRect.Bottom), std::tuple(1, 1));
 
-    // The sheet keeps its proportions inside the area, from its top-left corner.
-    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 50, 60})), std::tuple(10, 20, 110, 140));
-    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 50, 500})), std::tuple(10, 20, 30, 220));
-    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, {0, 0, 0, 0})), std::tuple(10, 20, 10, 20));
+    // The sheet keeps its proportions inside the area, from its top-left corner; nothing of no size.
+    const std::pair<TGridRect, std::tuple<int, int, int, int>> dests[] = {{{0, 0, 50, 60}, {10, 20, 110, 140}},
+                                                                          {{0, 0, 50, 500}, {10, 20, 30, 220}},
+                                                                          {{0, 0, 0, 0}, {10, 20, 10, 20}},
+                                                                          {{0, 0, 0, 60}, {10, 20, 10, 20}},
+                                                                          {{0, 0, 50, 0}, {10, 20, 10, 20}}};
+    for (const auto &[bitmap, want] : dests)
+        EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, bitmap)), want) << bitmap.Right << "," << bitmap.Bottom;
 }
 
 }  // namespace

@@ -68,14 +68,14 @@ TEST(Rtf, WrittenBytes)
 
 TEST(Rtf, AccentedAndNonLatinText)
 {
-    const std::string text = "Grüße, “€” Ωμέγα Привет 数学 😀\xE2\x80\xA8next";
+    const std::string text = "Grüße, “€” Ωμέγα Привет 数学 😀\xF4\x8F\xBF\xBD\xE2\x80\xA8next";
     const TRtfDocument doc = Doc({{MakeRun(text, "Segoe UI")}});
     const std::string rtf = WriteRtf(doc);
     EXPECT_EQ(rtf.find_first_not_of("\n\t !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
                                     "abcdefghijklmnopqrstuvwxyz{|}~"),
               std::string::npos);
     EXPECT_NE(rtf.find("Gr\\'fc\\'dfe, \\'93\\'80\\'94 \\u937?"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?\\line next"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?\\u-9217?\\u-8195?\\line next"), std::string::npos) << rtf;
     EXPECT_EQ(ReadRtf(rtf), doc);
 }
 
@@ -118,6 +118,16 @@ TEST(Rtf, UnknownGroupsAndWordsAreSkipped)
         EXPECT_EQ(Texts(ReadRtf(c.in)), c.text) << c.in;
 }
 
+TEST(Rtf, EachColourTableReplacesTheOneBefore)
+{
+    // The first table's last entry has no ';'; a document pasted after another brings its own table.
+    TRtfRun a = MakeRun("a", "", 24), b = MakeRun("b", "", 24);
+    a.HasColor = b.HasColor = true, a.Color = 7, b.Color = 0x900;
+    EXPECT_EQ(
+        ReadRtf("{\\rtf1{\\colortbl;\\red255}{\\colortbl\\blue7;}\\cf0 a}{\\rtf1{\\colortbl;\\green9;}\\cf1 b\\cf2 c}"),
+        Doc({{a, b, MakeRun("c", "", 24)}}));
+}
+
 TEST(Rtf, MalformedInputReadsWithoutFault)
 {
     const struct {
@@ -133,6 +143,7 @@ TEST(Rtf, MalformedInputReadsWithoutFault)
         {"{\\rtf1 \\fs99999999999999999999999 \\f-99999999999999 \\cf12345678901234 big}", "big"},
         {"{\\rtf1 \\u99999999999999 \\u-99999999 \\u-10179 ab\\u-8704}", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
                                                                          "b\xEF\xBF\xBD"},
+        {"{\\rtf1 \\u-32768 \\u65535 \\u-32769 \\u65536 }", "\xE8\x80\x80\xEF\xBF\xBF\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"{\\rtf1 \\bin99999999999 abc}", ""},
         {"{\\rtf1 {\\colortbl\\red9999;\\green-5}\\cf1 c\\cf2 d}", "cd"},
         {"{\\rtf1 {\\fonttbl{\\f0 No end", ""},

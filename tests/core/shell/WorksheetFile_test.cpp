@@ -25,13 +25,6 @@ void Int32(Bytes &b, std::initializer_list<int32_t> values)
         for (int i = 0; i < 4; ++i)
             b.push_back(uint8_t(uint32_t(v) >> (8 * i)));
 }
-int32_t Int32At(const Bytes &b, size_t at)
-{
-    int32_t v;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-
 // A BMP file with a 40-byte header, a colour table when indexed, rows padded to 4 bytes.
 Bytes Bitmap(int width, int height, int bits, int32_t imageSize = 0)
 {
@@ -70,26 +63,6 @@ TEST_F(FileTest, EmptySheetAtFirstStartIs159Bytes)
         00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00
         05 45 51 55 41 4C 00 00 01 00 00 00 00  07 50 41 47 45 4C 43 4B 01 00 00 00 00
         03 52 41 44 00 00 00 00 01 00 00 00 01  06 46 4F 4E 54 53 5A 00 04 00 00 00 0E 00 00 00)"));
-}
-
-TEST_F(FileTest, StoredRangeRunsFromTheFirstUsedCellToTheExtent)
-{
-    struct Case {
-        int col, row;
-        bool unlockedOnly;   // an unlocked cell of a locked page, its character empty
-        int extCol, extRow;  // the used extent before saving
-    } const cases[] = {{5, 3, false, 5, 3}, {5, 3, false, 9, 4}, {7, 9, true, 7, 9}, {5, 3, false, 0, 0}};
-    for (const Case &c : cases) {
-        SheetSetup fresh;
-        (c.unlockedOnly ? EditText.Attrs[c.col][c.row].Protection : EditText.Cells[c.col][c.row].Ch) = 2;
-        EditText.UsedColExt = c.extCol, EditText.UsedRowExt = c.extRow;
-        const Bytes b = Save();
-        const int lastCol = std::max(c.extCol, c.col), lastRow = std::max(c.extRow, c.row);
-        for (int i = 0; i < 8; ++i)
-            EXPECT_EQ(Int32At(b, GridAt + 4 * i), (std::vector{0, 0, 71, 71, c.col, c.row, lastCol, lastRow}[i]));
-        EXPECT_EQ(b.size(), 143u + 16u * (lastCol - c.col + 1) * (lastRow - c.row + 1));
-        EXPECT_EQ(b[PairsAt + (c.unlockedOnly ? 14 : 0)], 2) << c.extCol;
-    }
 }
 
 TEST_F(FileTest, OpenRestoresSheetModesAndFontSizeAndSavesTheSameBytes)
@@ -252,23 +225,6 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
     const TReadResult r = ReadWorksheet(old);
     EXPECT_EQ(r.Warning, "the file ends inside the cells; what came before was read");
     EXPECT_EQ(std::pair(r.Sheet.Cells[9].Ch, r.Sheet.Cells[10].Ch), std::pair(uint8_t('x'), uint8_t(0)));
-}
-
-// A damaged file with a second, smaller GRID: the sheet is the second one's
-// alone, no cell of the first left outside it.
-TEST_F(FileTest, ALaterGridReplacesTheEarlierWhole)
-{
-    LoadPicture(EditText, "\n\n\n\n\n             a");
-    Bytes file = Save();
-    SheetSetup small(10, 2);
-    LoadPicture(EditText, "\n    b");
-    const Bytes second = Save();
-    const SheetBytes expected;
-    file.insert(file.end(), second.begin() + (GridAt - ChunkHeaderSize), second.end());
-    EXPECT_EQ(Open(file).Error + Open(file).Warning, "");
-    EXPECT_TRUE(SheetBytes() == expected);
-    EXPECT_EQ(std::tuple(small.grid.ColCount(), small.grid.RowCount(), EditText.UsedColExt, EditText.UsedRowExt),
-              std::tuple(10, 2, 1, 0));
 }
 
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)

@@ -70,18 +70,6 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
     EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
 }
 
-TEST(BoxGeometry, LineWidthCountsOnlyWithVerticalLines)
-{
-    TGridMetrics g = Grid(false);
-    EXPECT_EQ(BoxLineWidth(g), 0);
-    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({42, 34, 56, 51}));
-    int col, row;
-    CellUnder(g, 42, 34, col, row);
-    EXPECT_EQ(std::tuple(col, row), std::tuple(5, 7));
-    g.VertLines = true, g.LineWidth = 3;
-    EXPECT_EQ(BoxLineWidth(g), 3);
-}
-
 TEST(BoxGeometry, AnchorFollowsScrollingAndCellSize)
 {
     TGridMetrics g = Grid();
@@ -94,19 +82,6 @@ TEST(BoxGeometry, AnchorFollowsScrollingAndCellSize)
     g.ColWidth = 20, g.RowHeight = 30;  // a larger font
     PlaceBox(b, g);
     EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(0 * 21 + 5, 2 * 31 + 14));
-}
-
-TEST(BoxGeometry, BoxOutsideTheCellsKeepsToTheExtrapolatedCell)
-{
-    TGridMetrics g = Grid();
-    TBoxGeometry b{.Left = -20, .Top = 10};
-    AnchorBox(b, g);
-    EXPECT_EQ(std::tuple(b.Col, b.Row, b.DX, b.DY), std::tuple(-1, -1, -25, -118));
-    PlaceBox(b, g);
-    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(-20, 10));
-    g.TopRow -= 1;
-    PlaceBox(b, g);
-    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(-20, 28));
 }
 
 TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheet)
@@ -127,15 +102,6 @@ TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheet)
         AnchorBox(anchored, g);
         EXPECT_EQ(b, anchored);
     }
-}
-
-TEST(BoxGeometry, PressActions)
-{
-    EXPECT_EQ(BoxPressAction(true, true, false), TBoxPress::Ignore);
-    EXPECT_EQ(BoxPressAction(false, true, false), TBoxPress::Delete);
-    EXPECT_EQ(BoxPressAction(false, true, true), TBoxPress::Refuse);
-    EXPECT_EQ(BoxPressAction(false, false, true), TBoxPress::Ignore);
-    EXPECT_EQ(BoxPressAction(false, false, false), TBoxPress::Drag);
 }
 
 TEST(BoxGeometry, DragMovesPicturesAndResizesEditedTextBoxes)

@@ -57,4 +57,20 @@ TEST(ShownSheet, ChangesMarkTheRowsTheyReachAsShownAndAsNow)
     EXPECT_EQ(Ranges(rows), "45-53");
 }
 
+TEST(DrawGrid, ResizingKeepsTheCursorAndTheViewInside)
+{
+    // Size asked, size got, cursor and first visible cell after the cursor (70, 60) and view (50, 40).
+    const int cases[][6] = {{10, 300, 10, 145, 9, 60}, {0, -5, 1, 1, 0, 0}, {71, 61, 71, 61, 70, 60}};
+    for (const auto &c : cases) {
+        TDrawGrid g;
+        g.SetCol(70), g.SetRow(60), g.LeftCol = 50, g.TopRow = 40;
+        g.SetSize(c[0], c[1]);
+        const TGridRect &s = g.Selection();
+        EXPECT_EQ(std::vector({g.ColCount(), g.RowCount(), g.Col(), g.Row(), s.Left, s.Top, s.Right, s.Bottom,
+                               g.LeftCol, g.TopRow}),
+                  std::vector({c[2], c[3], c[4], c[5], c[4], c[5], c[4], c[5], std::min(50, c[4]), std::min(40, c[5])}))
+            << c[0] << " x " << c[1];
+    }
+}
+
 }  // namespace

@@ -80,38 +80,6 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
     }
 }
 
-TEST_F(EditKeys, CtrlLetterOnALockedCellRestoresTheFontSet)
-{
-    LoadPicture(EditText, "\n    x");
-    EditText.PageLock = 1;
-    for (uint8_t set : {uint8_t(0), uint8_t(2)}) {
-        FontSet = set;
-        Cursor(1, 1);
-        ExpectNoChange([&] { Press(ssCtrl, 1); });
-        EXPECT_EQ(FontSet, set);
-        EXPECT_EQ(Cursor(), Pos(1, 1));
-    }
-}
-
-TEST_F(EditKeys, ControlCodesWithoutCtrlOrAfterEnterWriteNothing)
-{
-    // Ctrl+Enter's line feed follows Enter (NewLineFlag); without Ctrl a control code is nothing.
-    const int cases[][3] = {{ssCtrl, 10, 1}, {ssCtrl, 1, 1}, {0, 13, 0}, {ssShift, 8, 0}, {ssAlt, 1, 0}};
-    Cursor(2, 2);
-    for (const auto &c : cases) {
-        NewLineFlag = c[2];
-        ExpectNoChange([&] { Press(TShiftState(c[0]), c[1]); }, 0);
-    }
-}
-
-TEST_F(EditKeys, TypingInTheLastColumnWritesAndBeeps)
-{
-    Cursor(71, 2);
-    Press(0, 'q');
-    EXPECT_EQ(Cell(71, 2).Code(), 'q');
-    EXPECT_EQ(Where(), "71,2 b1");
-}
-
 TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 {
     EditText.EscMode = 1;

@@ -29,34 +29,6 @@ const Sel rootA{2, 5, {3, 4, 7, 6}}, rootB{4, 5, {5, 4, 6, 6}};
 const char *const structs = " \n a                (/\n-- --             (|\n b                (\\\n";
 const char *const bracket = " \n   (/\n   (|\n   (\\\n";
 
-TEST(Advance, StopsWhileTypingAndWrapsWhileResultsAreWritten)
-{
-    const std::tuple<uint8_t, int, int, bool, const char *> cases[] = {
-        {esEditing, 5, 3, true, "6,3 b0"},         {esEditing, 9, 3, false, "9,3 b1"},
-        {esWritingResults, 5, 3, true, "6,3 b0"},  {esWritingResults, 9, 3, true, "1,4 b0"},
-        {esWritingResults, 9, 7, false, "9,7 b0"}, {esClearArmed, 9, 3, true, "1,4 b0"},
-    };
-    for (auto [state, col, row, ok, where] : cases) {
-        SCOPED_TRACE(testing::Message() << int(state) << " at " << col << "," << row);
-        Sheet setup("", col, row, 10, 8);
-        EditState = state;
-        EXPECT_EQ(EditText.Next(), ok);
-        EXPECT_EQ(Where(), where);
-    }
-}
-
-TEST(Erase, BackspaceErasesLeftAndAtColumnZeroTheCellItself)
-{
-    Sheet setup(" a  b  c", 2, 0);
-    FontSet = 2;  // the erase must not leave a symbol-font "empty" cell
-    EditText.Backspace();
-    EXPECT_EQ(Shot(0), " a     c\n1,0 b0");
-    EXPECT_TRUE(EditText.Cells[1][0].AllZero());
-    Cursor(0, 0);
-    EditText.Backspace();
-    EXPECT_EQ(Shot(0), "       c\n0,0 b1");
-}
-
 TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
@@ -97,6 +69,10 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
         EditText.PageLock = c.lock;
         ExpectNoChange(c.step);
     }
+    // A stored row number in the last row would be pushed off the sheet.
+    Sheet damaged(" a", 0, 0, 10, 8);
+    EditText.Attrs[5][2].RootBottom = 7;
+    ExpectNoChange(insertRow);
     // Every row of a fraction, a tall bracket or a root area refuses both row
     // steps, but a new row above a fraction or bracket only moves it down.
     for (const auto &[picture, top] : {std::pair(structs, 1), std::pair(bracket, 1), std::pair(rootSheet, 4)})
@@ -112,6 +88,22 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
             }
 }
 
+TEST(Structure, EditsReachTheLastColumnAndRow)
+{
+    using Step = void (*)();
+    const std::tuple<const char *, Step, const char *> cases[] = {
+        {" a                          z", [] { EditText.DeleteColumn(); }, "                         z\n"},
+        {" a                       z", [] { void(EditText.InsertColumn()); }, "    a                       z\n"},
+        {" a\n\n\n\n\n\n\n z", [] { EditText.DeleteRow(); }, "\n\n\n\n\n\n z\n"},
+        {" a\n\n\n\n\n\n z", [] { EditText.InsertRow(); }, "\n a\n\n\n\n\n\n z\n"},
+    };
+    for (auto [before, step, after] : cases) {
+        Sheet setup(before, 0, 0, 10, 8);
+        step();
+        EXPECT_EQ(Shot(), after + std::string("0,0 b0")) << before;
+    }
+}
+
 TEST(Fraction, InsertFractionGeometryAndCursor)
 {
     const std::tuple<const char *, const char *, int, int, const char *> cases[] = {
@@ -122,6 +114,8 @@ TEST(Fraction, InsertFractionGeometryAndCursor)
         {"under the first numerator character", " \n       a  b", 2, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
         {"under the last numerator character", " \n       a  b", 3, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
         {"numerator in column 0 moves right", " \n a  b", 1, 2, "\n    a  b\n-- -- -- --\n4,2 b0"},
+        {"text left of the numerator moves it right", " \n       a  b\n    x", 2, 2,
+         "\n          a  b\n    x -- -- -- --\n6,2 b0"},
     };
     for (auto [name, before, col, row, after] : cases) {
         SCOPED_TRACE(name);
@@ -154,24 +148,6 @@ TEST(Fraction, ResultLineIsOneMarkedCell)
     EXPECT_EQ(EditText.UsedRowExt, 4);
 }
 
-TEST(Fraction, LineCellsAtTheSheetEdges)
-{
-    Sheet setup("", 2, 0, 10, 8);
-    int shift = 0;
-    EXPECT_TRUE(EditText.PutFractionLine(2, 0, shift, false));
-    EXPECT_EQ(EditText.Cells[2][1].Flags(), cfBelowLine);
-    Cursor(2, 7);
-    EXPECT_TRUE(EditText.PutFractionLine(2, 7, shift, false));
-    EXPECT_EQ(EditText.Cells[2][6].Flags(), cfAboveLine);
-    EXPECT_TRUE(EditText.Cells[2][8].AllZero());
-    EXPECT_EQ(Pos(shift, EditText.UsedRowExt), Pos(0, 7));
-    // Left of column 0 a column opens first.
-    Sheet wide(" \n a  b", 3, 1);
-    EXPECT_TRUE(EditText.PutFractionLine(-1, 1, shift, false));
-    EXPECT_EQ(shift, 1);
-    EXPECT_EQ(Shot(), "\n--  a  b\n1,1 b0");
-}
-
 TEST(Brackets, LayoutAndCursor)
 {
     Sheet setup("", 2, 0);
@@ -188,6 +164,11 @@ TEST(Brackets, LayoutAndCursor)
     EXPECT_TRUE(EditText.InsertBrackets(246, 247, 248, 9, 3));
     EXPECT_EQ(EditText.Cells[9][3].Code(), scParenCloseMiddle);
     EXPECT_EQ(Where(), "9,3 b1");
+    // The result writer wraps to column 1 of the next row; the cursor keeps the bracket's row.
+    Sheet results("", 9, 3, 10, 8);
+    EditState = esWritingResults;
+    EXPECT_TRUE(EditText.InsertBrackets(230, 231, 232, 9, 3));
+    EXPECT_EQ(Where(), "1,3 b0");
 }
 
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
@@ -241,25 +222,22 @@ TEST(Roots, AreasNestAndComeApart)
     }
 }
 
-TEST(Roots, SelectionStartingLeftOfTheRootOrOnAnotherCellChangesNothing)
+TEST(Roots, InvalidSelectionsChangeNothing)
 {
+    // Left of the root, on another cell, turned round, past the sheet; root signs
+    // wait where the arrays hold cells outside the sheet: (3, -1) is (2, 144).
+    const Sel sels[] = {{2, 5, {1, 4, 7, 6}},    {3, 5, {3, 4, 7, 6}},  {2, 5, {7, 4, 3, 6}},  {2, 5, {3, 6, 7, 4}},
+                        {2, 5, {3, -1, 7, 6}},   {2, 5, {3, 4, 7, 72}}, {2, 5, {3, 4, 72, 6}}, {3, -1, {4, 4, 7, 6}},
+                        {72, 5, {73, 4, 80, 6}}, {5, 72, {6, 4, 9, 6}}};
     Sheet setup(rootSheet);
-    ExpectNoChange([] { SelectRoot({2, 5, {1, 4, 7, 6}}), SelectRoot({3, 5, {3, 4, 7, 6}}); }, 0);
-}
-
-TEST(Roots, RightEdgeFollowsTheUsedExtentOnlyWhileTyping)
-{
-    for (uint8_t state : {esEditing, esWritingResults}) {
-        Sheet setup(rootSheet);
-        EditState = state;
-        SelectRoot({2, 5, {3, 5, 12, 5}});
-        const int right = state == esEditing ? 9 : 12;
-        EXPECT_EQ(EditText.Selection.Right, right);
-        EXPECT_EQ(AttrsToText(EditText), "2,5 L1 T5 B5 R5 O01\n3-" + std::to_string(right) + ",5 N02 O02\n");
-        const int results = EditText.Cells[12][5].Has(cfResult) + EditText.Cells[3][5].Has(cfResult);
-        EXPECT_EQ(results, 2 * (state == esWritingResults));
-        EXPECT_EQ(EditText.UsedColExt, right);
-    }
+    EditText.Cells[2][144] = EditText.Cells[72][5] = EditText.Cells[5][72] = EditText.Cells[2][5];
+    for (const Sel &sel : sels)
+        ExpectNoChange([&] { SelectRoot(sel); }, 0);
+    // A root in the last row with its area up to the last column is taken.
+    EditText.Cells[2][71] = EditText.Cells[2][5];
+    EditState = esWritingResults;
+    SelectRoot({2, 71, {3, 70, 71, 71}});
+    EXPECT_EQ(std::tuple(EditText.Attrs[2][71].RootLevel, EditText.Attrs[71][71].Nesting), std::tuple(1, 2));
 }
 
 TEST(Roots, EighthLevelIsRefused)
@@ -316,19 +294,6 @@ TEST(Rows, RowsMove)
     EditText.DeleteRow();
     EditText.DeleteRow();
     EXPECT_EQ(SheetToPicture(EditText), " a\n c\n");
-}
-
-TEST(Rows, CellsBeyondAStaleUsedExtentMoveToo)
-{
-    Sheet rows(" a\n b\n c", 0, 1);
-    EditText.Attrs[5][2].Protection = 2;
-    EditText.UsedColExt = EditText.UsedRowExt = 0;
-    EditText.InsertRow();
-    EXPECT_EQ(SheetToPicture(EditText) + AttrsToText(EditText), " a\n\n b\n c\n5,3 P2\n");
-    Sheet columns(" a  b");
-    EditText.UsedColExt = 0;
-    EXPECT_TRUE(EditText.InsertColumn());
-    EXPECT_EQ(SheetToPicture(EditText), "    a  b\n");
 }
 
 TEST(Columns, ColumnsMove)

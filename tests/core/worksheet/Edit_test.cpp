@@ -137,43 +137,6 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b1");
 }
 
-TEST(PutChar, RootWithARangeBeyondTheSheetIsClearedSafely)
-{
-    Sheet s(" \n      r/");
-    TAttrCell &root = EditText.Attrs[2][1];
-    const int ranges[][3] = {{1, 200, 250}, {9, 1, 255}, {3, 144, 144}};  // level, top, bottom
-    for (const auto &r : ranges) {
-        root.RootLevel = uint8_t(r[0]);
-        root.RootTop = uint8_t(r[1]);
-        root.RootBottom = uint8_t(r[2]);
-        root.Overline = 1;
-        int newCol;
-        EXPECT_TRUE(EditText.PutChar('x', 2, 1, newCol));
-        EXPECT_EQ(root.RootLevel, 0);
-        EXPECT_EQ(root.Overline, 0);
-    }
-}
-
-TEST(PutChar, FontSetAndScriptLevelGoIntoTheFlagsAndTheUsedExtentGrows)
-{
-    const std::tuple<uint8_t, int, uint32_t, uint16_t> cases[] = {{0, 0, 0, 'p'},
-                                                                  {2, 0, cfSymbolFont, 368},
-                                                                  {0, -1, cfRaised, 'p'},
-                                                                  {0, 8, cfLowered, 'p'},
-                                                                  {2, -1, cfSymbolFont | cfRaised, 368}};
-    SheetSetup s(10, 8);
-    for (auto [fontSet, script, flags, code] : cases) {
-        FontSet = fontSet;
-        ScriptLevel = script;
-        int newCol;
-        ASSERT_TRUE(EditText.PutChar('p', 4, 4, newCol));
-        EXPECT_EQ(std::pair(EditText.Cells[4][4].Flags(), EditText.Cells[4][4].Code()), std::pair(flags, code));
-    }
-    int newCol;
-    ASSERT_TRUE(EditText.PutChar('a', 9, 7, newCol));
-    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(9, 7));
-}
-
 TEST(Cursor, FindLineStart)
 {
     const std::tuple<const char *, const char *, int, int> cases[] = {
@@ -190,22 +153,6 @@ TEST(Cursor, FindLineStart)
         EditText.FindLineStart();
         EXPECT_EQ(EditText.LineStartCol, start);
         EXPECT_EQ(Cursor(), Pos(start, cursorRow));
-    }
-}
-
-TEST(Cursor, MovesBeepAtTheEdges)
-{
-    using T = TEditText;
-    const std::tuple<void (TEditText::*)(), int, int, const char *> cases[] = {
-        {&T::CursorLeft, 3, 2, "2,2 b0"},  {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
-        {&T::CursorRight, 9, 2, "9,2 b1"}, {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
-        {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
-    };
-    for (auto [move, col, row, where] : cases) {
-        SCOPED_TRACE(testing::Message() << col << "," << row << " to " << where);
-        Sheet s("", col, row, 10, 8);
-        (EditText.*move)();
-        EXPECT_EQ(Where(), where);
     }
 }
 
