@@ -3,6 +3,7 @@
 #include "Results.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "Errors.h"
 #include "Lists.h"
@@ -67,6 +68,62 @@ bool StayedOnRow(int row)
     if (!pageFull && EditText.CursorRow() != row)
         ReportFull();
     return !pageFull;
+}
+
+// The sheet as it stood before the current equation's result. A result that
+// would change a cell the user wrote (wrapping onto the next row, a line mark
+// above it, a column opened for it) is taken back whole.
+struct TSheetCopy {
+    TCell cells[SheetCells][SheetCells];
+    TAttrCell attrs[SheetCells][SheetCells];
+    int32_t usedCol, usedRow;
+} keptSheet;
+
+// The writer stays inside the grid: only its columns and rows are kept.
+template <class F>
+void EachGridColumn(F f)
+{
+    const size_t cells = sizeof(TCell) * (EditText.RowMax + 1), attrs = sizeof(TAttrCell) * (EditText.RowMax + 1);
+    for (int c = 0; c <= EditText.ColMax; ++c)
+        f(c, cells, attrs);
+}
+
+void KeepSheet()
+{
+    EachGridColumn([](int c, size_t cells, size_t attrs) {
+        std::memcpy(static_cast<void *>(keptSheet.cells[c]), EditText.Cells[c], cells);
+        std::memcpy(static_cast<void *>(keptSheet.attrs[c]), EditText.Attrs[c], attrs);
+    });
+    keptSheet.usedCol = EditText.UsedColExt;
+    keptSheet.usedRow = EditText.UsedRowExt;
+}
+
+bool UserCellsKept()
+{
+    bool kept = true;
+    EachGridColumn([&kept](int c, size_t cells, size_t attrs) {
+        // Most columns are untouched: compare them whole first.
+        if (!kept || (std::memcmp(keptSheet.cells[c], EditText.Cells[c], cells) == 0 &&
+                      std::memcmp(keptSheet.attrs[c], EditText.Attrs[c], attrs) == 0))
+            return;
+        for (int r = 0; r <= EditText.RowMax && kept; ++r) {
+            const TCell &was = keptSheet.cells[c][r];
+            kept = was.Code() == 0 || was.Has(cfResult) ||
+                   (std::memcmp(&was, &EditText.Cells[c][r], sizeof was) == 0 &&
+                    std::memcmp(&keptSheet.attrs[c][r], &EditText.Attrs[c][r], sizeof keptSheet.attrs[c][r]) == 0);
+        }
+    });
+    return kept;
+}
+
+void RestoreSheet()
+{
+    EachGridColumn([](int c, size_t cells, size_t attrs) {
+        std::memcpy(static_cast<void *>(EditText.Cells[c]), keptSheet.cells[c], cells);
+        std::memcpy(static_cast<void *>(EditText.Attrs[c]), keptSheet.attrs[c], attrs);
+    });
+    EditText.UsedColExt = keptSheet.usedCol;
+    EditText.UsedRowExt = keptSheet.usedRow;
 }
 
 bool IsKind(const TCodeList *n, TNodeKind kind)
@@ -236,6 +293,7 @@ void WriteResult(const TCodeList *e)
     EditState = esWritingResults;
     pageFull = false;
     atSheetEnd = false;
+    KeepSheet();
 
     TLayout l;
     ClearLayout(l);
@@ -271,6 +329,10 @@ void WriteResult(const TCodeList *e)
             if (e->Right)
                 WriteNode(e->Right, true);
         }
+    }
+    if (!UserCellsKept()) {
+        RestoreSheet();
+        ReportFull();
     }
     EditState = keptState;
 }

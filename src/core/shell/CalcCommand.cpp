@@ -21,6 +21,10 @@ void TCalcCommand::PRButtonEnterClick()
     } else if (state == esEditing) {
         window_.SetStatusText("");
         ClearError();
+        // Last run's results go before the route notes the used rows: a
+        // result that wrapped into an empty row would join two formulas.
+        if (EditText.EqualMode)
+            RemoveResults();
         bool ok = RouterObj.BuildRoute();
         if (ok)
             ok = ScannerObj.Scan();
@@ -103,6 +107,13 @@ void TCalcCommand::PRButtonClearClick()
 
 void TCalcCommand::PRButtonResetClick()
 {
+    RemoveResults();
+    EditText.RepaintGrid();
+    EditText.Home();
+}
+
+void TCalcCommand::RemoveResults()
+{
     int maxCol = 0, maxRow = 0;
     for (int c = 0; c <= EditText.ColMax; ++c)
         for (int r = 0; r <= EditText.RowMax; ++r) {
@@ -132,8 +143,6 @@ void TCalcCommand::PRButtonResetClick()
         }
     EditText.UsedColExt = maxCol;
     EditText.UsedRowExt = maxRow;
-    EditText.RepaintGrid();
-    EditText.Home();
 }
 
 void TCalcCommand::PRButtonRefreshClick()

@@ -61,6 +61,8 @@ public:
 
 private:
     void ClearSheet();
+    // Every result cell removed, the used extent taken from the rest.
+    void RemoveResults();
     bool suppressArm_ = false;
     void ShowErrorStatus();
     TCalcWindow &window_;
