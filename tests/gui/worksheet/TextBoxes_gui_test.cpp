@@ -43,6 +43,25 @@ TEST_F(TextBoxes, NewTextBoxIsRenderedInPlaceWhenTheGridIsClicked)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TextBoxes, PictureShowsTheTextWithoutSelectionOrCaret)
+{
+    QApplication::setCursorFlashTime(0);  // the caret shows all the time while focused
+    TObjBox *box = head.InsertNewTextBox();
+    for (const bool select : {true, false}) {
+        head.EditTextBox(box);
+        box->Edit->setFocus();
+        QTextCursor end(box->Edit->document());
+        end.movePosition(QTextCursor::End, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        box->Edit->setTextCursor(end);
+        ASSERT_TRUE(box->Edit->hasFocus() && head.RenderTextBox(box)) << select;
+        const QImage shown = box->Picture();
+        box->Edit->setTextCursor(QTextCursor(box->Edit->document()));  // hidden: no caret, no selection
+        head.RefreshTextBoxes();
+        EXPECT_EQ(shown, box->Picture()) << select;
+    }
+    QApplication::setCursorFlashTime(1000);
+}
+
 TEST_F(TextBoxes, DoubleClickEditsARenderedTextBoxAgain)
 {
     TObjBox *box = head.InsertNewTextBox();
