@@ -433,6 +433,8 @@ bool TObjBox::RenderTextBox(TObjBox *box)
     RenderTextOnly(edit, picture);
     QLabel *label = MakePicture(Grid->viewport(), picture, edit->geometry());
     label->hide();
+    // In its box's place among the boxes: newer boxes stay over it, as on paper.
+    label->stackUnder(edit);
     Watch(label);
     box->Image = label;
     box->Kind = bkPicture;
