@@ -49,15 +49,28 @@ void TPrintLayout::PrepareSheet(const TSheetView &view)
     ColCount = std::max(view.ColCount, 1);
     RowCount = std::max(view.RowCount, 1);
     DefaultColWidth = view.DefaultColWidth;
+    DefaultRowHeight = view.DefaultRowHeight;
     GridLine = view.VertLines ? 1 : 0;
     SheetWidth = ColCount * (view.DefaultColWidth + GridLine) + GridLine;
     SheetHeight = RowCount * (view.DefaultRowHeight + GridLine) + GridLine;
     SheetAspect = SheetWidth > 0 ? double(SheetHeight) / SheetWidth : 1.0;
+    FitCols = ColCount;
+    FitRows = RowCount;
 }
 
 bool TPrintLayout::CalcPageLayout(const TPageGeometry &page, const TPrintMargins &margins,
-                                  const TFontHeightFunc &fontHeight)
+                                  const TFontHeightFunc &fontHeight, bool fitSelection)
 {
+    FitCols = ColCount;
+    FitRows = RowCount;
+    if (fitSelection && PrintSelection) {
+        FitCols = std::max(Selection.Right - Selection.Left + 1, 1);
+        FitRows = std::max(Selection.Bottom - Selection.Top + 1, 1);
+    }
+    // What is printed, in screen pixels.
+    const int32_t fitWidth = FitCols * (DefaultColWidth + GridLine) + GridLine;
+    const int32_t fitHeight = FitRows * (DefaultRowHeight + GridLine) + GridLine;
+
     PageWidth = page.PageWidth;
     PageHeight = page.PageHeight;
     OffsetX = page.OffsetX;
@@ -73,31 +86,32 @@ bool TPrintLayout::CalcPageLayout(const TPageGeometry &page, const TPrintMargins
     AreaWidth = AreaRect.Right - AreaRect.Left + 1;
     SavedFontSize = ::FontSize;
     // Margins that meet or cross leave no area: nothing can fit.
-    if (AreaWidth <= 0 || AreaHeight <= 0 || SheetHeight <= 0) {
+    if (AreaWidth <= 0 || AreaHeight <= 0 || fitWidth <= 0 || fitHeight <= 0) {
         AreaAspect = 1.0;
         TargetWidth = TargetHeight = 0;
         return false;
     }
     AreaAspect = double(AreaHeight) / AreaWidth;
 
-    if (AreaAspect / SheetAspect <= 1.0) {
+    const double fitAspect = double(fitHeight) / fitWidth;
+    if (AreaAspect / fitAspect <= 1.0) {
         TargetHeight = AreaHeight;
-        TargetWidth = ToInt32(AreaHeight / SheetAspect);
+        TargetWidth = ToInt32(AreaHeight / fitAspect);
     } else {
         TargetWidth = AreaWidth;
-        TargetHeight = ToInt32(AreaWidth * SheetAspect);
+        TargetHeight = ToInt32(AreaWidth * fitAspect);
     }
 
     const bool fits = FitFont(fontHeight);
 
     OutRect.Left = AreaRect.Left;
     OutRect.Top = AreaRect.Top;
-    OutRect.Right = (CellWidth + GridLine) * ColCount + AreaRect.Left;
-    OutRect.Bottom = (CellHeight + GridLine) * RowCount + AreaRect.Top;
+    OutRect.Right = (CellWidth + GridLine) * FitCols + AreaRect.Left;
+    OutRect.Bottom = (CellHeight + GridLine) * FitRows + AreaRect.Top;
 
     TargetWidth = OutRect.Right - OutRect.Left - 1;
     TargetHeight = OutRect.Bottom - OutRect.Top - 1;
-    Scale = double(TargetHeight) / SheetHeight;
+    Scale = double(TargetHeight) / fitHeight;
     return fits;
 }
 
@@ -116,12 +130,12 @@ void TPrintLayout::CalcCellSize(const TFontHeightFunc &fontHeight)
 
 int64_t TPrintLayout::PrintedWidth() const
 {
-    return int64_t(CellWidth + GridLine) * ColCount + GridLine;
+    return int64_t(CellWidth + GridLine) * FitCols + GridLine;
 }
 
 int64_t TPrintLayout::PrintedHeight() const
 {
-    return int64_t(CellHeight + GridLine) * RowCount + GridLine;
+    return int64_t(CellHeight + GridLine) * FitRows + GridLine;
 }
 
 bool TPrintLayout::FitFont(const TFontHeightFunc &fontHeight)

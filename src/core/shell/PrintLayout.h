@@ -50,6 +50,7 @@ public:
     int32_t ColCount = 0;
     int32_t RowCount = 0;
     int32_t DefaultColWidth = 0;
+    int32_t DefaultRowHeight = 0;
     int32_t SheetWidth = 0;
     int32_t SheetHeight = 0;
     double SheetAspect = 1.0;
@@ -78,12 +79,17 @@ public:
     TGridRect Selection;
     int32_t FontSize = 0;
     int32_t FontHeight = 0;
+    // The columns and rows the font is fitted to: the sheet's, or the selection's.
+    int32_t FitCols = 0;
+    int32_t FitRows = 0;
 
     // Takes the grid's size, lines and selection.
     void PrepareSheet(const TSheetView &view);
     // Page, margins, font fitting, output rectangle and scale. False when the
     // sheet does not fit inside the margins even at the smallest font size.
-    bool CalcPageLayout(const TPageGeometry &page, const TPrintMargins &margins, const TFontHeightFunc &fontHeight);
+    // With fitSelection, a printed selection gets the largest font that fits it.
+    bool CalcPageLayout(const TPageGeometry &page, const TPrintMargins &margins, const TFontHeightFunc &fontHeight,
+                        bool fitSelection = false);
     // Largest font at which the sheet fits the target; sets the painter's
     // CellFontSize and LineUnit to it and keeps the screen's size in
     // SavedFontSize. False when even size 1 does not fit.

@@ -3,12 +3,15 @@
 #include <cmath>
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "platform/GridWidget.h"
 #include "worksheet/Edit.h"
@@ -24,6 +27,28 @@ TPrintMargins PrintMargins;
 namespace {
 
 const QColor gridLineColour(0xBF, 0xBF, 0xBF);
+
+// The platform's print dialog, offering only what a job uses. The sheet is one
+// page: of the print range only All and, where asked for, Selection stay (the
+// dialog shows its page ranges and page sets whatever its options say).
+class TSheetPrintDialog : public QPrintDialog {
+public:
+    TSheetPrintDialog(QPrinter *printer, QWidget *parent, PrintDialogOptions options) : QPrintDialog(printer, parent)
+    {
+        setOptions(options);
+    }
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        auto *range = findChild<QGroupBox *>(QStringLiteral("gbPrintRange"));
+        if (!visible || !range)
+            return;
+        const bool selection = testOption(PrintSelection);
+        range->setVisible(selection);
+        for (QWidget *w : range->findChildren<QWidget *>())
+            w->setVisible(w->objectName() == u"printAll" || (selection && w->objectName() == u"printSelection"));
+    }
+};
 
 // The printer must go before the application object it belongs to.
 void ReleaseSheetPrinter()
@@ -97,11 +122,11 @@ void TVMPrint::Prepare(QWidget *form, TEditText &editor, GridWidget &grid)
     PrepareSheet(view);
 }
 
-bool TVMPrint::CalcPageLayout()
+bool TVMPrint::CalcPageLayout(bool fitSelection)
 {
     const int dpi = Printer().logicalDpiY();
-    return TPrintLayout::CalcPageLayout(PageGeometry(), PrintMargins,
-                                        [dpi](int32_t size) { return FontPixelHeight(size, dpi); });
+    return TPrintLayout::CalcPageLayout(
+        PageGeometry(), PrintMargins, [dpi](int32_t size) { return FontPixelHeight(size, dpi); }, fitSelection);
 }
 
 bool TVMPrint::PrintSheet(QPainter &canvas)
@@ -135,7 +160,10 @@ bool TVMPrint::PrintSheet(QPainter &canvas)
     canvas.save();
     canvas.setClipRect(ToQRect(frame));
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const TBoxPicture &box : OnBoxPictures()) {
+    // The list runs from the newest box to the oldest; the newest lies on top.
+    const std::vector<TBoxPicture> boxes = OnBoxPictures();
+    for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) {
+        const TBoxPicture &box = *it;
         if (box.Image.isNull())
             continue;
         const TGridRect dest = PictureRect(box.Col, box.Row, box.DX, box.DY, box.Width, box.Height);
@@ -148,7 +176,7 @@ bool TVMPrint::PrintSheet(QPainter &canvas)
 int TVMPrint::PrintJob()
 {
     QPrinter &printer = Printer();
-    if (!CalcPageLayout()) {
+    if (!CalcPageLayout(true)) {
         OnSetFontSize(SavedFontSize);
         Message(QString::fromUtf8(MsgSheetDoesNotFit));
         return psDoesNotFit;
@@ -164,7 +192,11 @@ int TVMPrint::PrintJob()
         Message(QString::fromUtf8(MsgPrintStartFailed));
         return psStartFailed;
     }
-    const bool drawn = PrintSheet(painter);
+    // Copies the printing system does not make itself are printed here, a page each.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
+    bool drawn = true;
+    for (int copy = 0; copy < copies && drawn; ++copy)
+        drawn = (copy == 0 || printer.newPage()) && PrintSheet(painter);
     const bool aborted = !drawn && printer.abort();
     const bool ended = painter.end();
     OnSetFontSize(SavedFontSize);
@@ -186,12 +218,11 @@ int TVMPrint::Print(QWidget *form, TEditText &editor, GridWidget &grid)
 {
     Prepare(form, editor, grid);
     QPrinter &printer = Printer();
-    QPrintDialog dialog(&printer, form);
     QAbstractPrintDialog::PrintDialogOptions options =
         QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
     if (HasSelection)
         options |= QAbstractPrintDialog::PrintSelection;
-    dialog.setOptions(options);
+    TSheetPrintDialog dialog(&printer, form, options);
     dialog.setPrintRange(HasSelection && PrintSelection ? QAbstractPrintDialog::Selection
                                                         : QAbstractPrintDialog::AllPages);
     printer.setPageOrientation(Orientation);
@@ -209,8 +240,12 @@ int TVMPrint::Print(QWidget *form, TEditText &editor, GridWidget &grid)
 bool TVMPrint::PrinterSetup(QWidget *form)
 {
     QPrinter &printer = Printer();
-    QPrintDialog dialog(&printer, form);
+    // Printer and settings only: the button confirms, it prints nothing.
+    TSheetPrintDialog dialog(&printer, form,
+                             QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     if (Exec(dialog) != QDialog::Accepted)
         return false;
     Orientation = printer.pageLayout().orientation();

@@ -78,7 +78,7 @@ public:
     void Prepare(QWidget *form, TEditText &editor, GridWidget &grid);
     // Page layout against the printer; false (and nothing fitted) when the
     // sheet does not fit inside the margins.
-    bool CalcPageLayout();
+    bool CalcPageLayout(bool fitSelection = false);
     // Lines, cells and pictures onto canvas; false when a cell failed to draw.
     bool PrintSheet(QPainter &canvas);
 

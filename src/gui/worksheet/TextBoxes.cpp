@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -59,6 +60,28 @@ QLabel *MakePicture(QWidget *parent, const QImage &picture, const QRect &geometr
     label->setPixmap(QPixmap::fromImage(picture));
     label->show();
     return label;
+}
+
+// The picture shows the text alone: the selection and the caret (on or off
+// with the blink) are left out and given back afterwards.
+void RenderTextOnly(QTextEdit *edit, QImage &picture)
+{
+    const QTextCursor cursor = edit->textCursor();
+    const Qt::TextInteractionFlags flags = edit->textInteractionFlags();
+    // Setting the cursor scrolls it into view: the text stays where the user left it.
+    const int x = edit->horizontalScrollBar()->value(), y = edit->verticalScrollBar()->value();
+    auto setCursor = [&](const QTextCursor &c) {
+        edit->setTextCursor(c);
+        edit->horizontalScrollBar()->setValue(x);
+        edit->verticalScrollBar()->setValue(y);
+    };
+    QTextCursor plain = cursor;
+    plain.clearSelection();
+    edit->setTextInteractionFlags(Qt::NoTextInteraction);
+    setCursor(plain);
+    edit->render(&picture);
+    setCursor(cursor);
+    edit->setTextInteractionFlags(flags);
 }
 
 void CaretToStart(QTextEdit *edit)
@@ -407,9 +430,11 @@ bool TObjBox::RenderTextBox(TObjBox *box)
         return false;
     }
     picture.fill(Color);
-    edit->render(&picture);
+    RenderTextOnly(edit, picture);
     QLabel *label = MakePicture(Grid->viewport(), picture, edit->geometry());
     label->hide();
+    // In its box's place among the boxes: newer boxes stay over it, as on paper.
+    label->stackUnder(edit);
     Watch(label);
     box->Image = label;
     box->Kind = bkPicture;

@@ -43,20 +43,40 @@ TEST_F(TextBoxes, NewTextBoxIsRenderedInPlaceWhenTheGridIsClicked)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TextBoxes, PictureShowsTheTextWithoutSelectionOrCaret)
+{
+    QApplication::setCursorFlashTime(0);  // the caret shows all the time while focused
+    TObjBox *box = head.InsertNewTextBox();
+    for (const bool select : {true, false}) {
+        head.EditTextBox(box);
+        box->Edit->setFocus();
+        QTextCursor end(box->Edit->document());
+        end.movePosition(QTextCursor::End, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        box->Edit->setTextCursor(end);
+        ASSERT_TRUE(box->Edit->hasFocus() && head.RenderTextBox(box)) << select;
+        const QImage shown = box->Picture();
+        box->Edit->setTextCursor(QTextCursor(box->Edit->document()));  // hidden: no caret, no selection
+        head.RefreshTextBoxes();
+        EXPECT_EQ(shown, box->Picture()) << select;
+    }
+    QApplication::setCursorFlashTime(1000);
+}
+
 TEST_F(TextBoxes, DoubleClickEditsARenderedTextBoxAgain)
 {
     TObjBox *box = head.InsertNewTextBox();
     ClickGrid();
     Drag(box->Image, {10, 10}, {30, 17});
     ASSERT_EQ(box->Image->pos(), QPoint(80, 67));
+    TObjBox *picture = Picture(250, 150);  // newer, over the text box's corner
     DoubleClick(box->Image, {10, 10});
     EXPECT_EQ(std::tuple(box->Kind, box->State, box->Image->isVisible()), std::tuple(bkTextEdit, bsTextBox, false));
     EXPECT_EQ(box->Edit->geometry(), QRect(80, 67, 200, 120));
     EXPECT_TRUE(box->Edit->hasFocus() && BaseOf(box->Edit) == BoxEditingColor);
     DoubleClick(box->Edit, {10, 10});  // a double click in the edit renders it
     EXPECT_EQ(box->Kind, bkPicture);
+    EXPECT_EQ(grid.viewport()->childAt(260, 160), picture->Image);  // rendered anew, still under the newer box
 
-    TObjBox *picture = Picture(300, 50);
     DoubleClick(picture->Image, {5, 5});
     EXPECT_EQ(std::tuple(picture->Kind, picture->State), std::tuple(bkPicture, bsPicture));
 }
@@ -224,16 +244,19 @@ TEST_F(TextBoxes, FilesBecomeBoxes)
     EXPECT_FALSE(head.LoadPictureFile(write("bad.bmp", "BM not a picture")));
     EXPECT_EQ(messages.back().first, "Image Load Error");
 
-    ASSERT_TRUE(
-        head.LoadTextFile(write("t.rtf", "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs30\\b Fett\\b0  \\'e9\\par zwei}")));
-    TObjBox *rich = head.NextBox();
-    EXPECT_EQ(std::tuple(rich->Kind, rich->State), std::tuple(bkPicture, bsTextBox));
-    EXPECT_EQ(rich->Edit->toPlainText(), "Fett é\nzwei");
-    EXPECT_TRUE(rich->Edit->document()->begin().begin().fragment().charFormat().fontWeight() >= QFont::Bold);
-    ASSERT_TRUE(head.LoadTextFile(write("t.txt", "Grüße\n{\\rtf not at the start")));
-    EXPECT_EQ(head.NextBox()->Edit->toPlainText(), "Grüße\n{\\rtf not at the start");
-    ASSERT_TRUE(head.LoadTextFile(write("latin.txt", "caf\xe9 \x80")));
-    EXPECT_EQ(head.NextBox()->Edit->toPlainText(), "café €");
+    const std::pair<const char *, const char *> texts[] = {
+        {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs30\\b Fett\\b0  \\'e9\\par zwei}", "Fett é\nzwei"},
+        {"Grüße\n{\\rtf not at the start", "Grüße\n{\\rtf not at the start"},
+        {"caf\xe9 \x80", "café €"},  // Windows-1252
+    };
+    for (auto [bytes, text] : texts) {
+        ASSERT_TRUE(head.LoadTextFile(write("t", bytes)));
+        TObjBox *box = head.NextBox();
+        EXPECT_EQ(std::tuple(box->Kind, box->State, box->Edit->toPlainText()), std::tuple(bkPicture, bsTextBox, text));
+    }
+    EXPECT_GE(
+        head.NextBox()->NextBox()->NextBox()->Edit->document()->begin().begin().fragment().charFormat().fontWeight(),
+        QFont::Bold);
     const size_t count = Boxes().size();
     EXPECT_FALSE(head.LoadTextFile(dir.filePath("missing.txt")));
     EXPECT_TRUE(messages.back().first.startsWith("Cannot read "));
