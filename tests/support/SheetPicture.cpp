@@ -179,15 +179,15 @@ std::string AttrsToText(const TEditText &sheet)
 {
     auto fields = [](const TAttrCell &a) {
         std::string f;
-        auto dec = [&](char name, int v) { f += v ? std::string(" ") + name + std::to_string(v) : ""; };
-        auto hx = [&](char name, uint8_t v) { f += v ? std::string(" ") + name + hex[v >> 4] + hex[v & 15] : ""; };
-        dec('L', a.RootLevel);
-        dec('T', a.RootTop);
-        dec('B', a.RootBottom);
-        dec('R', a.RootRow);
-        hx('N', a.Nesting);
-        hx('O', a.Overline);
-        dec('P', a.Protection);
+        for (auto [name, v, hx] : {std::tuple{'L', a.RootLevel, false},
+                                   {'T', a.RootTop, false},
+                                   {'B', a.RootBottom, false},
+                                   {'R', a.RootRow, false},
+                                   {'N', a.Nesting, true},
+                                   {'O', a.Overline, true},
+                                   {'P', a.Protection, false}})
+            if (v)
+                f += std::string(" ") + name + (hx ? std::string{hex[v >> 4], hex[v & 15]} : std::to_string(v));
         return f + (a.Reserved ? " ?" + std::to_string(a.Reserved) : "");
     };
     std::string out;
