@@ -15,10 +15,6 @@ inline bool Blue(const QColor &c)
 {
     return c.blue() > 180 && c.red() < 90 && c.green() < 90;
 }
-inline bool Green(const QColor &c)
-{
-    return c.green() > 80 && c.red() < 70 && c.blue() < 70;
-}
 inline bool White(const QColor &c)
 {
     return c == QColor(Qt::white);
@@ -38,9 +34,9 @@ inline Ink InkIn(const QImage &img, const QRect &area)
             if (White(c))
                 continue;
             ++k.count;
-            k.top = std::min(k.top, y);
-            k.bottom = std::max(k.bottom, y);
-            k.blue += Blue(c), k.green += Green(c), k.dark += Dark(c);
+            k.top = std::min(k.top, y), k.bottom = std::max(k.bottom, y);
+            k.blue += Blue(c), k.dark += Dark(c);
+            k.green += c.green() > 80 && c.red() < 70 && c.blue() < 70;
         }
     return k;
 }

@@ -1,6 +1,7 @@
 #include "SheetPicture.h"
 #include "worksheet/Edit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
@@ -9,40 +10,38 @@
 namespace {
 
 // Kinds with one fixed set of flags; code 0 stores the picture's character.
-struct Kind {
+const struct Kind {
     char kind, ch;
     uint8_t code;
     uint32_t flags;
-};
-const Kind kinds[] = {{' ', 0, 0, 0},
-                      {'^', 0, 0, cfRaised},
-                      {'_', 0, 0, cfLowered},
-                      {'-', '-', 190, cfSymbolFont | cfFractionLine},
-                      {'r', '/', 214, cfSymbolFont},
-                      {'f', '~', 166, cfSymbolFont},
-                      {'$', 0, 0, cfSymbolFont}};
+} kinds[] = {{' ', 0, 0, 0},
+             {'^', 0, 0, cfRaised},
+             {'_', 0, 0, cfLowered},
+             {'-', '-', 190, cfSymbolFont | cfFractionLine},
+             {'r', '/', 214, cfSymbolFont},
+             {'f', '~', 166, cfSymbolFont},
+             {'$', 0, 0, cfSymbolFont}};
 
 // Tall bracket and integral pieces: top, middle, bottom are consecutive codes.
-struct Piece {
+const struct Piece {
     char kind;
     uint8_t base;
-};
-const Piece pieces[] = {{'(', 230}, {'[', 233}, {'{', 236}, {'S', 243}, {')', 246}, {']', 249}, {'}', 252}};
+} pieces[] = {{'(', 230}, {'[', 233}, {'{', 236}, {'S', 243}, {')', 246}, {']', 249}, {'}', 252}};
 const char pieceChars[] = {'/', '|', '\\'};
 
 // Most specific first: printing takes the first mark whose flags are all set.
-struct Mark {
+const struct Mark {
     char mark;
     uint32_t flags;
-};
-const Mark marks[] = {{'R', cfResult | cfRaised},
-                      {'L', cfResult | cfLowered},
-                      {'*', cfResult},
-                      {'g', cfGreen},
-                      {'n', cfFunctionName | cfBold},
-                      {'b', cfBold}};
+} marks[] = {{'R', cfResult | cfRaised},
+             {'L', cfResult | cfLowered},
+             {'*', cfResult},
+             {'g', cfGreen},
+             {'n', cfFunctionName | cfBold},
+             {'b', cfBold}};
 
 const uint32_t zoneFlags = cfAboveLine | cfBelowLine;
+const char hex[] = "0123456789abcdef";
 
 uint32_t markFlags(char mark)
 {
@@ -52,11 +51,6 @@ uint32_t markFlags(char mark)
     if (mark == ' ')
         return 0;
     throw std::invalid_argument(std::string("unknown mark '") + mark + "'");
-}
-
-bool printable(uint8_t ch)
-{
-    return ch >= 32 && ch < 127;
 }
 
 }  // namespace
@@ -80,19 +74,16 @@ void LoadPicture(TEditText &sheet, const std::string &picture)
                 throw std::invalid_argument("picture larger than the sheet");
             TCell cell;
             uint32_t flags = markFlags(mark);
-            const Kind *k = nullptr;
-            for (const Kind &f : kinds)
-                k = f.kind == kind ? &f : k;
-            const Piece *p = nullptr;
-            for (const Piece &f : pieces)
-                p = f.kind == kind ? &f : p;
+            const Kind *k = std::find_if(std::begin(kinds), std::end(kinds), [&](auto &f) { return f.kind == kind; });
+            const Piece *p =
+                std::find_if(std::begin(pieces), std::end(pieces), [&](auto &f) { return f.kind == kind; });
             const char *pc = static_cast<const char *>(std::memchr(pieceChars, ch, 3));
             if (kind == '-' && ch != '-')
                 throw std::invalid_argument("fraction line is \"--\"");
-            if (k) {
+            if (k != std::end(kinds)) {
                 cell.Ch = k->code ? k->code : uint8_t(ch);
                 flags |= k->flags;
-            } else if (p && pc) {
+            } else if (p != std::end(pieces) && pc) {
                 const int piece = int(pc - pieceChars);
                 cell.Ch = uint8_t(p->base + piece);
                 flags |= cfSymbolFont | (piece == 1 ? cfTallBracket : cfBracketPart);
@@ -170,14 +161,13 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
             if (flags == 0 && ch == 0 && mark != ' ')
                 txt = {'.', ' ', mark};
             for (const Kind &k : kinds)
-                if (txt.empty() && flags == k.flags && (k.code ? ch == k.code : printable(ch)))
+                if (txt.empty() && flags == k.flags && (k.code ? ch == k.code : ch >= 32 && ch < 127))
                     txt = {k.kind, k.code ? k.ch : char(ch), mark};
             for (const Piece &p : pieces)
                 if (ch >= p.base && ch < p.base + 3 &&
                     (ch - p.base == 1 ? cfTallBracket : cfBracketPart) == (flags & ~cfSymbolFont) &&
                     (flags & cfSymbolFont))
                     txt = {p.kind, pieceChars[ch - p.base], mark};
-            static const char hex[] = "0123456789abcdef";
             line += txt.empty() ? std::string{'?', hex[ch >> 4], hex[ch & 15]} : txt;
         }
         out += line.erase(line.find_last_not_of(' ') + 1) + '\n';
@@ -188,17 +178,16 @@ std::string SheetToPicture(const TEditText &sheet, int lastRow, int lastCol)
 std::string AttrsToText(const TEditText &sheet)
 {
     auto fields = [](const TAttrCell &a) {
-        static const char hex[] = "0123456789abcdef";
         std::string f;
-        auto dec = [&](char name, int v) { f += v ? std::string(" ") + name + std::to_string(v) : ""; };
-        auto hx = [&](char name, uint8_t v) { f += v ? std::string(" ") + name + hex[v >> 4] + hex[v & 15] : ""; };
-        dec('L', a.RootLevel);
-        dec('T', a.RootTop);
-        dec('B', a.RootBottom);
-        dec('R', a.RootRow);
-        hx('N', a.Nesting);
-        hx('O', a.Overline);
-        dec('P', a.Protection);
+        for (auto [name, v, hx] : {std::tuple{'L', a.RootLevel, false},
+                                   {'T', a.RootTop, false},
+                                   {'B', a.RootBottom, false},
+                                   {'R', a.RootRow, false},
+                                   {'N', a.Nesting, true},
+                                   {'O', a.Overline, true},
+                                   {'P', a.Protection, false}})
+            if (v)
+                f += std::string(" ") + name + (hx ? std::string{hex[v >> 4], hex[v & 15]} : std::to_string(v));
         return f + (a.Reserved ? " ?" + std::to_string(a.Reserved) : "");
     };
     std::string out;
@@ -217,12 +206,8 @@ int SheetSetup::beeps = 0;
 
 SheetSetup::SheetSetup(int cols, int rows) : grid(cols, rows)
 {
-    beeps = 0;
-    BeepHook = [] { ++beeps; };
-    EditState = esEditing;
-    FontSet = 0;
-    ScriptLevel = 0;
-    NewLineFlag = false;
+    beeps = 0, BeepHook = [] { ++beeps; };
+    EditState = esEditing, FontSet = 0, ScriptLevel = 0, NewLineFlag = false;
     EditText.PageLock = EditText.EscMode = EditText.EqualMode = EditText.RadMode = EditText.MixedFraction = 0;
     EditText.ImplicitMult = 1;
     // Start from a sheet that is zero everywhere, also outside the grid.
@@ -234,8 +219,7 @@ SheetSetup::SheetSetup(int cols, int rows) : grid(cols, rows)
 
 SheetSetup::~SheetSetup()
 {
-    BeepHook = nullptr;
-    EditText.Grid = nullptr;
+    BeepHook = nullptr, EditText.Grid = nullptr;
 }
 
 SheetBytes::SheetBytes()

@@ -22,33 +22,27 @@
 
 #include "worksheet/Edit.h"
 
-// Rows in the one-character form, for formulas: ' ' an empty cell, '#' a
-// fraction-line cell, "<kcm>" one cell in the three-character form above
-// ("<^2 >" a raised 2, "<S| >" an integral middle, "< 5*>" a result), any
-// other character a text cell. ExpandRow gives the three-character row.
+// Rows in the one-character form: ' ' empty, '#' a fraction line, "<kcm>" one
+// cell in the form above ("<^2 >" a raised 2), else a text cell.
 std::string ExpandRow(const std::string &row);
 // Loads the rows as a picture (an empty first row still counts).
 void LoadRows(const std::vector<std::string> &rows);
 
-// Writes the picture into the cells starting at (0, 0), leaving other cells as
-// they are, and grows the used extent (denominator markers included).
-// Throws std::invalid_argument on a cell it cannot read.
+// Writes the picture into the cells from (0, 0), leaving other cells as they
+// are, and grows the used extent. Throws std::invalid_argument on a bad cell.
 void LoadPicture(TEditText &sheet, const std::string &picture);
 
-// Prints rows 0..lastRow (default: the last row holding a cell that is not
-// all zero, ignoring SrcCol/SrcRow), each with trailing blanks removed.
-// Cells the picture cannot express print as '?' followed by two hex digits.
+// Prints rows 0..lastRow (default: the last one not all zero) without trailing
+// blanks; cells the picture cannot express print as '?' and two hex digits.
 std::string SheetToPicture(const TEditText &sheet, int lastRow = -1, int lastCol = -1);
 
-// The structure layer as text: one line per run of equal, not all-zero
-// TAttrCells in one row, rows top to bottom, "col,row" or "first-last,row"
-// followed by the non-zero fields: L RootLevel, T RootTop, B RootBottom,
-// R RootRow (decimal), N Nesting, O Overline (two hex digits), P Protection.
-// Example: "3-7,4 N02 O02" is the first row of a level-1 area over columns 3..7.
+// The structure layer: one line per run of equal, not all-zero cells in a row,
+// "col,row" or "first-last,row", then the fields not zero: L RootLevel,
+// T RootTop, B RootBottom, R RootRow, P Protection (decimal), N Nesting,
+// O Overline (hex). "3-7,4 N02 O02": first row of a level-1 area over 3..7.
 std::string AttrsToText(const TEditText &sheet);
 
-// Fixture state: a fresh grid of the given size bound to EditText, the
-// editing globals at their start values, and Beep counted.
+// A fresh grid bound to EditText, the editing globals at their start values, Beep counted.
 struct SheetSetup {
     explicit SheetSetup(int cols = 72, int rows = 72);
     ~SheetSetup();

@@ -28,56 +28,36 @@ struct Ev {
 // clang-format off
 const Ev vkCases[] = {
     // Digits by their key: the shifted symbols of the US layout.
-    {Qt::Key_9, Ctrl, "", 57}, {Qt::Key_ParenLeft, Shift, "(", 57}, {Qt::Key_ParenLeft, Ctrl | Shift, "", 57},
-    {Qt::Key_ParenRight, Shift, ")", 48}, {Qt::Key_Exclam, Shift, "!", 49}, {Qt::Key_At, Shift, "@", 50},
-    {Qt::Key_NumberSign, Shift, "#", 51}, {Qt::Key_Dollar, Shift, "$", 52}, {Qt::Key_Percent, Shift, "%", 53},
-    {Qt::Key_AsciiCircum, Ctrl | Shift, "", 54}, {Qt::Key_Ampersand, Shift, "&", 55},
-    {Qt::Key_Asterisk, Shift, "*", 56}, {Qt::Key_0, None, "0", 48},
-    // Letters whatever the case.
+    {Qt::Key_9, Ctrl, "", 57}, {Qt::Key_ParenLeft, Shift, "(", 57}, {Qt::Key_ParenRight, Shift, ")", 48},
+    {Qt::Key_AsciiCircum, Ctrl | Shift, "", 54}, {Qt::Key_0, None, "0", 48},
+    // Letters whatever the case; keys without a character.
     {Qt::Key_A, None, "a", 65}, {Qt::Key_Z, Shift, "Z", 90}, {Qt::Key_P, Ctrl, "\x10", 80},
-    // Keys without a character.
-    {Qt::Key_Backspace, None, "\b", 8}, {Qt::Key_Tab, None, "\t", 9}, {Qt::Key_Return, Ctrl, "\r", 13},
-    {Qt::Key_Enter, Pad, "\r", 13}, {Qt::Key_Escape, None, "\x1b", 27}, {Qt::Key_Space, None, " ", 32},
-    {Qt::Key_PageUp, None, "", 33}, {Qt::Key_PageDown, None, "", 34}, {Qt::Key_End, None, "", 35},
-    {Qt::Key_Home, None, "", 36}, {Qt::Key_Left, None, "", 37}, {Qt::Key_Up, None, "", 38},
-    {Qt::Key_Right, None, "", 39}, {Qt::Key_Down, Shift, "", 40}, {Qt::Key_Insert, Shift, "", 45},
-    {Qt::Key_Delete, Ctrl, "\x7f", 46}, {Qt::Key_F1, None, "", 112}, {Qt::Key_F9, Ctrl, "", 120},
-    {Qt::Key_F12, Ctrl | Shift, "", 123}, {Qt::Key_Shift, Shift, "", 16}, {Qt::Key_Control, Ctrl, "", 17},
-    {Qt::Key_Alt, Alt, "", 18},
+    {Qt::Key_Backspace, None, "\b", 8}, {Qt::Key_Enter, Pad, "\r", 13}, {Qt::Key_Escape, None, "\x1b", 27},
+    {Qt::Key_Space, None, " ", 32}, {Qt::Key_PageUp, None, "", 33}, {Qt::Key_Down, Shift, "", 40},
+    {Qt::Key_Delete, Ctrl, "\x7f", 46}, {Qt::Key_F1, None, "", 112}, {Qt::Key_F12, Ctrl | Shift, "", 123},
+    {Qt::Key_Control, Ctrl, "", 17},
     // The punctuation keys of the US layout, plain and shifted.
-    {Qt::Key_Semicolon, None, ";", 186}, {Qt::Key_Colon, Shift, ":", 186},
-    {Qt::Key_Equal, None, "=", 187}, {Qt::Key_Plus, Shift, "+", 187},
-    {Qt::Key_Comma, Ctrl, "", 188}, {Qt::Key_Less, Ctrl | Shift, "", 188},
-    {Qt::Key_Minus, Ctrl, "", 189}, {Qt::Key_Underscore, Shift, "_", 189},
-    {Qt::Key_Period, Ctrl, "", 190}, {Qt::Key_Greater, Shift, ">", 190},
-    {Qt::Key_Slash, Ctrl, "", 191}, {Qt::Key_Question, Shift, "?", 191},
-    {Qt::Key_QuoteLeft, None, "`", 192}, {Qt::Key_AsciiTilde, Shift, "~", 192},
-    {Qt::Key_BracketLeft, Ctrl, "", 219}, {Qt::Key_BraceLeft, Ctrl | Shift, "", 219},
-    {Qt::Key_Backslash, None, "\\", 220}, {Qt::Key_Bar, Shift, "|", 220},
-    {Qt::Key_BracketRight, Ctrl, "", 221}, {Qt::Key_BraceRight, Ctrl | Shift, "", 221},
-    {Qt::Key_Apostrophe, None, "'", 222}, {Qt::Key_QuoteDbl, Shift, "\"", 222},
+    {Qt::Key_Semicolon, None, ";", 186}, {Qt::Key_Plus, Shift, "+", 187}, {Qt::Key_Less, Ctrl | Shift, "", 188},
+    {Qt::Key_Minus, Ctrl, "", 189}, {Qt::Key_Period, Ctrl, "", 190}, {Qt::Key_Question, Shift, "?", 191},
+    {Qt::Key_AsciiTilde, Shift, "~", 192}, {Qt::Key_BraceLeft, Ctrl | Shift, "", 219},
+    {Qt::Key_Backslash, None, "\\", 220}, {Qt::Key_BracketRight, Ctrl, "", 221}, {Qt::Key_QuoteDbl, Shift, "\"", 222},
     // The number pad.
     {Qt::Key_5, Pad, "5", 101}, {Qt::Key_0, Pad | Ctrl, "", 96}, {Qt::Key_Asterisk, Pad, "*", 106},
-    {Qt::Key_Plus, Pad, "+", 107}, {Qt::Key_Minus, Pad, "-", 109}, {Qt::Key_Period, Pad, ".", 110},
-    {Qt::Key_Slash, Pad, "/", 111}, {Qt::Key_Home, Pad, "", 36},
+    {Qt::Key_Period, Pad, ".", 110}, {Qt::Key_Slash, Pad, "/", 111}, {Qt::Key_Home, Pad, "", 36},
     // Layout letter keys by their place (the German key right of P sits on the US ";"); nothing else to go by.
     {Qt::Key_Udiaeresis, None, "\xc3\xbc", 186}, {Qt::Key_unknown, None, "", 0},
     // xkb keycodes name the digit key even where Qt reports its symbol (Shift+8 is '(' on a German keyboard).
     {Qt::Key_ParenLeft, Shift, "(", 56, Xkb, 17}, {Qt::Key_Slash, Ctrl | Shift, "", 55, Xkb, 16},
     {Qt::Key_ParenRight, Shift, ")", 48, Xkb, 19}, {Qt::Key_Exclam, Shift, "!", 49, Xkb, 10},
     {Qt::Key_BracketLeft, Ctrl, "", 219, Xkb, 34}, {Qt::Key_5, Pad, "5", 101, Xkb, 84},
-    {Qt::Key_Left, None, "", 37, Xkb, 113},
     // Windows hands the virtual-key code over directly.
-    {Qt::Key_Udiaeresis, Ctrl, "", 186, Win, 26, 186}, {Qt::Key_ParenLeft, Shift, "(", 56, Win, 9, 56},
-    {Qt::Key_9, Ctrl, "", 57, Win, 10, 0},
+    {Qt::Key_Udiaeresis, Ctrl, "", 186, Win, 26, 186}, {Qt::Key_9, Ctrl, "", 57, Win, 10, 0},
 };
 
 const Ev charCases[] = {
     {Qt::Key_A, Ctrl, "\x01", 1}, {Qt::Key_A, Ctrl | Shift, "\x01", 1}, {Qt::Key_Z, Ctrl, "", 26},
-    {Qt::Key_M, Ctrl, "\r", 13}, {Qt::Key_Return, None, "\r", 13}, {Qt::Key_Enter, Pad, "\r", 13},
-    {Qt::Key_Return, Ctrl, "\r", 10}, {Qt::Key_Return, Shift, "\r", 13}, {Qt::Key_Escape, None, "\x1b", 27},
-    {Qt::Key_A, None, "a", 'a'}, {Qt::Key_A, Shift, "A", 'A'}, {Qt::Key_ParenLeft, Shift, "(", '('},
-    {Qt::Key_AsciiCircum, Shift, "^", '^'}, {Qt::Key_Underscore, Shift, "_", '_'},
+    {Qt::Key_M, Ctrl, "\r", 13}, {Qt::Key_Enter, Pad, "\r", 13}, {Qt::Key_Return, Ctrl, "\r", 10},
+    {Qt::Key_Return, Shift, "\r", 13}, {Qt::Key_Escape, None, "\x1b", 27}, {Qt::Key_A, Shift, "A", 'A'},
     {Qt::Key_AsciiTilde, Shift, "~", '~'}, {Qt::Key_Space, None, " ", ' '}, {Qt::Key_Space, None, "", ' '},
     {Qt::Key_Space, Ctrl, "", ' '}, {Qt::Key_5, Pad, "5", '5'}, {Qt::Key_Udiaeresis, None, "\xc3\xbc", 252},
     {Qt::Key_BracketLeft, Ctrl | Alt, "[", '['},   // AltGr on Windows

@@ -1,5 +1,5 @@
-// Boxes reached from the window: the Insert menu, Clear, font size and the
-// pictures that printing puts on the page.
+// Boxes reached from the window: the Insert menu, Clear and the pictures
+// that printing puts on the page.
 #include <QImage>
 #include <QLabel>
 #include <QTextEdit>
@@ -44,21 +44,12 @@ TEST_F(WindowBoxesTest, InsertMenuMakesBoxesThatClearRemoves)
     ASSERT_EQ(pictures.size(), 2u);
     EXPECT_EQ(pictures[1].Image.pixelColor(5, 5), QColor(Qt::red));
 
-    // A larger font moves the picture with its anchor cell.
-    const QPoint before = ObjBoxList->NextBox()->NextBox()->Image->pos();
-    form->SetFontSize(28);
-    EXPECT_NE(ObjBoxList->NextBox()->NextBox()->Image->pos(), before);
-
     // Clear, confirmed by Enter, takes the boxes with the sheet.
     form->Calc().PRButtonClearClick();
     form->Calc().PRButtonEnterClick();
     EXPECT_EQ(Boxes(), 0);
     BoxFileDialogHook = nullptr;
 }
-
-}  // namespace
-
-namespace {
 
 // Clear and Undo reset the sheet, which turns Show TextBox off: the menu
 // check and the highlight follow.

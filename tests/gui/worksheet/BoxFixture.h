@@ -120,5 +120,4 @@ protected:
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QApplication::processEvents();
     }
-    QImage Screen() { return grid.grab().toImage(); }
 };

@@ -65,10 +65,6 @@ Render Paint(int size, const RenderOptions &o = {})
     return out;
 }
 
-Ink All(const Render &img)
-{
-    return InkIn(img, img.rect());
-}
 // Pixel row y from x1 up to x2 (not included).
 Ink Span(const Render &img, int x1, int x2, int y)
 {
@@ -78,7 +74,8 @@ Ink Span(const Render &img, int x1, int x2, int y)
 // Whether the one cell (c, r) drawn at size 14 puts down any ink.
 bool Drawn(int c, int r, bool print = false, int hidden = -1)
 {
-    return All(Paint(14, {.print = print, .onlyCol = c, .onlyRow = r, .hidden = hidden})).count > 0;
+    const Render img = Paint(14, {.print = print, .onlyCol = c, .onlyRow = r, .hidden = hidden});
+    return InkIn(img, img.rect()).count > 0;
 }
 
 // Some column of the image is dark without a gap from y1 to y2, both included.
@@ -242,10 +239,8 @@ TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverline)
             // No glyph: the upper left of the sign cell below the stroke stays white.
             EXPECT_EQ(InkIn(img, QRect(img.L(1), img.B(2) - U + W + 1, U / 8, U / 4)).count, 0);
         }
-}
-
-TEST_F(CellPainterTest, RootWithoutAreaIsAGlyphWithoutOverline)
-{
+    // Without an area the sign is a glyph without overline.
+    EditText.Reset();
     Put(1, 1, 214, cfSymbolFont);
     const Render img = Paint(28);
     EXPECT_GT(InkIn(img, img.Cell(1, 1)).count, 10);
@@ -262,19 +257,16 @@ TEST_F(CellPainterTest, OverlineLevelsStackThreeLineWidthsApart)
         const Render img = Paint(24, {.rows = 4});
         ASSERT_EQ(LineWidth, 1);
         EXPECT_EQ(Span(img, img.L(1) - 1, img.R(1), img.T(2) - above).dark, img.w + 1);
-        EXPECT_EQ(All(img).count, img.w + 1);
+        EXPECT_EQ(InkIn(img, img.rect()).count, img.w + 1);
     }
 }
 
-TEST_F(CellPainterTest, RadicalOfRowsOutOfViewIsNotDrawnOnScreenButPrinted)
+TEST_F(CellPainterTest, DamagedRootRowsAreIgnoredAndRowsOutOfViewOnlyPrinted)
 {
     Root(1, 2, 2, 1, 3);
     for (bool print : {false, true})
         EXPECT_EQ(Drawn(1, 2, print, 3), print);
-}
-
-TEST_F(CellPainterTest, DamagedRootRowsAreIgnored)
-{
+    EditText.Reset();
     // A root row beyond the sheet must not be used as an index. The memory just
     // past column 3's rows is column 4's, primed so that a stray read would
     // find an area ending right above row 5 and arm the repaint.
@@ -337,7 +329,8 @@ TEST_F(CellPainterTest, SuspendedDrawingChangesNothing)
     Put(5, 4, 'x');
     EditText.UsedColExt = EditText.UsedRowExt = 0;
     suspend = true;
-    EXPECT_EQ(All(Paint(14, {.cols = 6, .rows = 5})).count, 0);
+    const Render blank = Paint(14, {.cols = 6, .rows = 5});
+    EXPECT_EQ(InkIn(blank, blank.rect()).count, 0);
     EXPECT_EQ(std::pair(EditText.UsedColExt, painted), std::pair(0, 0));
     suspend = false;
     Paint(14, {.cols = 6, .rows = 5, .print = true});
