@@ -7,6 +7,10 @@
 enum : uint16_t {
     vkBack = 8,
     vkReturn = 13,
+    vkShift = 16,
+    vkControl = 17,
+    vkMenu = 18,  // Alt
+    vkCapital = 20,
     vkEscape = 27,
     vkPrior = 33,
     vkNext = 34,
@@ -19,6 +23,8 @@ enum : uint16_t {
     vkInsert = 45,
     vkDelete = 46,
     vkKey1 = 49,
+    vkLWin = 91,
+    vkRWin = 92,
     vkF5 = 116,
     vkF6 = 117,
     vkF7 = 118,

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -16,6 +18,9 @@
 
 namespace {
 
+const int PanelWidth = 144;
+const int ColumnWidth = PanelWidth + 2;
+
 QToolButton *TextButton(const char *name, const QString &text, const QSize &size, QWidget *parent)
 {
     auto *b = new QToolButton(parent);
@@ -26,11 +31,19 @@ QToolButton *TextButton(const char *name, const QString &text, const QSize &size
     return b;
 }
 
-QLabel *Label(const char *name, const QString &text, QWidget *parent)
+// A centred label of a panel; its font shrinks until the text fits the
+// panel's width, so that a long text is never cut.
+QLabel *Label(const char *name, const QString &text, QFont font, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setAlignment(Qt::AlignHCenter);
+    l->setFont(font);
+    const int room = PanelWidth - 4;  // the upgrade panel's margins
+    while (l->sizeHint().width() > room && font.pixelSize() > 6) {
+        font.setPixelSize(font.pixelSize() - 1);
+        l->setFont(font);
+    }
     return l;
 }
 
@@ -38,7 +51,7 @@ QWidget *Panel(const char *name, int height, QWidget *parent)
 {
     auto *p = new QWidget(parent);
     p->setObjectName(QLatin1String(name));
-    p->setFixedSize(144, height);
+    p->setFixedSize(PanelWidth, height);
     return p;
 }
 
@@ -109,23 +122,46 @@ const TBracketButton BracketButtons[] = {
     {"SpeedBr1Close", ")", 246, 247, 248}, {"SpeedBr2Close", "]", 249, 250, 251}, {"SpeedBr3Close", "}", 252, 253, 254},
 };
 
+// The rows of the keyboard panel's list.
+const struct {
+    const char *name;  // the layout's own name
+    const char *caption;
+    void (TKeyboard::*load)();
+} KeyboardLayouts[] = {
+    {"US default", "US-default", &TKeyboard::SetUSDefault},
+    {"German", "German", &TKeyboard::SetGerman},
+    {"Italian", "Italian", &TKeyboard::SetItalian},
+    {"BRAZIL", "Portoguese (Brazil)", &TKeyboard::SetBrazil},
+};
+
 }  // namespace
 
+// The panels stand in a column that scrolls when the window is too low for
+// all of them; the scroll bar then widens the column rather than cover it.
 QWidget *TForm2::BuildRightPanels()
 {
-    auto *right = new QWidget;
+    auto *right = new QScrollArea;
     right->setObjectName(QStringLiteral("PanelRight"));
-    right->setFixedWidth(146);
-    auto *column = new QVBoxLayout(right);
+    right->setFrameShape(QFrame::NoFrame);
+    right->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    right->setWidgetResizable(true);
+    right->setFixedWidth(ColumnWidth);
+    QScrollBar *bar = right->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, right, [right, bar](int, int max) {
+        right->setFixedWidth(ColumnWidth + (max > 0 ? bar->sizeHint().width() : 0));
+    });
+    auto *inner = new QWidget;
+    auto *column = new QVBoxLayout(inner);
     column->setContentsMargins(1, 2, 1, 2);
     column->setSpacing(2);
-    PanelFunctions = BuildFunctionPanel(right);
-    PanelSymbol2 = BuildSymbolPanel(right);
-    PanelUpgrade = BuildUpgradePanel(right);
-    PanelKeyboard = BuildKeyboardPanel(right);
+    PanelFunctions = BuildFunctionPanel(inner);
+    PanelSymbol2 = BuildSymbolPanel(inner);
+    PanelUpgrade = BuildUpgradePanel(inner);
+    PanelKeyboard = BuildKeyboardPanel(inner);
     for (QWidget *w : {PanelFunctions, PanelSymbol2, PanelUpgrade, PanelKeyboard})
         column->addWidget(w);
     column->addStretch();
+    right->setWidget(inner);
     PanelSymbol2->setVisible(false);
     PanelUpgrade->setVisible(false);
     PanelKeyboard->setVisible(false);
@@ -212,27 +248,28 @@ QWidget *TForm2::BuildUpgradePanel(QWidget *parent)
     auto *column = new QVBoxLayout(panel);
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(1);
-    QLabel *image = Label("ImageVelmora1", QString(), panel);
-    image->setPixmap(ProductPicture());
-    QLabel *name = Label("Label2", QStringLiteral("Velmora"), panel);
-    QFont title("Arial");
+    const QFont plain = font();
+    QFont bold = plain;
+    bold.setBold(true);
+    QFont title = bold;
     title.setPixelSize(16);
-    title.setBold(true);
-    name->setFont(title);
+    QLabel *image = Label("ImageVelmora1", QString(), plain, panel);
+    image->setPixmap(ProductPicture());
+    QLabel *name = Label("Label2", QStringLiteral("Velmora"), title, panel);
     name->setStyleSheet(QStringLiteral("color: red"));
-    LabelVersion = Label("LabelVersion", QStringLiteral("Version"), panel);
-    LabelNewVersion = Label("LabelNewVersion", QString(), panel);
-    QLabel *home = Label("LabelHomePage", QStringLiteral("www.tarnwick.example"), panel);
-    home->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    LabelVersion = Label("LabelVersion", QStringLiteral("Version"), plain, panel);
+    LabelNewVersion = Label("LabelNewVersion", QString(), plain, panel);
+    QLabel *home = Label("LabelHomePage", QStringLiteral("www.tarnwick.example"), bold, panel);
+    home->setStyleSheet(QStringLiteral("color: red"));
     ButtonUpgradeOk = TextButton("ButtonUpgradeOk", QString(), QSize(40, 22), panel);
     ButtonUpgradeOk->setIcon(OkGlyph());
     connect(ButtonUpgradeOk, &QToolButton::clicked, this, [this] { ButtonUpgradeOkClick(); });
     column->addWidget(image);
     column->addWidget(name);
     column->addWidget(LabelVersion);
-    column->addWidget(Label("LabelNewVersionText1", QStringLiteral("An upgrade to version"), panel));
+    column->addWidget(Label("LabelNewVersionText1", QStringLiteral("An upgrade to version"), plain, panel));
     column->addWidget(LabelNewVersion);
-    column->addWidget(Label("LabelNewVersionText2", QStringLiteral("is available on"), panel));
+    column->addWidget(Label("LabelNewVersionText2", QStringLiteral("is available on"), plain, panel));
     column->addWidget(home);
     column->addWidget(ButtonUpgradeOk, 0, Qt::AlignHCenter);
     return panel;
@@ -246,8 +283,8 @@ QWidget *TForm2::BuildKeyboardPanel(QWidget *parent)
     column->setSpacing(2);
     ListBoxKeyboard = new QListWidget(panel);
     ListBoxKeyboard->setObjectName(QStringLiteral("ListBoxKeyboard"));
-    ListBoxKeyboard->addItems({QStringLiteral("US-default"), QStringLiteral("German"), QStringLiteral("Italian"),
-                               QStringLiteral("Portoguese (Brazil)")});
+    for (const auto &layout : KeyboardLayouts)
+        ListBoxKeyboard->addItem(QLatin1String(layout.caption));
     SpeedKeyboarOK = TextButton("SpeedKeyboarOK", QString(), QSize(40, 22), panel);
     SpeedKeyboarOK->setIcon(OkGlyph());
     connect(SpeedKeyboarOK, &QToolButton::clicked, this, [this] { SpeedKeyboarOKClick(); });
@@ -314,27 +351,19 @@ void TForm2::MenuKeyboard1Click()
     if (PanelKeyboard->isHidden())
         ShowRightPanel(1);
     PanelKeyboard->setVisible(true);
+    for (int row = 0; row < int(std::size(KeyboardLayouts)); ++row)
+        if (KeyboardObj.LayoutName == KeyboardLayouts[row].name)
+            ListBoxKeyboard->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     ListBoxKeyboard->setFocus();
 }
 
 void TForm2::SpeedKeyboarOKClick()
 {
-    switch (ListBoxKeyboard->currentRow()) {
-    case 0:
-        KeyboardObj.SetUSDefault();
-        break;
-    case 1:
-        KeyboardObj.SetGerman();
-        break;
-    case 2:
-        KeyboardObj.SetItalian();
-        break;
-    case 3:
-        KeyboardObj.SetBrazil();
-        break;
-    default:
-        break;  // nothing chosen: the layout stays
-    }
+    // The chosen row is the selected one: the list makes its first row
+    // current, unselected, as it takes the focus.
+    const QList<QListWidgetItem *> chosen = ListBoxKeyboard->selectedItems();
+    if (!chosen.isEmpty())
+        (KeyboardObj.*KeyboardLayouts[ListBoxKeyboard->row(chosen.front())].load)();
     // The OK of a hidden panel (a double click arriving late) counts nothing.
     if (PanelKeyboard->isHidden())
         return;

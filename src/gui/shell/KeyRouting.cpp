@@ -6,6 +6,25 @@
 #include "worksheet/Edit.h"
 #include "worksheet/Keyboard.h"
 
+namespace {
+
+bool ModifierOnly(uint16_t key)
+{
+    switch (key) {
+    case vkShift:
+    case vkControl:
+    case vkMenu:
+    case vkCapital:
+    case vkLWin:
+    case vkRWin:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 void TForm2::GridKeyDown(uint16_t &key, TShiftState shift)
 {
     routeOverlay_->HideRoute();
@@ -19,7 +38,10 @@ void TForm2::GridKeyDown(uint16_t &key, TShiftState shift)
         TB1ButtonESCClick();
 
     EditText.KeyDown(shift, key, sheetGrid_);
-    SizeMenuLock(true);
+    // A modifier or lock key alone neither edits nor moves (Alt opens the
+    // menus): the sheet's size can still be chosen after it.
+    if (!ModifierOnly(key))
+        SizeMenuLock(true);
 
     if (EditText.EscMode && key != vkReturn)
         key = 0;

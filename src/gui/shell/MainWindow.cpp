@@ -194,6 +194,8 @@ void TForm2::BuildToolBar()
         c->setObjectName(QLatin1String(name));
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
+        // A number is taken as typed: completing "7" from the list to "72" would change it.
+        c->setCompleter(nullptr);
         c->addItems(items);
         c->setFixedWidth(width);
         ToolBar2->addWidget(c);

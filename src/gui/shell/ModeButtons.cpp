@@ -317,6 +317,8 @@ void TForm2::SetFontSize(int size)
     QFont f = grid->font();
     f.setPointSize(applied);
     grid->setFont(f);
+    // The list opens on the size when it is one of its items.
+    ComboFontSize->setCurrentIndex(ComboFontSize->findText(QString::number(applied)));
     ComboFontSize->setEditText(PaddedNumber(applied));
     Preferences.SetNumber(poFontSize, applied);
     if (PlaceBoxes)
