@@ -379,10 +379,10 @@ void TCalculator::EvalIntegral(TCodeList *&N)
     if (n == 0)
         n = DefaultSteps;
 
-    if (a == b)
-        SetError(errLimitsEqual, var->Col, var->Row);
-    else if (a > b)
+    if (a > b)
         SetError(errLimitsReversed, var->Col, var->Row);
+    else if (a == b)
+        SetError(errLimitsEqual, var->Col, var->Row);
     // Nested, the body of the innermost integral is evaluated for every step
     // of every integral around it.
     else if (NestedSteps * std::max(std::fabs(n), 1.0) > MaxSteps)
