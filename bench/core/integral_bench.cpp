@@ -102,21 +102,19 @@ double BodyNative(double x)
 template <double (*F)(double)>
 double Loop(long steps)
 {
-    double a = 0, b = 3, h = (b - a) / steps, x = a, sum = 0;
+    const double a = 0, b = 3, h = (b - a) / steps;
+    double x = a, sum = 0;
     double f0 = F(x);
-    for (;;) {
-        x += h;
-        bool last = false;
-        if (x > b) {
-            h -= x - b;
-            x = b;
-            last = true;
-        }
+    for (bool last = false; !last;) {
+        double next = x + h;
+        last = next >= b;
+        if (last)
+            next = b;
+        const double width = next - x;
+        x = next;
         double f1 = F(x);
-        sum += (f0 + f1) * h / 2;
+        sum += (f0 + f1) * width / 2;
         f0 = f1;
-        if (last || x == b)
-            break;
     }
     return sum;
 }

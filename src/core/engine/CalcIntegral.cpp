@@ -278,43 +278,34 @@ void TCalculator::Sum(TCodeList *N, TCodeList *I, TCodeList *var, double a, doub
     TFlatBody flat(I->Right);
     auto evaluate = [&](double &f) { return flat.Run(f) || body.Evaluate(*this, f); };
     ErrorMark bodyMark;
-    double x = h > 0 ? a : b;
+    const double from = h > 0 ? a : b, to = h > 0 ? b : a;
+    double x = from;
     double sum = 0, f0 = 0, f1 = 0;
     var->Value = x;
     bool ok = evaluate(f0);
-    bool done = false;
     // A step count below 1 passes the far limit at once: one step from limit
     // to limit, not a shortened step that cancels to nothing.
     const bool single = std::fabs(h) > b - a;
-    if (single)
-        h = h > 0 ? b - a : a - b;
-    while (ok && !done) {
-        const double next = single ? (h > 0 ? b : a) : x + h;
-        // x moves by what its size can represent. A move other than the
-        // planned width would sum wrong widths; no move at all never ends.
-        if (!single && std::fabs((next - x) - h) > std::fabs(h) * MaxStepDrift) {
-            SetError(errIntegralStep, N->Col, N->Row);
+    bool last = false;
+    while (ok && !last) {
+        // x moves by what its size can represent, and each trapezoid is as
+        // wide as that move; the last one ends on the far limit.
+        double next = single ? to : x + h;
+        progress.Advance(std::fabs(next - from));
+        last = h > 0 ? next >= to : next <= to;
+        if (last)
+            next = to;
+        else if (next == x) {
+            SetError(errIntegralNoMove, N->Col, N->Row);
             return;
         }
+        const double width = next - x;
         x = next;
-        progress.Advance(h > 0 ? x - a : b - x);
-        bool last = false;
-        if (x > b) {
-            h -= x - b;
-            x = b;
-            last = true;
-        }
-        if (x < a) {
-            h -= x - a;
-            x = a;
-            last = true;
-        }
         var->Value = x;
         ok = evaluate(f1);
         if (ok) {
-            sum += (f0 + f1) * h / 2;
+            sum += (f0 + f1) * width / 2;
             f0 = f1;
-            done = last || x == a || x == b || x < a || x > b;
         }
     }
     // The body has no number at some step: nothing to write.
@@ -388,31 +379,21 @@ void TCalculator::EvalIntegral(TCodeList *&N)
     if (n == 0)
         n = DefaultSteps;
 
-    bool ready = false;
-    if (a == b)
-        SetError(errLimitsEqual, var->Col, var->Row);
-    else if (a > b)
+    if (a > b)
         SetError(errLimitsReversed, var->Col, var->Row);
+    else if (a == b)
+        SetError(errLimitsEqual, var->Col, var->Row);
     // Nested, the body of the innermost integral is evaluated for every step
     // of every integral around it.
     else if (NestedSteps * std::max(std::fabs(n), 1.0) > MaxSteps)
         SetError(errTooManySteps, var->Col, var->Row);
     else if (!std::isfinite(b - a))
         ReportMathError(MsgOverflow);
+    else if (!I->Right)
+        SetError(errIntegralFunction, I->Col, I->Row);
     else {
-        double h = (b - a) / n;
-        if (h == 0)
-            SetError(errIntegralStep, N->Col, N->Row);
-        else
-            ready = true;
-        if (ready && !I->Right) {
-            SetError(errIntegralFunction, I->Col, I->Row);
-            ready = false;
-        }
-        if (ready) {
-            TScopedValue nested(NestedSteps, NestedSteps * std::max(std::fabs(n), 1.0));
-            Sum(N, I, var, a, b, h);
-        }
+        TScopedValue nested(NestedSteps, NestedSteps * std::max(std::fabs(n), 1.0));
+        Sum(N, I, var, a, b, (b - a) / n);
     }
     // The variable has a value only inside its integral; it stays in the
     // chain so that a second integral over the same name is refused.

@@ -96,9 +96,6 @@ extern long IntegralFlatSteps;
 // Integration limits.
 constexpr double DefaultSteps = 360;
 constexpr double MaxSteps = 1000000;  // also for the product of nested counts
-// Largest part of the step width by which x's rounded move may differ from
-// it; ordinary integrals stay near 1e-13.
-constexpr double MaxStepDrift = 1e-6;
 constexpr int ProgressDivisions = 100;
 
 // Checks the shape of an integral's integrand: I is nkIntegrand whose Left

@@ -98,6 +98,7 @@ void InitErrorTexts()
         "a = b in integral not allowed",                                                               // 135
         "d > 1000000 in integral not allowed",                                                         // 136
         "no selected cells found",                                                                     // 137
+        "integral step too small to move the variable",                                                // 138
     };
     for (std::string &t : ErrorTexts)
         t.clear();

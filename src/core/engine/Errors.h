@@ -30,7 +30,6 @@ enum TErrorCode : int32_t {
     errAwaitBracket = 119,        // "await ("
     errNoResult = 120,            // "no result! use format: ..."
     errIntegralSyntax = 122,      // "syntax error in integral"
-    errIntegralStep = 123,        // "a=b in integral not allowed": a step the limits cannot take
     errVariableTwice = 124,       // "variable name double defined"
     errAwaitVariable = 125,       // "await simple variable"
     errMissingLower = 126,        // "missing integral parameter <a>"
@@ -44,6 +43,7 @@ enum TErrorCode : int32_t {
     errLimitsReversed = 134,      // "a > b in integral not allowed"
     errLimitsEqual = 135,         // "a = b in integral not allowed"
     errTooManySteps = 136,        // "d > 1000000 in integral not allowed"
+    errIntegralNoMove = 138,      // "integral step too small to move the variable"
     errMathText = 200,            // free text: an arithmetic fault's own message
     errUpdateReminder = 210,
 };
