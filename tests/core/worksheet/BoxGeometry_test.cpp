@@ -70,37 +70,28 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
     EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
 }
 
-TEST(BoxGeometry, AnchorFollowsScrollingAndCellSize)
+// A box snapped onto the sheet is anchored to the cell of its corner (-1 left of or above
+// the sheet) and follows scrolling and a larger font.
+TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheetAndTheAnchorFollowsIt)
 {
-    TGridMetrics g = Grid();
-    TBoxGeometry b{.Left = 50, .Top = 50, .Width = 200, .Height = 120};
-    AnchorBox(b, g);
-    EXPECT_EQ(std::tuple(b.Col, b.Row, b.DX, b.DY), std::tuple(5, 7, -5, -14));
-    g.LeftCol += 3;  // three columns scrolled
-    PlaceBox(b, g);
-    EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row, b.DX, b.DY), std::tuple(50 - 3 * 15, 50, 5, 7, -5, -14));
-    g.ColWidth = 20, g.RowHeight = 30;  // a larger font
-    PlaceBox(b, g);
-    EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(0 * 21 + 5, 2 * 31 + 14));
-}
-
-TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheet)
-{
-    const TGridMetrics g = Grid();
     const struct {
-        int left, top, wantLeft, wantTop;
+        int left, top, wantLeft, wantTop, col, row, dx, dy;
     } cases[] = {
-        {5000, 5000, 71 * 15 - 30 + 14 - 50, 71 * 18 - 90 + 17 - 50},  // far right and down
-        {-900, -900, -30 - 200 + 30, -90 - 120 + 30},                  // far left and up
-        {100, 40, 100, 40},                                            // inside: unchanged
+        {5000, 5000, 71 * 15 - 30 + 14 - 50, 71 * 18 - 90 + 17 - 50, 68, 69, -9, -3},  // far right and down
+        {-900, -900, -30 - 200 + 30, -90 - 120 + 30, -1, -1, 155, 72},                 // far left and up
+        {50, 50, 50, 50, 5, 7, -5, -14},                                               // inside: unchanged
     };
     for (const auto &c : cases) {
+        TGridMetrics g = Grid();
         TBoxGeometry b{.Left = c.left, .Top = c.top, .Width = 200, .Height = 120};
         SnapBox(b, g, 71, 71, 200, 120);
-        EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple(c.wantLeft, c.wantTop)) << c.left;
-        TBoxGeometry anchored = b;
-        AnchorBox(anchored, g);
-        EXPECT_EQ(b, anchored);
+        EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row, b.DX, b.DY),
+                  std::tuple(c.wantLeft, c.wantTop, c.col, c.row, c.dx, c.dy))
+            << c.left;
+        g.LeftCol += 3, PlaceBox(b, g);  // three columns scrolled
+        EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row), std::tuple(c.wantLeft - 45, c.wantTop, c.col, c.row));
+        g.ColWidth = 20, g.RowHeight = 30, PlaceBox(b, g);  // a larger font
+        EXPECT_EQ(std::tuple(b.Left, b.Top), std::tuple((c.col - 5) * 21 - c.dx, (c.row - 5) * 31 - c.dy)) << c.left;
     }
 }
 

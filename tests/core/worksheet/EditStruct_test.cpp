@@ -88,87 +88,82 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
             }
 }
 
-TEST(Structure, EditsReachTheLastColumnAndRow)
+// Each row: the picture, the cursor, the step, then picture, cursor, beeps and used extent
+// after it, and a row whose fraction line must carry its zone marks (-1: none). A 10 x 8 sheet.
+TEST(Structure, EditsMoveTheSheet)
 {
     using Step = void (*)();
-    const std::tuple<const char *, Step, const char *> cases[] = {
-        {" a                          z", [] { EditText.DeleteColumn(); }, "                         z\n"},
-        {" a                       z", [] { void(EditText.InsertColumn()); }, "    a                       z\n"},
-        {" a\n\n\n\n\n\n\n z", [] { EditText.DeleteRow(); }, "\n\n\n\n\n\n z\n"},
-        {" a\n\n\n\n\n\n z", [] { EditText.InsertRow(); }, "\n a\n\n\n\n\n\n z\n"},
+    static const Step row = [] { EditText.InsertRow(); }, delRow = [] { EditText.DeleteRow(); };
+    const Step col = [] { EXPECT_TRUE(EditText.InsertColumn()); }, delCol = [] { EditText.DeleteColumn(); };
+    const Step fraction = [] { EditText.InsertFraction(false); };
+    static const auto brackets = [](int first, int c, int r) {
+        EXPECT_TRUE(EditText.InsertBrackets(first, first + 1, first + 2, c, r));
     };
-    for (auto [before, step, after] : cases) {
-        Sheet setup(before, 0, 0, 10, 8);
-        step();
-        EXPECT_EQ(Shot(), after + std::string("0,0 b0")) << before;
-    }
-}
-
-TEST(Fraction, InsertFractionGeometryAndCursor)
-{
-    const std::tuple<const char *, const char *, int, int, const char *> cases[] = {
-        {"fresh line centred on the cursor", "", 3, 2, "\n\n      -- -- --\n5,2 b0"},
-        {"fresh line at column 0", "", 0, 2, "\n\n-- -- --\n3,2 b0"},
-        {"right of a finished line one more cell", " \n\n      -- -- --", 5, 2, "\n\n      -- -- -- --\n6,2 b0"},
-        {"text left of the cursor moves the line right", " \n\n       x", 3, 2, "\n\n       x -- -- --\n6,2 b0"},
-        {"under the first numerator character", " \n       a  b", 2, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
-        {"under the last numerator character", " \n       a  b", 3, 2, "\n       a  b\n   -- -- -- --\n5,2 b0"},
-        {"numerator in column 0 moves right", " \n a  b", 1, 2, "\n    a  b\n-- -- -- --\n4,2 b0"},
-        {"text left of the numerator moves it right", " \n       a  b\n    x", 2, 2,
-         "\n          a  b\n    x -- -- -- --\n6,2 b0"},
+    const struct {
+        const char *before;
+        int col, row;
+        Step step;
+        const char *after;
+        int zoneRow;
+    } cases[] = {
+        {" a                          z", 0, 0, delCol, "                         z\n0,0 b0 u9,0", -1},
+        {" a                       z", 0, 0, col, "    a                       z\n0,0 b0 u9,0", -1},
+        {" a\n\n\n\n\n\n\n z", 0, 0, delRow, "\n\n\n\n\n\n z\n0,0 b0 u0,7", -1},
+        {" a\n\n\n\n\n\n z", 0, 0, row, "\n a\n\n\n\n\n\n z\n0,0 b0 u0,7", -1},
+        {" a\n b\n c", 0, 1, row, " a\n\n b\n c\n0,1 b0 u0,3", -1},
+        {structs, 0, 1, row, "\n\n a                (/\n-- --             (|\n b                (\\\n0,1 b0 u6,4", 3},
+        {bracket, 0, 1, row, "\n\n   (/\n   (|\n   (\\\n0,1 b0 u1,4", -1},
+        {" a\n b", 0, 0,
+         [] {
+             for (int x = 0; x < 10; ++x)
+                 EditText.Attrs[x][7].Protection = 2;
+             row();
+         },
+         "\n a\n b\n0,0 b0 u0,2", -1},                     // unlock marks do not block
+        {" a\n b", 0, 5, row, " a\n b\n0,5 b0 u0,1", -1},  // below the used rows only a repaint
+        {" a\n\n b\n c", 0, 1, [] { delRow(), delRow(); }, " a\n c\n0,1 b0 u0,3", -1},
+        // Never inside a function name: the gap opens in front of it.
+        {"       sn in nn x", 2, 0, col, "          sn in nn x\n2,0 b0 u6,0", -1},
+        {"       sn in nn x", 3, 0, col, "          sn in nn x\n3,0 b0 u6,0", -1},
+        {"       sn in nn x", 4, 0, col, "          sn in nn x\n4,0 b0 u6,0", -1},
+        {"       sn in nn x", 5, 0, col, "       sn in nn    x\n5,0 b0 u6,0", -1},
+        {" sn in nn", 1, 0, col, "    sn in nn\n1,0 b0 u3,0", -1},
+        {" a  b", 0, 0, col, "    a  b\n0,0 b0 u2,0", -1},
+        {"       sn in nn\n x", 1, 1, delCol, "    sn in nn\n x\n1,1 b0 u4,1", -1},
+        {"    a\n-- -- --\n", 1, 1, col, "       a\n-- -- -- --\n1,1 b0 u3,2", 1},  // the line grows
+        // A fraction centred on the cursor, one cell more right of a line, moved by text left of it.
+        {"", 3, 2, fraction, "\n\n      -- -- --\n5,2 b0 u4,3", 2},
+        {"", 0, 2, fraction, "\n\n-- -- --\n3,2 b0 u2,3", 2},
+        {" \n\n      -- -- --", 5, 2, fraction, "\n\n      -- -- -- --\n6,2 b0 u5,3", 2},
+        {" \n\n       x", 3, 2, fraction, "\n\n       x -- -- --\n6,2 b0 u5,3", 2},
+        {" \n       a  b", 2, 2, fraction, "\n       a  b\n   -- -- -- --\n5,2 b0 u4,3", 2},
+        {" \n       a  b", 3, 2, fraction, "\n       a  b\n   -- -- -- --\n5,2 b0 u4,3", 2},
+        {" \n a  b", 1, 2, fraction, "\n    a  b\n-- -- -- --\n4,2 b0 u3,3", 2},
+        {" \n       a  b\n    x", 2, 2, fraction, "\n          a  b\n    x -- -- -- --\n6,2 b0 u5,3", 2},
+        {"", 8, 2, fraction, "\n\n                     -- --\n9,2 b1 u8,3", 2},  // no half-made cell
+        {"", 4, 3, [] { EditState = esWritingResults, EditText.InsertFraction(true); },
+         "\n\n            . *\n            --*\n            . *\n5,3 b0 u4,4", 3},
+        // A tall bracket drops the script flags; in the last column the failed advance beeps
+        // once; the result writer wraps to column 1 of the next row and keeps the bracket's row.
+        {"", 2, 0, [] { ScriptLevel = -1, brackets(230, 2, 5); }, "\n\n\n\n      ?e6\n      (|\n      ?e8\n3,5 b0 u2,6",
+         -1},
+        {"", 9, 3, [] { brackets(246, 9, 3); },
+         "\n\n                           )/\n                           )|\n                           )\\\n9,3 b1 "
+         "u9,4",
+         -1},
+        {"", 9, 3, [] { EditState = esWritingResults, brackets(230, 9, 3); },
+         "\n\n                           (/\n                           (|\n                           (\\\n1,3 b0 "
+         "u9,4",
+         -1},
     };
-    for (auto [name, before, col, row, after] : cases) {
-        SCOPED_TRACE(name);
-        Sheet setup(before, col, row);
-        EditText.InsertFraction(false);
-        EXPECT_EQ(Shot(), after);
-        EXPECT_EQ(StrayZoneMarks(row, 9), "");
-        EXPECT_GE(EditText.UsedRowExt, row + 1);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before << " at " << c.col << "," << c.row);
+        Sheet setup(c.before, c.col, c.row, 10, 8);
+        c.step();
+        EXPECT_EQ(Shot() + " u" + std::to_string(EditText.UsedColExt) + "," + std::to_string(EditText.UsedRowExt),
+                  c.after);
+        EXPECT_EQ(c.zoneRow < 0 ? "" : StrayZoneMarks(c.zoneRow, 9), "");
     }
-}
-
-TEST(Fraction, LineStopsAtTheLastColumnWithoutAHalfMadeCell)
-{
-    Sheet setup("", 8, 2, 10, 8);
-    EditText.InsertFraction(false);
-    EXPECT_EQ(Shot(), "\n\n                     -- --\n9,2 b1");
-    EXPECT_TRUE(EditText.Cells[9][2].AllZero() && !EditText.Cells[9][1].Has(cfAboveLine));
-}
-
-TEST(Fraction, ResultLineIsOneMarkedCell)
-{
-    Sheet setup("", 4, 3);
-    EditState = esWritingResults;
-    EditText.InsertFraction(true);
-    EXPECT_EQ(Shot(), "\n\n            . *\n            --*\n            . *\n5,3 b0");
-    EXPECT_EQ(EditText.Cells[4][3].Flags(), cfSymbolFont | cfFractionLine | cfResult);
-    EXPECT_EQ(EditText.Cells[4][2].Flags(), cfAboveLine | cfResult);
-    EXPECT_EQ(EditText.Cells[4][4].Flags(), cfBelowLine | cfResult);
-    EXPECT_TRUE(EditText.Cells[3][3].AllZero() && EditText.Cells[5][3].AllZero());
-    EXPECT_EQ(EditText.UsedRowExt, 4);
-}
-
-TEST(Brackets, LayoutAndCursor)
-{
-    Sheet setup("", 2, 0);
-    ScriptLevel = -1;  // the middle drops the script flags
-    EXPECT_TRUE(EditText.InsertBrackets(230, 231, 232, 2, 5));
-    EXPECT_EQ(EditText.Cells[2][4].Code(), 256 + 230);
-    EXPECT_EQ(EditText.Cells[2][5].Code(), scParenOpenMiddle);
-    EXPECT_EQ(EditText.Cells[2][6].Code(), 256 + 232);
-    EXPECT_EQ(EditText.Cells[2][5].Flags(), cfTallBracket | cfSymbolFont);
-    EXPECT_TRUE(EditText.Cells[2][4].Has(cfBracketPart) && EditText.Cells[2][6].Has(cfBracketPart));
-    EXPECT_EQ(Where(), "3,5 b0");
-    // In the last column the bracket stays and the failed advance beeps once.
-    Sheet small("", 9, 3, 10, 8);
-    EXPECT_TRUE(EditText.InsertBrackets(246, 247, 248, 9, 3));
-    EXPECT_EQ(EditText.Cells[9][3].Code(), scParenCloseMiddle);
-    EXPECT_EQ(Where(), "9,3 b1");
-    // The result writer wraps to column 1 of the next row; the cursor keeps the bracket's row.
-    Sheet results("", 9, 3, 10, 8);
-    EditState = esWritingResults;
-    EXPECT_TRUE(EditText.InsertBrackets(230, 231, 232, 9, 3));
-    EXPECT_EQ(Where(), "1,3 b0");
 }
 
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
@@ -269,62 +264,6 @@ TEST(Rows, InsertedAndDeletedRowsCarryTheStoredRootRows)
     EditText.DeleteRow();
     EXPECT_TRUE(SheetBytes() == before);
     EXPECT_EQ(SheetSetup::beeps, 0);
-}
-
-TEST(Rows, RowsMove)
-{
-    const std::tuple<const char *, const char *, int, bool, const char *> cases[] = {
-        {"plain rows", " a\n b\n c", 1, false, " a\n\n b\n c\n"},
-        {"above a numerator", structs, 1, false,
-         "\n\n a                (/\n-- --             (|\n b                (\\\n"},
-        {"above a bracket's top piece", bracket, 1, false, "\n\n   (/\n   (|\n   (\\\n"},
-        {"unlock marks in the last row do not block", " a\n b", 0, true, "\n a\n b\n"},
-        {"below the used rows only a repaint", " a\n b", 5, false, " a\n b\n"},
-    };
-    for (auto [name, picture, row, unlockLastRow, after] : cases) {
-        SCOPED_TRACE(name);
-        Sheet setup(picture, 0, row, 10, 8);
-        for (int x = 0; x < 10 && unlockLastRow; ++x)
-            EditText.Attrs[x][7].Protection = 2;
-        EditText.InsertRow();
-        EXPECT_EQ(SheetToPicture(EditText), after);
-        EXPECT_EQ(SheetSetup::beeps, 0);
-    }
-    Sheet setup(" a\n\n b\n c", 0, 1);
-    EditText.DeleteRow();
-    EditText.DeleteRow();
-    EXPECT_EQ(SheetToPicture(EditText), " a\n c\n");
-}
-
-TEST(Columns, ColumnsMove)
-{
-    // Never inside a function name: the gap opens in front of it. Moved content grows the used extent.
-    const std::tuple<const char *, int, std::string, int> cases[] = {
-        {"       sn in nn x", 2, "          sn in nn x\n", 6},
-        {"       sn in nn x", 3, "          sn in nn x\n", 6},
-        {"       sn in nn x", 4, "          sn in nn x\n", 6},
-        {"       sn in nn x", 5, "       sn in nn    x\n", 6},
-        {" sn in nn", 1, "    sn in nn\n", 3},
-        {" a  b", 0, "    a  b\n", 2},
-    };
-    for (const auto &[before, col, after, usedCol] : cases) {
-        SCOPED_TRACE(testing::Message() << before << " at " << col);
-        Sheet setup(before, col, 0);
-        EXPECT_TRUE(EditText.InsertColumn());
-        EXPECT_EQ(Shot(), after + std::to_string(col) + ",0 b0");
-        EXPECT_EQ(EditText.UsedColExt, usedCol);
-    }
-    // On a fraction line the line grows, and the new line cell marks its numerator and denominator.
-    Sheet line("    a\n-- -- --\n", 1, 1);
-    EditText.InsertColumn();
-    EXPECT_EQ(SheetToPicture(EditText), "       a\n-- -- -- --\n");
-    EXPECT_EQ(EditText.Cells[1][0].Flags(), cfAboveLine);
-    EXPECT_EQ(EditText.Cells[1][2].Flags(), cfBelowLine);
-    EXPECT_EQ(StrayZoneMarks(1, 6), "");
-    // Deleting a column next to a name closes the gap.
-    Sheet name("       sn in nn\n x", 1, 1);
-    EditText.DeleteColumn();
-    EXPECT_EQ(Shot(), "    sn in nn\n x\n1,1 b0");
 }
 
 TEST(Columns, ColumnsThroughRootAreas)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/SheetSteps.h"
@@ -102,26 +103,20 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
 TEST_F(UndoRing, RingReachesBack98StatesAfter150Snapshots)
 {
     for (int n = 1; n <= 150; ++n) {
-        EditText.Cells[0][0].Ch = uint8_t(n);
-        EditText.Cells[1][0].Ch = uint8_t(n >> 8);
-        EditText.Cells[2][0].Ch = 1;  // keeps state 0 from looking empty
+        EditText.Cells[0][0].Ch = uint8_t(n), EditText.Cells[1][0].Ch = 1;  // state 0 must not look empty
         Cursor(0, n % 72);
         SaveUndo();
     }
-    for (int k = 1; k <= 98; ++k) {
-        SCOPED_TRACE(k);
-        EditUndo();
-        const int n = 150 - k;
-        EXPECT_EQ(std::pair(EditText.Cells[0][0].Ch, EditText.Cells[1][0].Ch), std::pair(uint8_t(n), uint8_t(n >> 8)));
-        EXPECT_EQ(Cursor().second, n % 72);
-        EXPECT_EQ(UndoEmpty, k == 98);
+    std::string seen, want;
+    for (int n = 149; n >= 52; --n) {
+        want += std::to_string(n) + "," + std::to_string(n % 72) + (n == 52 ? "e" : "") + " ";
+        EditUndo(), seen += std::to_string(EditText.Cells[0][0].Ch) + "," + std::to_string(Cursor().second) +
+                            (UndoEmpty ? "e" : "") + " ";
     }
-    for (int k = 1; k <= 98; ++k) {
-        SCOPED_TRACE(k);
+    EXPECT_EQ(seen, want);
+    for (int k = 1; k <= 98; ++k)
         EditRedo();
-        EXPECT_EQ(EditText.Cells[0][0].Ch, uint8_t(52 + k));
-        EXPECT_EQ(RedoEmpty, k == 98);
-    }
+    EXPECT_EQ(std::tuple(EditText.Cells[0][0].Ch, RedoEmpty), std::tuple(150, true));
 }
 
 TEST_F(UndoRing, FiveKeysUndoneThenANewKeyEndsRedo)
@@ -154,29 +149,23 @@ TEST_F(UndoRing, FiveKeysUndoneThenANewKeyEndsRedo)
 
 TEST_F(UndoRing, SizeChangeDropsTheRing)
 {
+    // Choosing the small sheet shrinks the grid and resets the sheet; undo then, or after a new snapshot.
     for (bool saveAfterResize : {false, true}) {
-        SCOPED_TRACE(saveAfterResize ? "snapshot after the resize" : "undo right after the resize");
         Sheet big("", 120, 110, 144, 144);
         ResetUndo();
-        EditText.Cells[100][100].Ch = 'q';
-        EditText.Cells[2][2].Ch = 'p';
+        EditText.Cells[100][100].Ch = EditText.Cells[2][2].Ch = 'q';
         EditText.UsedColExt = EditText.UsedRowExt = 100;
-        SaveUndo();
-        SaveUndo();
-        // Choosing the small sheet: the grid shrinks, the sheet is reset.
+        SaveUndo(), SaveUndo();
         big.grid.SetSize(72, 72);
         EditText.Reset();
         EditText.Cells[100][100].Zero();  // Reset clears only the grid's rectangle
-        if (saveAfterResize) {
-            EditText.Cells[1][1].Ch = 'n';
-            SaveUndo();
-        }
+        if (saveAfterResize)
+            EditText.Cells[1][1].Ch = 'n', SaveUndo();
         EditUndo();
-        EXPECT_EQ(SheetToPicture(EditText), "");
-        EXPECT_TRUE(UndoEmpty);
-        EXPECT_EQ(EditText.Cells[100][100].Ch, 0);
-        EXPECT_LE(EditText.UsedColExt, 71);
-        EXPECT_LE(EditText.UsedRowExt, 71);
+        EXPECT_EQ(std::tuple(SheetToPicture(EditText), UndoEmpty, EditText.Cells[100][100].Ch, EditText.UsedColExt < 72,
+                             EditText.UsedRowExt < 72),
+                  std::tuple("", true, 0, true, true))
+            << saveAfterResize;
     }
 }
 
