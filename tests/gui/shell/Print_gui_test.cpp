@@ -21,11 +21,9 @@
 #include <stdexcept>
 
 #include "platform/GridWidget.h"
-#include "shell/CalcCommand.h"
 #include "shell/PPreView.h"
 #include "shell/VMPrinter.h"
 #include "support/Pixels.h"
-#include "support/QuietWindow.h"
 #include "support/SheetPicture.h"
 #include "worksheet/Edit.h"
 
@@ -110,10 +108,7 @@ protected:
         for (int i = 0; text[i]; ++i)
             EditText.Cells[col + i][row].Ch = uint8_t(text[i]);
     }
-    int Pages() const
-    {
-        return QRegularExpression("Pages:\\s+(\\d+)").match(RunTool("pdfinfo", {Pdf()})).captured(1).toInt();
-    }
+    int Pages() const { return RunTool("pdfinfo", {Pdf()}).section("Pages:", 1).section('\n', 0, 0).toInt(); }
     // The PDF's text with every blank and line break taken out.
     QString PdfText() const
     {
@@ -146,12 +141,7 @@ protected:
 
 TEST_F(PrintTest, PrintsTheSheetWithResultsGridLinesAndCopies)
 {
-    QuietWindow window;
-    TCalcCommand calc(window);
-    LoadPicture(EditText, " 1  2  +  3  0  = ");
-    setup.grid.SetCol(0), setup.grid.SetRow(0);
-    calc.PRButtonEnterClick();
-    ASSERT_EQ(window.status, "  ready");
+    LoadPicture(EditText, " 1  2  +  3  0  =  4* 2*");
     EXPECT_EQ(Print(), psOk);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     const QString text = PdfText();
@@ -236,30 +226,22 @@ TEST_F(PrintTest, FailuresAreToldAndLeaveNoJob)
 {
     Put(0, 0, "ABC");
     QPrinter &printer = SheetPrinter.Printer();
-    const auto failingCell = [](QPainter &p, int c, int r, const QRect &rect, const TCellRectFunc &f) {
-        if (c == 1 && r == 0)
-            throw std::runtime_error("glyph");
-        PrintDrawCell(p, c, r, rect, f);
+    const std::tuple<std::function<void()>, int, const char *> rows[] = {
+        {[] {
+             PrintMargins = {5000, 750, 5000, 750};
+         },
+         psDoesNotFit, MsgSheetDoesNotFit},  // and no hang
+        {[] { SheetPrinter.OnDrawCell = [](auto &&...) { throw std::runtime_error("glyph"); }; }, psAborted,
+         MsgPrintAborted},  // no half-written file stays
+        {[&] { printer.setOutputFileName(dir.filePath("missing/sheet.pdf")); }, psStartFailed, MsgPrintStartFailed},
     };
-    const auto noRoom = [] { PrintMargins = {5000, 750, 5000, 750}; };
-    const auto failing = [&] { SheetPrinter.OnDrawCell = failingCell; };
-    const auto noFolder = [&] { printer.setOutputFileName(dir.filePath("missing/sheet.pdf")); };
-    struct {
-        std::function<void()> arrange;
-        int status;
-        const char *message;
-    } const rows[] = {
-        {noRoom, psDoesNotFit, MsgSheetDoesNotFit},  // and no hang
-        {failing, psAborted, MsgPrintAborted},       // no half-written file stays
-        {noFolder, psStartFailed, MsgPrintStartFailed},
-    };
-    for (const auto &row : rows) {
+    for (const auto &[arrange, status, message] : rows) {
         messages.clear();
-        row.arrange();
-        EXPECT_EQ(Print(), row.status) << row.message;
-        EXPECT_EQ(messages, QStringList{row.message});
-        EXPECT_FALSE(printer.paintingActive() || QFile::exists(Pdf())) << row.message;
-        EXPECT_EQ(std::tuple(CellFontSize, LineUnit), std::tuple(14, 14)) << row.message;
+        arrange();
+        EXPECT_EQ(Print(), status) << message;
+        EXPECT_EQ(messages, QStringList{message});
+        EXPECT_FALSE(printer.paintingActive() || QFile::exists(Pdf())) << message;
+        EXPECT_EQ(std::tuple(CellFontSize, LineUnit), std::tuple(14, 14)) << message;
         PrintMargins = {};
         SheetPrinter.OnDrawCell = PrintDrawCell;
         printer.setOutputFileName(Pdf());
