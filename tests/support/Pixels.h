@@ -7,18 +7,9 @@
 #include <algorithm>
 #include <climits>
 
-inline bool Dark(const QColor &c)
-{
-    return c.red() < 110 && c.green() < 110 && c.blue() < 110;
-}
-inline bool Blue(const QColor &c)
-{
-    return c.blue() > 180 && c.red() < 90 && c.green() < 90;
-}
-inline bool White(const QColor &c)
-{
-    return c == QColor(Qt::white);
-}
+inline const auto Dark = [](const QColor &c) { return c.red() < 110 && c.green() < 110 && c.blue() < 110; };
+inline const auto Blue = [](const QColor &c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; };
+inline const auto White = [](const QColor &c) { return c == QColor(Qt::white); };
 
 // The pixels of an area that are not white: how many, their rows, their colours.
 struct Ink {
@@ -33,9 +24,8 @@ inline Ink InkIn(const QImage &img, const QRect &area)
             const QColor c = img.pixelColor(x, y);
             if (White(c))
                 continue;
-            ++k.count;
+            ++k.count, k.blue += Blue(c), k.dark += Dark(c);
             k.top = std::min(k.top, y), k.bottom = std::max(k.bottom, y);
-            k.blue += Blue(c), k.dark += Dark(c);
             k.green += c.green() > 80 && c.red() < 70 && c.blue() < 70;
         }
     return k;

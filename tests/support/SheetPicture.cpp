@@ -10,17 +10,14 @@
 namespace {
 
 // Kinds with one fixed set of flags; code 0 stores the picture's character.
+// clang-format off
 const struct Kind {
     char kind, ch;
     uint8_t code;
     uint32_t flags;
-} kinds[] = {{' ', 0, 0, 0},
-             {'^', 0, 0, cfRaised},
-             {'_', 0, 0, cfLowered},
-             {'-', '-', 190, cfSymbolFont | cfFractionLine},
-             {'r', '/', 214, cfSymbolFont},
-             {'f', '~', 166, cfSymbolFont},
-             {'$', 0, 0, cfSymbolFont}};
+} kinds[] = {{' ', 0, 0, 0}, {'^', 0, 0, cfRaised}, {'_', 0, 0, cfLowered},
+    {'-', '-', 190, cfSymbolFont | cfFractionLine}, {'r', '/', 214, cfSymbolFont}, {'f', '~', 166, cfSymbolFont},
+    {'$', 0, 0, cfSymbolFont}};
 
 // Tall bracket and integral pieces: top, middle, bottom are consecutive codes.
 const struct Piece {
@@ -33,24 +30,17 @@ const char pieceChars[] = {'/', '|', '\\'};
 const struct Mark {
     char mark;
     uint32_t flags;
-} marks[] = {{'R', cfResult | cfRaised},
-             {'L', cfResult | cfLowered},
-             {'*', cfResult},
-             {'g', cfGreen},
-             {'n', cfFunctionName | cfBold},
-             {'b', cfBold}};
+} marks[] = {{'R', cfResult | cfRaised}, {'L', cfResult | cfLowered}, {'*', cfResult}, {'g', cfGreen},
+    {'n', cfFunctionName | cfBold}, {'b', cfBold}, {' ', 0}};
+// clang-format on
 
 const uint32_t zoneFlags = cfAboveLine | cfBelowLine;
 const char hex[] = "0123456789abcdef";
 
 uint32_t markFlags(char mark)
 {
-    for (const Mark &m : marks)
-        if (m.mark == mark)
-            return m.flags;
-    if (mark == ' ')
-        return 0;
-    throw std::invalid_argument(std::string("unknown mark '") + mark + "'");
+    const Mark *m = std::find_if(std::begin(marks), std::end(marks), [&](auto &f) { return f.mark == mark; });
+    return m != std::end(marks) ? m->flags : throw std::invalid_argument(std::string("unknown mark '") + mark + "'");
 }
 
 }  // namespace

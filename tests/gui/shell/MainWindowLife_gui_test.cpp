@@ -12,8 +12,6 @@
 #include "engine/NumFormat.h"
 #include "platform/GridWidget.h"
 #include "shell/ModeButtons.h"
-#include "shell/StatusLine.h"
-#include "shell/UpdateClient.h"
 #include "worksheet/Keyboard.h"
 
 namespace {
@@ -36,16 +34,6 @@ std::string Seen(TForm2 &f)
     s += f.findChild<QToolButton *>(QStringLiteral("SpeedKeyboard"))->text().toStdString() + "|";
     s += std::to_string(f.x()) + "," + std::to_string(f.y());
     return s;
-}
-
-TEST_F(LifeTest, FirstStartKeepsTheWindowsOwnStartValues)
-{
-    Start();
-    EXPECT_EQ(Seen(*form), "Velmora|  Hello|72x72|size[  14] places[  6]|deg0 rad1 exp0 fix0 flt1 equal0|"
-                           "panels 11000|US|50,50");
-    // Not counted, no check made.
-    EXPECT_EQ(std::pair(Preferences.Records[prStarter].Integer(), form->UpdateClient()->Running()),
-              std::pair(1, false));
 }
 
 TEST_F(LifeTest, ExitStoresEverythingAndTheNextStartRestoresIt)
@@ -87,6 +75,7 @@ TEST_F(LifeTest, StoredValuesOutsideWhatTheWindowShows)
         p.SetFormBounds(poFormPosition, 5000, 5000);  // off every screen
         p.SetFormBounds(poFormSize, 100, 100);        // under the minimum size
     });
+    WriteDate(TSettingsStore::Today() - 31);  // the update reminder goes to the status line
     Start();
     EXPECT_EQ(std::tuple(FontSize, form->ComboFontSize->currentText(), Preferences.Records[prFontSize].Integer()),
               std::tuple(512, QStringLiteral("512"), 512));
@@ -95,34 +84,7 @@ TEST_F(LifeTest, StoredValuesOutsideWhatTheWindowShows)
                          Preferences.Records[prFloatPlaces].Integer()),
               std::tuple(15, 15, QStringLiteral("  15"), 20));
     EXPECT_EQ(std::tuple(form->pos(), form->size()), std::tuple(QPoint(50, 50), QSize(640, 480)));
-}
-
-TEST_F(LifeTest, KeyboardLayoutOnlyByItsExactStoredName)
-{
-    const std::pair<const char *, const char *> cases[] = {{"german", "DE"},   {"German", "US"}, {"italian", "IT"},
-                                                           {"brasilPT", "PT"}, {"BRAZIL", "US"}, {"", "US"}};
-    for (const auto &[stored, code] : cases) {
-        StoreRun([&](TPreferences &p) { p.Records[prKeyboardType].SetString(stored); });
-        Start();
-        EXPECT_EQ(form->SpeedKeyboard->text().toStdString(), code) << stored;
-    }
-}
-
-TEST_F(LifeTest, UpdateReminderAfterThirtyDays)
-{
-    const double today = TSettingsStore::Today();
-    for (const auto &[back, shown, next] :
-         {std::tuple(30.0, "  Hello", today - 30.0), std::tuple(31.0, ErrorTexts[110].c_str(), today - 26.0)}) {
-        StoreRun([](TPreferences &) {});
-        WriteDate(today - back);
-        Start();
-        EXPECT_EQ(form->StatusText(), shown);
-        EXPECT_EQ(std::tuple(ErrorPending(), ErrorBlink > 0, StoredDate()), std::tuple(false, back > 30, next));
-        ErrorBlink = 0;
-    }
-    // The same day once more: no reminder.
-    Start();
-    EXPECT_EQ(form->StatusText(), "  Hello");
+    EXPECT_EQ(form->StatusText(), ErrorTexts[110]);
 }
 
 TEST_F(LifeTest, UnwritableStoreFallsBackToTheFileAndBack)
@@ -175,22 +137,13 @@ TEST_F(LifeTest, AStoreLockedForGoodFallsBackToTheFileAtOnce)
     }
 }
 
-TEST_F(LifeTest, APipeInPlaceOfTheFallbackFileIsPassedOverAndNothingWritableStillExits)
+TEST_F(LifeTest, APipeInPlaceOfTheFallbackFileIsPassedOver)
 {
     ASSERT_EQ(mkfifo(TSettingsStore::FallbackPath().toLocal8Bit().constData(), 0600), 0);
     Start();  // with nothing stored, the file is asked for
     EXPECT_EQ(Preferences.Records[prStarter].Integer(), 1);
     Exit();  // stored in the store; the pipe is no file of ours and stays
     EXPECT_TRUE(QFileInfo(TSettingsStore::FallbackPath()).exists());
-
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    TSettingsStore::SetTestPaths(dir.filePath(QStringLiteral("blocker/Velmora.ini")),
-                                 dir.filePath(QStringLiteral("no/such/folder")));
-    Start();
-    Exit();
-    EXPECT_FALSE(QFile::exists(TSettingsStore::FallbackPath()));
 }
 
 }  // namespace

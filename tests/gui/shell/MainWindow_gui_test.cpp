@@ -86,16 +86,6 @@ protected:
     GridWidget *grid = nullptr;
 };
 
-TEST_F(MainWindowTest, MessageLeftByTheStartIsShownAloneOnceAndCleared)
-{
-    form.reset();
-    SetErrorText("time for an update", 0, 0);
-    form = std::make_unique<TForm2>();
-    form->InitForm();
-    EXPECT_EQ(Status(), "time for an update");
-    EXPECT_EQ(std::tuple(ErrorPending(), ErrorBlink, beeps), std::tuple(false, 31, 0));
-}
-
 TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
 {
     // keys, then the sheet, the cursor column (-1: not checked), whether undo is empty
@@ -112,8 +102,7 @@ TEST_F(MainWindowTest, TypedKeysReachTheSheetAndUndoAndRedoGoOneKeyAtATime)
     };
     // clang-format off
     run({{"x=2", "\n x  =  2\n", 3, false}, {"ZZZ", "", -1, true}});
-    run({{"123Z", "\n 1  2\n", 2, false}, {"Z", "\n 1\n", 1, false}, {"Y", "\n 1  2\n", 2, false},
-         {"ZZ", "", -1, true}, {"Z", "", -1, true}});  // nothing further to undo
+    run({{"123Z", "\n 1  2\n", 2, false}, {"Y", "\n 1  2  3\n", 3, false}, {"ZZZZ", "", -1, true}});
     run({{"1234\b\b", "\n 1  2\n", 2, false}, {"Z", "\n 1  2  3\n", 3, false},
          {"Z", "\n 1  2  3  4\n", 4, false}, {"Y", "\n 1  2  3\n", 3, false}});
     // clang-format on
@@ -252,13 +241,6 @@ TEST_F(MainWindowTest, FaultyFormulaShowsTheErrorInRedAndPutsTheCursorOnIt)
     for (int tick = 0; tick < 3; ++tick)
         form->Calc().Timer1Timer();
     EXPECT_EQ(line.View()->palette().color(QPalette::Base), QColor(255, 0, 0));
-    // The progress bar lies over the status text, its position clamped.
-    line.SetProgressVisible(true);
-    EXPECT_EQ(line.ProgressBar1()->geometry(), line.View()->geometry());
-    for (auto [set, got] : {std::pair{40, 40}, {150, 100}, {-5, 0}}) {
-        line.SetProgressPosition(set);
-        EXPECT_EQ(line.ProgressPosition(), got) << set;
-    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "shell/ModeButtons.h"
 #include "shell/VelmoraMenus.h"
 #include "shell/WorksheetFile.h"
+#include "support/SheetPicture.h"
 
 namespace {
 
@@ -41,20 +42,18 @@ TEST_F(MenuCommandsTest, OpenSetsCaptionSizeItemsModesLockAndFontSize)
     sheet->UsedColExt = 3, sheet->UsedRowExt = 4;
     sheet->EqualMode = 1, sheet->PageLock = 1, sheet->RadMode = 0;
     const std::vector<uint8_t> bytes = SaveWorksheet(*sheet, 20, {});
-    chosen = dir.filePath("orbit.rec");
-    QFile f(chosen);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    QFile f(chosen = dir.filePath("orbit.rec"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) &&
+                f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())));
     f.close();
 
     Item("Open1")->trigger();
     EXPECT_EQ(form->windowTitle().toStdString(), BaseCaption + " : orbit");
     EXPECT_EQ(Checks({"Portrait72x721", "Portrait144x1441", "Landscape1", "MenuExtrasLockGrid"}),
               std::vector<bool>({false, true, false, true}));
-    EXPECT_FALSE(Item("Portrait144x1441")->isEnabled());
-    EXPECT_EQ(std::vector<bool>({form->TB1ButtonEqual->IsOn(), form->TB1ButtonRad->IsOn(),
-                                 Preferences.Records[prEqualMode].Flag(), Preferences.Records[prRadMode].Flag()}),
-              std::vector<bool>({true, false, true, false}));
+    EXPECT_EQ(std::vector<bool>({Item("Portrait144x1441")->isEnabled(), form->TB1ButtonEqual->IsOn(),
+                                 form->TB1ButtonRad->IsOn(), Preferences.Records[prEqualMode].Flag()}),
+              std::vector<bool>({false, true, false, true}));
     EXPECT_EQ(std::vector<int>({form->SheetGrid().ColCount(), EditText.Cells[3][4].Ch, FontSize}),
               std::vector<int>({144, 'q', 20}));
 
@@ -76,42 +75,34 @@ TEST_F(MenuCommandsTest, OpenSetsCaptionSizeItemsModesLockAndFontSize)
 TEST_F(MenuCommandsTest, EditExtrasViewAndSizeItemsRunTheirCommands)
 {
     StartWired();
-    int col;
-    EditText.PutChar('a', 0, 0, col), EditText.PutChar('b', 1, 0, col);
-    form->SheetGrid().SetSelection({0, 0, 1, 0});
-    Item("MEditCopy")->trigger();
+    LoadPicture(EditText, " a  b");
+    // the item, the block selected (a single cell: the cursor), then the sheet
+    const std::tuple<const char *, TGridRect, const char *> edits[] = {
+        {"MEditCopy", {0, 0, 1, 0}, " a  b\n"},
+        {"MEditCut", {0, 0, 1, 0}, ""},
+        {"MEditPaste", {5, 0, 5, 0}, "                a  b\n"},
+        {"MEditDelete", {5, 0, 6, 0}, ""},
+    };
+    for (const auto &[item, block, picture] : edits) {
+        form->SheetGrid().SetCol(block.Left), form->SheetGrid().SetSelection(block);
+        Item(item)->trigger();
+        EXPECT_EQ(SheetToPicture(EditText), picture) << item;
+    }
     EXPECT_EQ(QApplication::clipboard()->text(), "ab");
-    Item("MEditCut")->trigger();
-    EXPECT_EQ(EditText.Cells[0][0].Ch + EditText.Cells[1][0].Ch, 0);
-    form->SheetGrid().SetCol(5);
-    Item("MEditPaste")->trigger();
-    EXPECT_EQ(std::pair(EditText.Cells[5][0].Ch, EditText.Cells[6][0].Ch), std::pair(uint8_t('a'), uint8_t('b')));
-    form->SheetGrid().SetSelection({5, 0, 6, 0});
-    Item("MEditDelete")->trigger();
-    EXPECT_EQ(EditText.Cells[5][0].Ch, 0);
     form->undo1Click();  // back before the Delete
-    EXPECT_EQ(EditText.Cells[5][0].Ch, 'a');
+    EXPECT_EQ(SheetToPicture(EditText), "                a  b\n");
 
-    Item("MenuExtrasLockGrid")->trigger();
-    EXPECT_TRUE(EditText.PageLock && Item("MenuExtrasLockGrid")->isChecked());
     form->SheetGrid().SetSelection({2, 2, 3, 2});
-    Item("MenuExtrasUnlockCell")->trigger();
-    EXPECT_EQ(EditText.Attrs[3][2].Protection, 2);
-    Item("MenuViewGrid")->trigger();
-    EXPECT_TRUE(form->Grid()->GridLines() && Item("MenuViewGrid")->isChecked() &&
-                Preferences.Records[prShowGrid].Flag());
-    Item("Menu_InsertShowTextBox")->trigger();
-    EXPECT_TRUE(EditText.ShowTextBoxes && Item("Menu_InsertShowTextBox")->isChecked());
-    Item("Landscape1")->trigger();
-    EXPECT_EQ(std::vector<int>({form->SheetGrid().ColCount(), form->SheetGrid().RowCount(), EditText.Cells[5][0].Ch}),
-              std::vector<int>({108, 48, 0}));
+    for (const char *item : {"MenuExtrasLockGrid", "MenuExtrasUnlockCell", "MenuViewGrid", "Menu_InsertShowTextBox"})
+        Item(item)->trigger();
+    EXPECT_EQ(std::tuple(EditText.PageLock, EditText.Attrs[3][2].Protection, form->Grid()->GridLines(),
+                         Preferences.Records[prShowGrid].Flag(), EditText.ShowTextBoxes),
+              std::tuple(1, 2, true, true, 1));
+    EXPECT_EQ(Checks({"MenuExtrasLockGrid", "MenuViewGrid", "Menu_InsertShowTextBox"}), std::vector<bool>(3, true));
+    Item("Landscape1")->trigger();  // a new sheet
+    EXPECT_EQ(std::tuple(form->SheetGrid().ColCount(), form->SheetGrid().RowCount(), SheetToPicture(EditText),
+                         Preferences.Records[prGridSize].String()),
+              std::tuple(108, 48, "", GridLandscape));
     EXPECT_EQ(Checks({"Portrait72x721", "Landscape1", "Menu_InsertShowTextBox"}),
               std::vector<bool>({false, true, false}));
-    EXPECT_EQ(Preferences.Records[prGridSize].String(), GridLandscape);
-
-    Preferences.Records[prShowGrid].SetFlag(false);
-    Preferences.SetGridSize(poPortrait144);
-    ApplySheetPreferences(*form);
-    EXPECT_EQ(std::vector<bool>({form->Grid()->GridLines(), form->SheetGrid().ColCount() == 144}),
-              std::vector<bool>({false, true}));
 }

@@ -80,32 +80,28 @@ protected:
         auto *edit = qobject_cast<QTextEdit *>(w);
         return edit ? edit->viewport() : w;
     }
-    static void Mouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButtons held,
-                      Qt::MouseButton button = Qt::LeftButton)
+    // A mouse event at a screen position; the control may have moved under it.
+    static void Send(QWidget *w, QEvent::Type type, QPoint global, Qt::MouseButtons held,
+                     Qt::MouseButton button = Qt::LeftButton)
     {
         w = MouseTarget(w);
-        QMouseEvent e(type, local, w->mapToGlobal(local), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+        QMouseEvent e(type, w->mapFromGlobal(global), global, type == QEvent::MouseMove ? Qt::NoButton : button, held,
                       Qt::NoModifier);
         QApplication::sendEvent(w, &e);
     }
-    // Press at `from`, move by `by` in steps, release; all in the control's pixels at the press.
+    static void Mouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButtons held,
+                      Qt::MouseButton button = Qt::LeftButton)
+    {
+        Send(w, type, MouseTarget(w)->mapToGlobal(local), held, button);
+    }
+    // Press at `from`, move by `by` in two steps, release; in the control's pixels at the press.
     static void Drag(QWidget *w, QPoint from, QPoint by)
     {
-        const QPoint global0 = MouseTarget(w)->mapToGlobal(from);
-        Mouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton);
-        for (int step = 1; step <= 2; ++step) {
-            // The control moves under the mouse: local positions come from the screen position.
-            QWidget *t = MouseTarget(w);
-            const QPoint global = global0 + by * step / 2;
-            QMouseEvent e(QEvent::MouseMove, t->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
-            QApplication::sendEvent(t, &e);
-        }
-        QWidget *t = MouseTarget(w);
-        const QPoint end = global0 + by;
-        QMouseEvent up(QEvent::MouseButtonRelease, t->mapFromGlobal(end), end, Qt::LeftButton, Qt::NoButton,
-                       Qt::NoModifier);
-        QApplication::sendEvent(t, &up);
+        const QPoint at = MouseTarget(w)->mapToGlobal(from);
+        Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        Send(w, QEvent::MouseMove, at + by / 2, Qt::LeftButton);
+        Send(w, QEvent::MouseMove, at + by, Qt::LeftButton);
+        Send(w, QEvent::MouseButtonRelease, at + by, Qt::NoButton);
     }
     static void DoubleClick(QWidget *w, QPoint at)
     {
