@@ -99,6 +99,9 @@ const ErrorCase errorCases[] = {
     {"function sign at the end", {"2<f~ >"}, Implicit, "119@1,0", true},
     {"no delta at the end", {"<f~ >(x)"}, Implicit, "131@3,0", true},
     {"no variable at the end", {"<f~ >(x)d"}, Implicit, "132@4,0", true},
+    // a fault inside a bracket of a limit or a typed line ends the scan: no later fault replaces it
+    {"fault in a limit's bracket", {"  <S/ >(1,2)", "y=<S| >x", "  <S\\ >0"}, Implicit, "102@5,0", false},
+    {"fault in a typed line's bracket", {":a=(1,2", "", "1.2.3"}, Implicit, "102@5,0", false},
 };
 
 TEST_F(ScannerTest, Errors)
