@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
 #include "engine/CalcThread.h"
 #include "engine/Errors.h"
-#include "engine/Lists.h"
 #include "engine/Parser.h"
 #include "engine/Rebuilder.h"
 #include "engine/Scanner.h"
@@ -36,53 +36,33 @@ struct Builder {
     }
     void Item(const std::string &s)
     {
+        const char *end = s.data() + s.size();
         for (size_t i = 0; i < s.size();) {
             const char c = s[i++];
             const uint8_t next = i < s.size() ? uint8_t(s[i]) : 0;
+            const size_t mark = std::string_view("_!$~").find(c);
             int code = 0;
-            switch (c) {
-            case '_':
-                Put(next, cfLowered, true), ++i;
-                break;
-            case '!':
-                Put(next, cfFunctionName, true), ++i;
-                break;
-            case '$':
-                Put(next, cfSymbolFont, true), ++i;
-                break;
-            case '~':
-                Put(next, 0, false), ++i;
-                break;
-            case ')':
-            case ':':
-            case '&':
+            if (mark != std::string_view::npos) {
+                const uint32_t flags[] = {cfLowered, cfFunctionName, cfSymbolFont, 0};
+                Put(next, flags[mark], c != '~'), ++i;
+            } else if (c == ')' || c == ':' || c == '&' || (c == '^' && next != '!')) {
                 Put(uint8_t(c), 0, false);
-                break;
-            case '^':
-                next == '!' ? Push('^', cfExponentEnd, false, false) : Put('^', 0, false);
-                i += next == '!';
-                break;
-            case '<':
-            case '>':
+            } else if (c == '^') {
+                Push('^', cfExponentEnd, false, false), ++i;
+            } else if (c == '<' || c == '>') {
                 Push(c == '<' ? '(' : ')', cfNestingToken, true, false);
-                break;
-            case '|':
+            } else if (c == '|') {
                 Put(190, cfSymbolFont | cfFractionLine, true);
-                break;
-            case '#':
-                i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), code).ptr - s.data());
+            } else if (c == '#') {
+                i = size_t(std::from_chars(s.data() + i, end, code).ptr - s.data());
                 // tall bracket and integral pieces carry their sheet flag
                 Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u,
                     true);
-                break;
-            case '@': {
-                auto r = std::from_chars(s.data() + i, s.data() + s.size(), col);
-                r = std::from_chars(r.ptr + 1, s.data() + s.size(), row);
-                i = size_t(r.ptr - s.data()) + 1;
+            } else if (c == '@') {
+                i = size_t(std::from_chars(std::from_chars(s.data() + i, end, col).ptr + 1, end, row).ptr - s.data()) +
+                    1;
                 placed = true;
-                break;
-            }
-            default:
+            } else {
                 Put(uint8_t(c), 0, true);
             }
         }
@@ -98,8 +78,7 @@ std::string Number(double v)
 
 void LoadStream(const std::string &items, bool trailing, bool bareFirst)
 {
-    for (TCell &t : ScannerObj.Tokens)
-        t = TCell{};
+    std::fill(std::begin(ScannerObj.Tokens), std::end(ScannerObj.Tokens), TCell{});
     ScannerObj.Count = 0;
     Builder b;
     bool first = true;
@@ -191,28 +170,15 @@ bool CalcStream(const std::string &items, TProgressBar *bar)
 int ListLength()
 {
     int n = 0;
-    for (const TCodeList *p = ExpressionTree->Next; p; p = p->Next)
-        ++n;
+    for (const TCodeList *p = ExpressionTree->Next; p; p = p->Next, ++n) {
+    }
     return n;
-}
-
-TCodeList *SheetDef(const std::string &text)
-{
-    for (TCodeList *d = UserDefs->NextDef; d; d = d->NextDef)
-        if (d->Text() == text)
-            return d;
-    return nullptr;
-}
-
-EngineTest::EngineTest() : ownTree(ExpressionTree)
-{
 }
 
 EngineTest::~EngineTest()
 {
     ExpressionTree = ownTree;
-    ClearError();
-    EditText.EqualMode = 0;
+    EngineTest::SetUp();
 }
 
 void EngineTest::SetUp()

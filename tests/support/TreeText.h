@@ -6,8 +6,8 @@
 #include <string>
 
 #include "SheetPicture.h"
+#include "engine/Lists.h"
 
-class TCodeList;
 class TProgressBar;
 
 // Fills ScannerObj's stream: each blank-separated item follows a ';', and a
@@ -40,9 +40,6 @@ bool CalcStream(const std::string &items, TProgressBar *bar = nullptr);
 // Number of nodes in ExpressionTree's list, the head not counted.
 int ListLength();
 
-// The sheet's definition named text, or null.
-TCodeList *SheetDef(const std::string &text);
-
 // The recorded error as "code@col,row".
 std::string ErrorAt();
 
@@ -55,8 +52,7 @@ std::string StreamText();
 // rearrange-only request; ExpressionTree restored afterwards.
 struct EngineTest : ::testing::Test {
     SheetSetup setup;
-    TCodeList *ownTree;
-    EngineTest();
+    TCodeList *ownTree = ExpressionTree;
     ~EngineTest() override;
     void SetUp() override;
     std::string Error();  // the pending error's text

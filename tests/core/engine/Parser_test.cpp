@@ -90,46 +90,6 @@ TEST_F(ParserTest, SingleResultShapes)
     EXPECT_EQ(TreeText(tree), "S:+1+");
 }
 
-TEST_F(ParserTest, TextsPositionsLevelsAndOrders)
-{
-    ASSERT_TRUE(Parse("- @4,2;x"));
-    EXPECT_EQ(tree->Right->Text(), "+-");
-    EXPECT_EQ(tree->Right->Left->Col * 100 + tree->Right->Left->Row, 402);
-
-    ASSERT_TRUE(Parse("@5,6;a * b * c"));
-    const TCodeList *outer = tree->Right->Left, *inner = outer->Right;
-    EXPECT_TRUE(outer->Order == inner->Order && inner->Right->Order == inner->Order);
-    EXPECT_EQ(inner->Right->Col * 100 + inner->Right->Row, 506);
-    EXPECT_EQ(std::pair(outer->Text(), inner->Col), std::pair(std::string("*"), 6));  // inner: the first '*'
-
-    ASSERT_TRUE(Parse("3 & < < 1 > | < 2 > >"));
-    EXPECT_EQ(tree->Right->Right->Text(), "&");
-    EXPECT_EQ(tree->Right->Right->Left->Right->Left->Cells[0].Code(), scFractionLine);
-
-    ASSERT_TRUE(Parse("2"));
-    EXPECT_TRUE(tree->Right->Left->NodeFlags == TNodeFlags{uint64_t(1) << nfValueKnown} &&
-                tree->Right->Left->Level == 1);
-
-    ASSERT_TRUE(Parse("!s!i!n ( x )"));
-    const TCodeList *sin = tree->Right->Left;
-    EXPECT_EQ(sin->Level * 1000 + sin->Left->Level * 100 + sin->Left->Right->Level * 10 + sin->Left->Right->Left->Level,
-              1122);  // the bracket stays on the outer level
-
-    ASSERT_TRUE(Parse("( ( a ) + b ) + c"));
-    outer = tree->Right->Left;
-    inner = outer->Right->Left;
-    // outer, inner, a, b back in the outer bracket, c; the parser's level at the end
-    EXPECT_EQ(std::tuple(outer->Level, inner->Level, inner->Right->Left->Level, outer->Right->Right->Left->Level,
-                         tree->Right->Right->Left->Level, ParserObj.Level),
-              std::tuple(1, 2, 3, 2, 1, 1));
-
-    ASSERT_TRUE(Parse("< @2,5;#500 ( 1 ) ( 0 ) @3,5;#422 ( x ) d x"));
-    const TCodeList *integral = tree->Right->Left->Right->Left;
-    ASSERT_EQ(integral->Kind, nkIntegral);
-    // the integral, its function sign, the d*x pair
-    EXPECT_EQ(std::tuple(integral->Col, integral->Right->Col, integral->Right->Left->Col), std::tuple(2, 3, 2));
-}
-
 TEST_F(ParserTest, MultiResultDefinitions)
 {
     const struct {

@@ -153,28 +153,6 @@ TEST_F(ResultsTest, RootsGetTheirAreas)
             }
 }
 
-TEST_F(ResultsTest, ReducedNodesWriteOnlyTheirValue)
-{
-    // An integral reduced to 0.5 that kept limits and integrand.
-    TCodeList *tree = Load(" x", "#500 ( 1 ) ( 0 ) #422 ( x ) d x ~* y");
-    TCodeList *integral = tree->Right->Left->Right;
-    ASSERT_EQ(integral->Kind, nkIntegral);
-    integral->Kind = nkNumber;
-    integral->Value = 0.5;
-    DisplayResults();
-    EXPECT_EQ(SheetToPicture(EditText), " x\n\n" + R("0.5*y") + "\n");
-
-    // A name keeps the marks it was typed with.
-    SheetSetup fresh;
-    tree = Load(" q", "a ^ !n ^!");
-    TCodeList *power = tree->Right->Left, *n = power->Left->Left;
-    power->Left = n;
-    n->Parent = power;
-    n->Cells[0].SetFlags(cfRaised);
-    DisplayResults();
-    EXPECT_EQ(SheetToPicture(EditText), " q\n\n a* nR\n");
-}
-
 TEST_F(ResultsTest, PageFullChangesNothing)
 {
     const struct {

@@ -74,44 +74,6 @@ TEST_F(ScannerTest, GoldenStreams)
     }
 }
 
-TEST_F(ScannerTest, TokenBytes)
-{
-    ScanRows({"  1", "3###", "  2", "", "x<^2 >"});
-    const TCell *t = ScannerObj.Tokens;
-    // ';' '3': the digit is a copy of its cell with its position.
-    EXPECT_EQ(t[1].Ch * 1000 + t[1].SrcCol * 100 + t[1].SrcRow, '3' * 1000 + 1);
-    const auto tok = [](uint8_t ch, uint32_t flags = 0, int col = 0, int row = 0) {
-        TCell c;
-        c.Ch = ch, c.SetFlags(flags), c.SrcCol = uint8_t(col), c.SrcRow = uint8_t(row);
-        return c;
-    };
-    // The implicit '*' and the separators are code-only; generated brackets carry the bar's position.
-    EXPECT_EQ(t[3], tok('*'));
-    EXPECT_EQ(t[5], tok('(', cfNestingToken, 1, 1));
-    EXPECT_EQ(t[7], t[5]);
-    // The bar is a copy of the line's first cell.
-    EXPECT_EQ(std::pair(t[13].Code(), t[13].SrcCol), std::pair(uint16_t(scFractionLine), uint8_t(1)));
-    // An exponent at the route's end gets no exponent end; each level that
-    // ends there writes its ';'.
-    EXPECT_EQ(StreamText(), ";3;*;<;<;1;>;{958};<;2;>;>;:;x;^;2;;");
-    // The exponent end carries no position.
-    SheetSetup fresh;
-    ScanRows({"x<^2 >+1"});
-    EXPECT_EQ(ScannerObj.Tokens[7], tok('^', cfExponentEnd));
-
-    // Root, integral and function signs carry their cell: errors at their
-    // nodes point there.
-    ScanRows({"  <S/ >1", "y=<S| ><f~ >(x)dx", "  <S\\ >0", "", "z=<r/ >4"});
-    std::string signs;
-    for (int i = 0; i < ScannerObj.Count; ++i) {
-        const TCell &s = ScannerObj.Tokens[i];
-        TCell sign = tok(s.Ch, s.Flags() & 0xFF, s.SrcCol, s.SrcRow);  // a code and a position, nothing else
-        if (s.Code() >= 256 && s == sign)
-            signs += std::to_string(s.Code()) + "@" + std::to_string(s.SrcCol) + "," + std::to_string(s.SrcRow) + " ";
-    }
-    EXPECT_EQ(signs, "500@2,1 422@3,1 470@2,4 ");
-}
-
 struct ErrorCase {
     const char *name;
     std::vector<std::string> rows;
@@ -137,6 +99,9 @@ const ErrorCase errorCases[] = {
     {"function sign at the end", {"2<f~ >"}, Implicit, "119@1,0", true},
     {"no delta at the end", {"<f~ >(x)"}, Implicit, "131@3,0", true},
     {"no variable at the end", {"<f~ >(x)d"}, Implicit, "132@4,0", true},
+    // a fault inside a bracket of a limit or a typed line ends the scan: no later fault replaces it
+    {"fault in a limit's bracket", {"  <S/ >(1,2)", "y=<S| >x", "  <S\\ >0"}, Implicit, "102@5,0", false},
+    {"fault in a typed line's bracket", {":a=(1,2", "", "1.2.3"}, Implicit, "102@5,0", false},
 };
 
 TEST_F(ScannerTest, Errors)
@@ -166,15 +131,25 @@ TEST_F(ScannerTest, FullStreamStopsAt8000Tokens)
     EXPECT_TRUE(!ScannerObj.Tokens[MaxTokens - 1].AllZero() && ScannerObj.Tokens[MaxTokens].AllZero());
 }
 
-TEST_F(ScannerTest, RescanAfterAFailedLimitStartsClean)
+// A rescan looks like a first scan: after a longer stream, a fault inside a
+// limit (whose boundary must not stay), or tokens loaded by hand.
+TEST_F(ScannerTest, RescanStartsClean)
 {
-    // A fault inside a limit must not leave its boundary for the next scan.
-    ScanRows({"<S/ >(", "<S| >x", "<S\\ >0"});
-    EXPECT_TRUE(ErrorPending());
-    SheetSetup fresh;
-    const Scanned s = ScanRows({"1", "", "", "2"});
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.stream, ";1;*;2;");
+    ScanRows({"1", "", "", "2"});
+    const std::vector<TCell> first(ScannerObj.Tokens, ScannerObj.Tokens + MaxTokens + 1);
+    for (const std::vector<std::string> &before :
+         {std::vector<std::string>{"12345678+98765*4321-1/7", "", "x=3"}, {"<S/ >(", "<S| >x", "<S\\ >0"}}) {
+        {
+            SheetSetup other;
+            ScanRows(before);
+            EXPECT_EQ(ErrorPending(), before[0][0] == '<');
+        }
+        for (int i = 0; i < 50; ++i)
+            ScannerObj.Tokens[ScannerObj.Count++].Ch = '7';
+        SheetSetup fresh;
+        EXPECT_TRUE(ScanRows({"1", "", "", "2"}).ok);
+        EXPECT_TRUE(std::equal(first.begin(), first.end(), ScannerObj.Tokens)) << StreamText();
+    }
 }
 
 }  // namespace
