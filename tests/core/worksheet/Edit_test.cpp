@@ -67,26 +67,15 @@ TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
 
 TEST(PutChar, LockedPageWritesUnlockedCellsAndResults)
 {
-    for (const auto &[protection, state] : {std::pair<uint8_t, uint8_t>{2, esEditing}, {0, esWritingResults}}) {
-        Sheet s(" a");
-        EditText.PageLock = 1;
-        EditState = state;
-        EditText.Attrs[0][0].Protection = protection;
-        EXPECT_FALSE(EditText.CellLocked(0, 0));
-        int newCol = -1;
-        EXPECT_TRUE(EditText.PutChar('z', 0, 0, newCol));
-        EXPECT_EQ(EditText.Cells[0][0].Ch, 'z');
-        EXPECT_EQ(SheetSetup::beeps, 0);
-    }
-    // A numerator cell unlocked on a locked page: the cell may change, the
-    // columns may not move, so the character lands where it was typed.
+    // An unlocked numerator cell may change, but its columns may not move; results are written anyway.
     Sheet s(fraction);
     EditText.PageLock = 1;
     EditText.Attrs[0][0].Protection = 2;
-    int newCol = -1;
+    int newCol = -1, resultCol = -1;
     EXPECT_TRUE(EditText.PutChar('x', 0, 0, newCol));
-    EXPECT_EQ(newCol, 0);
-    EXPECT_EQ(Shot(), " x  a  b\n-- -- -- --\n    c\n0,0 b1");
+    EditState = esWritingResults;
+    EXPECT_TRUE(EditText.PutChar('y', 1, 2, resultCol));
+    EXPECT_EQ(std::tuple(newCol, resultCol, Shot()), std::tuple(0, 1, " x  a  b\n-- -- -- --\n    y\n0,0 b1"));
 }
 
 TEST(PutChar, OverwrittenFractionLineCellTakesItsZoneMarkersAlong)
@@ -137,40 +126,17 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b1");
 }
 
-TEST(Cursor, FindLineStart)
-{
-    const std::tuple<const char *, const char *, int, int> cases[] = {
-        {"empty sheet", "", 3, 0},
-        {"only colons", " :\n\n    :", 2, 0},
-        {"colon skipped", " :     a", 0, 2},
-        {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
-        {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
-        {"row of the cursor counts", " \n\n          a", 2, 3},
-    };
-    for (auto [name, picture, cursorRow, start] : cases) {
-        SCOPED_TRACE(name);
-        Sheet s(picture, 9, cursorRow);
-        EditText.FindLineStart();
-        EXPECT_EQ(EditText.LineStartCol, start);
-        EXPECT_EQ(Cursor(), Pos(start, cursorRow));
-    }
-}
-
 TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
 {
     Sheet s(" a  b");
     EditText.Cells[100][100].Ch = 'q';
     EditText.Attrs[1][0].Nesting = 2;
-    EditText.RadMode = 1;
-    EditText.ShowTextBoxes = 1;
+    EditText.RadMode = EditText.ShowTextBoxes = 1;
     Cursor(3, 3);
     EditText.Clear(s.grid);
-    EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where(), "\n0,0 b0");
-    EXPECT_EQ(AttrsToText(EditText), "");
-    EXPECT_EQ(EditText.Cells[100][100].Ch, 'q');
-    EXPECT_EQ(EditText.RadMode, 1);
-    EXPECT_EQ(EditText.ShowTextBoxes, 0);
-    EXPECT_EQ(EditText.UsedColExt, 1);
+    EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where() + AttrsToText(EditText), "\n0,0 b0");
+    EXPECT_EQ(std::tuple(EditText.Cells[100][100].Ch, EditText.RadMode, EditText.ShowTextBoxes, EditText.UsedColExt),
+              std::tuple('q', 1, 0, 1));
     EditText.Reset();
     EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(0, 0));
 }
