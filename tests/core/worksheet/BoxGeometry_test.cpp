@@ -35,22 +35,17 @@ std::vector<TBoxNode *> Order(TBoxNode &head)
 TEST(BoxList, NewestFirstAndUnlinking)
 {
     TBoxNode head, a, b, c, stranger;
-    LinkAfterHead(head, a);
-    LinkAfterHead(head, b);
-    LinkAfterHead(head, c);
+    for (TBoxNode *n : {&a, &b, &c})
+        LinkAfterHead(head, *n);
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &b, &a}));
     EXPECT_TRUE(head.IsHead() && !a.IsHead() && a.Prev == &b && head.Prev == nullptr);
-    Unlink(b);
+    Unlink(b), Unlink(b), Unlink(stranger);  // the second time and a stranger: nothing happens
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &a}));
     EXPECT_FALSE(ListHolds(head, &b));
-    Unlink(b);  // no longer in the list
-    Unlink(stranger);
     Unlink(a);  // the last one
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c}));
-    EXPECT_EQ(c.Next, nullptr);
     Unlink(c);
-    EXPECT_EQ(head.Next, nullptr);
-    EXPECT_FALSE(ListHolds(head, nullptr));
+    EXPECT_TRUE(head.Next == nullptr && c.Next == nullptr && !ListHolds(head, nullptr));
 }
 
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)

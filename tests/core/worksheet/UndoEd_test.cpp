@@ -20,19 +20,12 @@ struct UndoRing : ::testing::Test {
     Sheet setup;
     UndoRing() { ResetUndo(); }
     ~UndoRing() override { ResetUndo(); }
-
     // What Edit/Undo and Edit/Redo do: clear the sheet, then restore.
-    static void EditUndo()
+    static void Edit(bool undo)
     {
-        ASSERT_FALSE(UndoEmpty);
+        ASSERT_FALSE(undo ? UndoEmpty : RedoEmpty);
         EditText.Reset();
-        UndoProc();
-    }
-    static void EditRedo()
-    {
-        ASSERT_FALSE(RedoEmpty);
-        EditText.Reset();
-        RedoProc();
+        undo ? UndoProc() : RedoProc();
     }
 };
 
@@ -100,7 +93,7 @@ TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
     std::string seen, want;
     for (int n = 149; n >= 52; --n) {
         want += std::to_string(n) + "," + std::to_string(n % 72) + (n == 52 ? "e" : "") + " ";
-        EditUndo(), seen += std::to_string(EditText.Cells[0][0].Ch) + "," + std::to_string(Cursor().second) +
+        Edit(true), seen += std::to_string(EditText.Cells[0][0].Ch) + "," + std::to_string(Cursor().second) +
                             (UndoEmpty ? "e" : "") + " ";
     }
     EXPECT_EQ(seen, want);
@@ -108,16 +101,16 @@ TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
     Undo();  // the window makes no further request; a stray call changes nothing
     EXPECT_EQ(std::tuple(UndoIndex, EditText.Cells[0][0].Ch), std::tuple(index, 52));
     for (int k = 1; k <= 98; ++k)
-        EditRedo();
+        Edit(false);
     EXPECT_EQ(std::tuple(EditText.Cells[0][0].Ch, RedoEmpty), std::tuple(150, true));
     for (int k = 1; k <= 3; ++k)
-        EditUndo();
+        Edit(true);
     EditText.Cells[0][0].Ch = 'x', SaveUndo();
     EXPECT_EQ(Ring(), Empties(false, true));
     const int newest = UndoIndex;
     Redo();  // a stray call must not walk into the abandoned states
     EXPECT_EQ(std::tuple(EditText.Cells[0][0].Ch, UndoIndex), std::tuple('x', newest));
-    EditUndo();
+    Edit(true);
     EXPECT_EQ(EditText.Cells[0][0].Ch, 147);
 }
 
@@ -140,7 +133,7 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
     UndoStreams[2] = TMemoryStream();
     UndoStreams[2].WriteBuffer(b.data(), b.size());
 
-    EditUndo();
+    Edit(true);
     EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
     EXPECT_EQ(EditText.Cells[100][5].Ch + EditText.Cells[5][100].Ch + EditText.Cells[144][144].Ch, 0);
     EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(71, 0));
