@@ -134,24 +134,15 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
     EditText.Cells[1][1].Ch = 'a';
     const Bytes good = Save({{1, 2, {}, {}, {'x'}}});
     const size_t boxAt = good.size() - 61;
-    // Where the bytes are written over the good file, the bytes, the error.
+    // Where the bytes are written over the good file, the bytes, the error: one row for each message.
     const std::tuple<size_t, Bytes, const char *> cases[] = {
-        {8, {17}, "the chunk \"VERSION\" claims 17 bytes, more than the 16 of its record"},
-        {GridAt - 4, {33}, "the chunk \"GRID\" claims 33 bytes, more than the 32 of its record"},
         {36, {0xFF, 0xFF, 0xFF, 0xFF}, "the chunk \"PAGE\" has a negative size (-1)"},
         {GridAt + 8, {145}, "the sheet size 146 x 72 is outside 1 x 1 to 145 x 145"},
-        {GridAt + 12, {0xFF, 0xFF, 0xFF, 0xFF}, "the sheet size 72 x 0 is outside 1 x 1 to 145 x 145"},
         {GridAt + 24, {72}, "the stored cells (columns 1 to 72, rows 1 to 1) lie outside the sheet of 72 x 72 cells"},
-        {GridAt + 20,
-         {0xFE, 0xFF, 0xFF, 0xFF},
-         "the stored cells (columns 1 to 1, rows -2 to 1) lie outside the sheet of 72 x 72 cells"},
-        {PairsAt + 24, {2}, "the chunk \"EQUAL\" claims 2 bytes, more than the 1 of its record"},
         {boxAt - 4, {1, 2}, "the font size 513 is outside 8 to 512"},
-        {boxAt - 4, {7, 0}, "the font size 7 is outside 8 to 512"},
         {boxAt + 8, {49}, "the chunk \"TEXTBOX\" claims 49 bytes, more than the 48 of its record"},
         {boxAt + 44, {0xFF, 0xFF, 0xFF, 0xFF}, "a box has a negative width or height"},
         {boxAt + 56, {2}, "a text box claims 2 bytes of text, but 1 bytes follow"},
-        {boxAt + 59, {0x80}, "a text box claims -2147483647 bytes of text, but 1 bytes follow"},
         {0, {1}, "the file is too short to be a worksheet"},  // cut to 15 bytes below
     };
     for (const auto &[at, bytes, error] : cases) {
@@ -229,17 +220,13 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
 
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"C:\\sheets\\orbit.rec", "orbit"},
-        {"C:\\sheets\\orbit", "orbit"},
-        {"C:\\sheets\\my_orbit.rec", "orbit"},
-        {"C:\\a.b\\c.d.rec", "c"},
-        {"C:\\sheets\\", ""},
-        {"/home/u/orbit.rec", "orbit"},
-        {"orbit.rec", "orbit"},
-        {"/home/u.v/[x]orbit", "orbit"},
-        {"", "kept"},
-    };
+    const std::pair<const char *, const char *> cases[] = {{"C:\\sheets\\my_orbit.rec", "orbit"},
+                                                           {"C:\\a.b\\c.d.rec", "c"},
+                                                           {"C:\\sheets\\", ""},
+                                                           {"/home/u/orbit.rec", "orbit"},
+                                                           {"orbit", "orbit"},
+                                                           {"/home/u.v/[x]orbit", "orbit"},
+                                                           {"", "kept"}};
     for (auto [file, title] : cases) {
         EditText.FileName = file, EditText.Title = "kept";
         SetTitleFromFileName(EditText);
