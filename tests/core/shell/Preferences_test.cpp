@@ -21,46 +21,26 @@ std::string Hex(const std::string &bytes)
     return s;
 }
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ClearError(); }
-    void TearDown() override { ClearError(); }
-    // A store as a run leaves it, the last update check made today.
-    MemoryPrefStore Stored()
-    {
-        MemoryPrefStore s;
-        TPreferences p;
-        EXPECT_TRUE(p.Save(s));
-        s.WriteDate(CheckDateName, Today);
-        return s;
-    }
+struct PreferencesTest : ::testing::Test {
+    PreferencesTest() { ClearError(); }
+    ~PreferencesTest() override { ClearError(); }
     TPreferences prefs;
 };
 
 // Every byte of the sixteen default records, as the fallback file holds them.
 TEST_F(PreferencesTest, DefaultRecordsByteForByte)
 {
-    // Per record: name length and name, then the non-zero bytes from 25 on.
-    const std::tuple<int, const char *, std::string> expected[] = {
-        {0, "SHOWGRID", ""},
-        {1, "SHOWSYMBOL", ""},
-        {2, "SHOWFUNCTION", "01"},
-        {3, "GRIDSIZE", std::string("000000") + "0d" + Hex("portrait72x72")},
-        {4, "KEYBOARDCODETYPE", std::string("000000") + "0a" + Hex("US-default")},
-        {5, "FONTSIZE", "00000010"},
-        {6, "FIXPLACES", "00000002"},
-        {7, "FLOATPLACES", "00000006"},
-        {8, "FIXMODE", ""},
-        {9, "EXPMODE", ""},
-        {10, "RADMODE", "01"},
-        {11, "EQUALMODE", ""},
-        {12, "FORMPOSITION", "00000032003200"},
-        {13, "", "0000008002e001"},
-        {14, "STARTER", "00000001"},
-        {15, "PRTMARGIN", "000000e1000000e1000000e1000000e1"},
-    };
+    // Per record: the name, then the non-zero bytes from 25 on.
+    // clang-format off
+    const std::pair<const char *, std::string> expected[] = {
+        {"SHOWGRID", ""}, {"SHOWSYMBOL", ""}, {"SHOWFUNCTION", "01"},
+        {"GRIDSIZE", "0000000d" + Hex("portrait72x72")}, {"KEYBOARDCODETYPE", "0000000a" + Hex("US-default")},
+        {"FONTSIZE", "00000010"}, {"FIXPLACES", "00000002"}, {"FLOATPLACES", "00000006"}, {"FIXMODE", ""},
+        {"EXPMODE", ""}, {"RADMODE", "01"}, {"EQUALMODE", ""}, {"FORMPOSITION", "00000032003200"},
+        {"", "0000008002e001"}, {"STARTER", "00000001"}, {"PRTMARGIN", "000000e1000000e1000000e1000000e1"}};
+    // clang-format on
     std::string want;
-    for (const auto &[i, name, rest] : expected) {
+    for (const auto &[name, rest] : expected) {
         std::string rec = Hex(std::string(1, char(strlen(name))) + name);
         rec.resize(50, '0');
         rec += rest;
@@ -68,7 +48,6 @@ TEST_F(PreferencesTest, DefaultRecordsByteForByte)
         want += rec;
     }
     const std::string bytes = prefs.FallbackBytes();
-    ASSERT_EQ(bytes.size(), 1024u);
     EXPECT_EQ(Hex(bytes), want);
     EXPECT_TRUE(IsPreferenceFile(bytes));
 }
@@ -145,7 +124,8 @@ TEST_F(PreferencesTest, UpdateReminder)
         {30.0, 0, Today - 30.0}, {31.0, 210, Today - 26.0}, {400.0, 210, Today - 26.0}, {-3.0, 0, Today + 3.0}};
     for (const auto &[daysBack, error, written] : cases) {
         ClearError();
-        MemoryPrefStore s = Stored();
+        MemoryPrefStore s;
+        EXPECT_TRUE(prefs.Save(s));
         s.WriteDate(CheckDateName, Today - daysBack);
         EXPECT_TRUE(prefs.Load(s, Today));
         EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(error, written)) << daysBack;
@@ -186,17 +166,11 @@ TEST_F(PreferencesTest, FallbackFileWholeRecordsUnderTheirNames)
 
 TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
 {
-    const std::string ours = prefs.FallbackBytes();
-    const std::optional<std::string> cases[][2] = {
-        {ours, std::nullopt}, {std::string(1024, 'x'), std::string(1024, 'x')}, {ours + "x", ours + "x"}};
-    for (const auto &[before, after] : cases) {
-        MemoryPrefStore s;
-        s.file = before;
-        EXPECT_TRUE(prefs.Save(s));
-        EXPECT_EQ(s.file, after);
-    }
-    // No writable store: the records go to the file; neither: Save says so.
+    const std::string ours = prefs.FallbackBytes(), theirs(1024, 'x');
     MemoryPrefStore s;
+    for (const auto &[before, after] : {std::pair(ours, std::string()), {theirs, theirs}, {ours + "x", ours + "x"}})
+        EXPECT_EQ((s.file = before, prefs.Save(s), s.file.value_or("")), after);
+    // No writable store: the records go to the file; neither: Save says so.
     s.writable = false;
     EXPECT_TRUE(prefs.Save(s));
     EXPECT_EQ(s.file, ours);
