@@ -180,12 +180,13 @@ TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
 
 TEST(UpdateReplyTest, Verdicts)
 {
+    // The reply's general rules are the fuzz oracle's; here the exact verdicts at their edges.
     const std::tuple<std::string, TUpdateVerdict, std::string> cases[] = {
-        {"01.33.00", TUpdateVerdict::UpToDate, "01.33.00"},  {"01.34.00", TUpdateVerdict::Newer, "01.34.00"},
-        {"01.33.001\r", TUpdateVerdict::Newer, "01.33.001"}, {"", TUpdateVerdict::UpToDate, ""},
-        {"01.33.00\n\n", TUpdateVerdict::Failed, ""},        {" 01.34.00", TUpdateVerdict::Failed, ""},
-        {std::string(300, '9'), TUpdateVerdict::Failed, ""},
-    };
+        {"01.34.00", TUpdateVerdict::Newer, "01.34.00"},
+        {"01.33.001\r", TUpdateVerdict::Newer, "01.33.001"},
+        {"", TUpdateVerdict::UpToDate, ""},
+        {"01.33.00\n\n", TUpdateVerdict::Failed, ""},
+        {std::string(300, '9'), TUpdateVerdict::Failed, ""}};
     for (const auto &[body, verdict, version] : cases) {
         std::string v = "old";
         EXPECT_EQ(std::pair(JudgeUpdateReply(body, v), v), std::pair(verdict, version)) << body;
