@@ -26,11 +26,6 @@ void Press(TShiftState shift, int ch)
     char c = char(ch);
     EditText.KeyPress(shift, c);
 }
-void Type(const char *text)
-{
-    for (; *text; ++text)
-        Press(0, *text);
-}
 const TCell &Cell(int col, int row)
 {
     return EditText.Cells[col][row];
@@ -82,41 +77,32 @@ TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 {
     EditText.EscMode = 1;
     Cursor(1, 2);
-    Type("sin7");
-    EXPECT_EQ(Shot(), "\n\n    sn in nn 7n\n5,2 b0");
-    EXPECT_EQ(Cell(1, 2).Flags(), cfFunctionName | cfBold);
-    // Anything else beeps and stays where it is; Escape itself is silent.
-    const int others[][3] = {{0, '+', 1}, {0, '(', 1}, {0, ' ', 1}, {ssCtrl, 1, 1},
-                             {0, 13, 1},  {0, 200, 1}, {0, 27, 0}};
-    for (const auto &k : others) {
-        SCOPED_TRACE(k[1]);
+    for (const char *c = "sin7"; *c; ++c)
+        Press(0, *c);
+    EXPECT_EQ(std::pair(Shot(), Cell(1, 2).Flags()),
+              std::pair(std::string("\n\n    sn in nn 7n\n5,2 b0"), cfFunctionName | cfBold));
+    // Anything else beeps and stays where it is; Escape itself is silent; a locked cell refuses.
+    const int others[][3] = {{0, '+', 1}, {0, ' ', 1}, {ssCtrl, 1, 1}, {0, 13, 1}, {0, 200, 1}, {0, 27, 0}};
+    for (const auto &k : others)
         ExpectNoChange([&] { Press(TShiftState(k[0]), k[1]); }, k[2]);
-        EXPECT_EQ(Cursor(), Pos(5, 2));
-    }
+    EXPECT_EQ(Cursor(), Pos(5, 2));
     EditText.PageLock = 1;
-    Cursor(1, 1);
     ExpectNoChange([&] { Press(0, 's'); });
 }
 
-// Keys that are refused (one beep) or match nothing (silent): the sheet, the
-// cursor and the repaint count stay.
 TEST_F(EditKeys, KeysThatChangeNothing)
 {
-    // what, layout, page lock, cursor, shift, keys, beeps
+    // Refused (one beep) or matching nothing (silent): sheet, cursor and repaint count stay.
     using N = std::tuple<const char *, TLoad, int, int, int, TShiftState, std::vector<uint16_t>, int>;
     const TShiftState c = ssCtrl;
+    // clang-format off
     const N cases[] = {
-        {"root in row 0", US, 0, 4, 0, c, {'1'}, 1},
-        {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
-        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0},
-        {"no tall bracket on US", US, 0, 3, 5, ssCtrl | ssShift, {57}, 0},
-        {"bracket in row 0", US, 0, 5, 0, c, {57}, 1},
-        {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
-        {"fraction in the last row", US, 0, 3, 71, c, {191}, 1},
-        {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
-        {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0},
-        {"no fraction key on US", US, 0, 3, 0, c, {55}, 0},
-    };
+        {"root in row 0", US, 0, 4, 0, c, {'1'}, 1}, {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
+        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0}, {"no tall bracket on US", US, 0, 3, 5, c | ssShift, {57}, 0},
+        {"bracket in row 0", US, 0, 5, 0, c, {57}, 1}, {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
+        {"fraction in the last row", US, 0, 3, 71, c, {191}, 1}, {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
+        {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0}, {"no fraction key on US", US, 0, 3, 0, c, {55}, 0}};
+    // clang-format on
     for (const auto &[what, load, lock, col, row, shift, keys, beeps] : cases)
         for (uint16_t key : keys) {
             SCOPED_TRACE(testing::Message() << what << " " << key);
@@ -131,37 +117,31 @@ TEST_F(EditKeys, KeysThatChangeNothing)
 
 TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
 {
-    const int cases[][4] = {
-        {37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
-        {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0},
-    };
-    for (const auto &a : cases) {
-        SCOPED_TRACE(testing::Message() << a[0] << " at " << a[1] << "," << a[2]);
+    // Key, cursor, beeps: the grid moves the cursor itself.
+    const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
+                            {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}};
+    for (const auto &[key, col, row, beeps] : cases) {
         s.beeps = 0;
-        Cursor(a[1], a[2]);
-        EXPECT_EQ(Down(0, uint16_t(a[0])), a[0]);
-        // The grid moves the cursor itself.
-        EXPECT_EQ(Where(), std::to_string(a[1]) + "," + std::to_string(a[2]) + " b" + std::to_string(a[3]));
+        Cursor(col, row);
+        EXPECT_EQ(Down(0, uint16_t(key)), key);
+        EXPECT_EQ(Where(), std::to_string(col) + "," + std::to_string(row) + " b" + std::to_string(beeps)) << key;
     }
 }
 
 TEST_F(EditKeys, BackspaceAndDelete)
 {
-    LoadPicture(EditText, " a  b  c  d");
-    Cursor(3, 0);
-    Down(0, 8);
-    EXPECT_EQ(Shot(), " a  b     d\n2,0 b0");
-    // Delete removes a column, Shift+Delete a row; Ctrl+Delete is the menu's.
+    // Delete removes a column, Shift+Delete a row; Ctrl+Delete is the menu's. Backspace (-1) erases leftwards.
     const char *const sheet = " a  b  c  d\n e  f  g  h\n";
-    const std::pair<TShiftState, const char *> cases[] = {
-        {0, " a  c  d\n e  g  h\n"}, {ssShift, " e  f  g  h\n"}, {ssCtrl, sheet}, {ssCtrl | ssShift, sheet}};
+    // clang-format off
+    const std::pair<int, const char *> cases[] = {
+        {0, " a  c  d\n e  g  h\n1,0 b0"}, {ssShift, " e  f  g  h\n1,0 b0"},
+        {ssCtrl, " a  b  c  d\n e  f  g  h\n1,0 b0"}, {ssCtrl | ssShift, " a  b  c  d\n e  f  g  h\n1,0 b0"},
+        {-1, " a  b     d\n e  f  g  h\n2,0 b0"}};
+    // clang-format on
     for (const auto &[shift, after] : cases) {
-        SCOPED_TRACE(shift);
-        EditText.Reset();
-        LoadPicture(EditText, sheet);
-        Cursor(1, 0);
-        Down(shift, 46);
-        EXPECT_EQ(SheetToPicture(EditText), after);
+        Sheet setup(sheet, shift < 0 ? 3 : 1, 0);
+        shift < 0 ? void(Down(0, 8)) : void(Down(TShiftState(shift), 46));
+        EXPECT_EQ(Shot(), after) << shift;
     }
 }
 
