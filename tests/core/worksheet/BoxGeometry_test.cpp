@@ -60,9 +60,8 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
         EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
         EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
     }
-    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({45, 36, 59, 53}));
-    EXPECT_EQ(Rect(CellOrigin(g, 0, 0)), R4({-30, -90, -16, -73}));
-    EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
+    EXPECT_EQ(std::tuple(Rect(CellOrigin(g, 5, 7)), Rect(CellOrigin(g, 0, 0)), Rect(CellOrigin(g, -1, -1))),
+              std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));
 }
 
 // A box snapped onto the sheet is anchored to the cell of its corner (-1 left of or above

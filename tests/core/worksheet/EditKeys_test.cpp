@@ -98,7 +98,7 @@ TEST_F(EditKeys, KeysThatChangeNothing)
     // clang-format off
     const N cases[] = {
         {"root in row 0", US, 0, 4, 0, c, {'1'}, 1}, {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
-        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0}, {"no tall bracket on US", US, 0, 3, 5, c | ssShift, {57}, 0},
+        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0}, {"no tall bracket", US, 0, 3, 5, c | ssShift, {57}, 0},
         {"bracket in row 0", US, 0, 5, 0, c, {57}, 1}, {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
         {"fraction in the last row", US, 0, 3, 71, c, {191}, 1}, {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
         {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0}, {"no fraction key on US", US, 0, 3, 0, c, {55}, 0}};
