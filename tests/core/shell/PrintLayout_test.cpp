@@ -25,14 +25,9 @@ std::tuple<int, int, int, int> Edges(const TGridRect &r)
 TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
 {
     const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
-    const struct {
-        const char *what;
-        TPageGeometry page;
-        TPrintMargins margins;
-        TSheetView sheet;
-        bool fits;
-        int fontSize, cellWidth, cellHeight, targetWidth, targetHeight;
-    } cases[] = {
+    const TPrintMargins none{};
+    // What, page, margins, sheet, fits, then font size, cell width and height, target width and height.
+    const std::tuple<const char *, TPageGeometry, TPrintMargins, TSheetView, bool, int, int, int, int, int> cases[] = {
         // Area 4058 x 6117: size 9 gives 57 x 72 + 1 = 4105 > 4058. Landscape: size 8 is 3673 > 3382.
         {"portrait", a4, {}, Sheet(72, true), true, 8, 50, 62, 3671, 4535},
         {"landscape", a4Wide, {}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
@@ -43,17 +38,22 @@ TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
         {"exact height, shrunk", {4958, 3889, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
         {"exact width", {3673, 7017, 0, 0, 600}, {0, 0, 0, 0}, {72, 72, 14, 20, true, {}}, true, 8, 50, 62, 3671, 4535},
         {"tiny area", {1000, 1000, 0, 0, 600}, {750, 750, 750, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
+        // Areas of 0 x 4058, 4058 x 0, one pixel wide, and crossed margins; the screen's font stays.
+        {"no width", a4, {4000, 750, 4264, 750}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"no height", a4, {750, 5000, 750, 6695}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"one pixel", a4, {4000, 750, 4263, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
+        {"crossed across", a4, {5000, 750, 5000, 750}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"crossed down", a4, {750, 8000, 750, 8000}, Sheet(72, true), false, 0, 0, 0, 0, 0},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, page, margins, sheet, fits, fontSize, cellWidth, cellHeight, width, height] : cases) {
         TPrintLayout l;
         FontSize = 14;
-        l.PrepareSheet(c.sheet);
-        EXPECT_EQ(l.CalcPageLayout(c.page, c.margins, Height600), c.fits) << c.what;
-        EXPECT_EQ(std::tuple(l.FontSize, l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight),
-                  std::tuple(c.fontSize, c.cellWidth, c.cellHeight, c.targetWidth, c.targetHeight))
-            << c.what;
-        EXPECT_EQ(std::tuple(CellFontSize, LineUnit, l.SavedFontSize), std::tuple(c.fontSize, c.cellWidth, 14))
-            << c.what;
+        l.PrepareSheet(sheet);
+        EXPECT_EQ(l.CalcPageLayout(page, margins, Height600), fits) << what;
+        EXPECT_EQ(std::tuple(l.FontSize, l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight,
+                             fontSize ? CellFontSize : 0, fontSize ? LineUnit : 0, l.SavedFontSize),
+                  std::tuple(fontSize, cellWidth, cellHeight, width, height, fontSize, cellWidth, 14))
+            << what;
     }
 }
 
@@ -79,21 +79,6 @@ TEST(PrintLayout, EveryMarginUsesTheHorizontalResolution)
     // Pictures: offsets 5 and 7 become 17 and 24, the width 51 x 30 / 15 = 102, the height (20 - 1) x 3.4965 = 66.
     EXPECT_EQ(Edges(l.PictureRect(2, 1, 5, 7, 30, 20)),
               std::tuple(746 - 17, 1304 - 24, 746 - 17 + 102, 1304 - 24 + 66));
-}
-
-TEST(PrintLayout, MarginsThatLeaveNoRoomFitNothing)
-{
-    // Areas of 0 x 4058, 4058 x 0, one pixel wide, and crossed margins.
-    for (const TPrintMargins m :
-         {TPrintMargins{4000, 750, 4264, 750}, TPrintMargins{750, 5000, 750, 6695}, TPrintMargins{4000, 750, 4263, 750},
-          TPrintMargins{5000, 750, 5000, 750}, TPrintMargins{750, 8000, 750, 8000}}) {
-        TPrintLayout l;
-        l.PrepareSheet(Sheet(72, true));
-        EXPECT_FALSE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, m, Height600)) << m.Left << " " << m.Top;
-        if (l.AreaWidth <= 0 || l.AreaHeight <= 0) {
-            EXPECT_EQ(std::tuple(l.AreaAspect, l.TargetWidth, l.TargetHeight), std::tuple(1.0, 0, 0)) << m.Right;
-        }
-    }
 }
 
 TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)

@@ -79,22 +79,6 @@ TEST(Rtf, AccentedAndNonLatinText)
     EXPECT_EQ(ReadRtf(rtf), doc);
 }
 
-TEST(Rtf, WordPadStyleInput)
-{
-    const TRtfDocument d =
-        ReadRtf("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}"
-                "{\\f1\\fswiss{\\*\\panose 020b0604020202020204}Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
-                "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang7 Caf\\'e9 \\b fett\\b0  \\cf1\\i rot\\cf0\\i0\\par\r\n"
-                "\\f1\\fs32\\ul Zeile\\line zwei\\ulnone\\tab x\\~y\\emdash\\par\r\n}\r\n");
-    ASSERT_EQ(Texts(d), "Café +fett+ +rot|Zeile\xE2\x80\xA8zwei+\tx\xC2\xA0y\xE2\x80\x94|");
-    const auto &r = d.Paragraphs[0].Runs, &z = d.Paragraphs[1].Runs;
-    EXPECT_EQ(std::tuple(r[0].Font, r[0].HalfPoints, r[0].Bold, r[1].Bold, r[1].HasColor, r[3].Italic, r[3].Color),
-              std::tuple("Calibri", 22, false, true, false, true, 0xFF0000u));
-    EXPECT_EQ(std::tuple(z[0].Font, z[0].HalfPoints, z[0].Underline, z[1].Underline),
-              std::tuple("Arial", 32, true, false));
-}
-
 TEST(Rtf, EachColourTableReplacesTheOneBefore)
 {
     // The first table's last entry has no ';'; a document pasted after another brings its own table.
@@ -105,9 +89,14 @@ TEST(Rtf, EachColourTableReplacesTheOneBefore)
         Doc({{a, b, MakeRun("c", "", 24)}}));
 }
 
-TEST(Rtf, UnknownGroupsAndMalformedInputAreSkipped)
+TEST(Rtf, ForeignUnknownAndMalformedInput)
 {
     const std::pair<std::string, const char *> cases[] = {
+        {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}{\\f1\\fswiss{\\*\\panose 020b}Arial;}}\r\n"
+         "{\\colortbl ;\\red255\\green0\\blue0;}\r\n{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+         "\\pard\\sa200\\f0\\fs22\\lang7 Caf\\'e9 \\b fett\\b0  \\cf1\\i rot\\cf0\\i0\\par\r\n"
+         "\\f1\\fs32\\ul Zeile\\line zwei\\ulnone\\tab x\\~y\\emdash\\par\r\n}\r\n",
+         "Café +fett+ +rot|Zeile\xE2\x80\xA8zwei+\tx\xC2\xA0y\xE2\x80\x94|"},  // as WordPad writes it
         {"{\\rtf1 a{\\*\\unknown {nested} text}b}", "ab"},
         {"{\\rtf1 a{\\stylesheet{\\s0 Normal;}}b{\\info{\\title T}{\\author X}}c}", "abc"},
         {"{\\rtf1 a\\frobnicate42 b\\zzz c}", "abc"},
