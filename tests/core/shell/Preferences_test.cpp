@@ -21,46 +21,26 @@ std::string Hex(const std::string &bytes)
     return s;
 }
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ClearError(); }
-    void TearDown() override { ClearError(); }
-    // A store as a run leaves it, the last update check made today.
-    MemoryPrefStore Stored()
-    {
-        MemoryPrefStore s;
-        TPreferences p;
-        EXPECT_TRUE(p.Save(s));
-        s.WriteDate(CheckDateName, Today);
-        return s;
-    }
+struct PreferencesTest : ::testing::Test {
+    PreferencesTest() { ClearError(); }
+    ~PreferencesTest() override { ClearError(); }
     TPreferences prefs;
 };
 
 // Every byte of the sixteen default records, as the fallback file holds them.
 TEST_F(PreferencesTest, DefaultRecordsByteForByte)
 {
-    // Per record: name length and name, then the non-zero bytes from 25 on.
-    const std::tuple<int, const char *, std::string> expected[] = {
-        {0, "SHOWGRID", ""},
-        {1, "SHOWSYMBOL", ""},
-        {2, "SHOWFUNCTION", "01"},
-        {3, "GRIDSIZE", std::string("000000") + "0d" + Hex("portrait72x72")},
-        {4, "KEYBOARDCODETYPE", std::string("000000") + "0a" + Hex("US-default")},
-        {5, "FONTSIZE", "00000010"},
-        {6, "FIXPLACES", "00000002"},
-        {7, "FLOATPLACES", "00000006"},
-        {8, "FIXMODE", ""},
-        {9, "EXPMODE", ""},
-        {10, "RADMODE", "01"},
-        {11, "EQUALMODE", ""},
-        {12, "FORMPOSITION", "00000032003200"},
-        {13, "", "0000008002e001"},
-        {14, "STARTER", "00000001"},
-        {15, "PRTMARGIN", "000000e1000000e1000000e1000000e1"},
-    };
+    // Per record: the name, then the non-zero bytes from 25 on.
+    // clang-format off
+    const std::pair<const char *, std::string> expected[] = {
+        {"SHOWGRID", ""}, {"SHOWSYMBOL", ""}, {"SHOWFUNCTION", "01"},
+        {"GRIDSIZE", "0000000d" + Hex("portrait72x72")}, {"KEYBOARDCODETYPE", "0000000a" + Hex("US-default")},
+        {"FONTSIZE", "00000010"}, {"FIXPLACES", "00000002"}, {"FLOATPLACES", "00000006"}, {"FIXMODE", ""},
+        {"EXPMODE", ""}, {"RADMODE", "01"}, {"EQUALMODE", ""}, {"FORMPOSITION", "00000032003200"},
+        {"", "0000008002e001"}, {"STARTER", "00000001"}, {"PRTMARGIN", "000000e1000000e1000000e1000000e1"}};
+    // clang-format on
     std::string want;
-    for (const auto &[i, name, rest] : expected) {
+    for (const auto &[name, rest] : expected) {
         std::string rec = Hex(std::string(1, char(strlen(name))) + name);
         rec.resize(50, '0');
         rec += rest;
@@ -68,36 +48,31 @@ TEST_F(PreferencesTest, DefaultRecordsByteForByte)
         want += rec;
     }
     const std::string bytes = prefs.FallbackBytes();
-    ASSERT_EQ(bytes.size(), 1024u);
     EXPECT_EQ(Hex(bytes), want);
     EXPECT_TRUE(IsPreferenceFile(bytes));
 }
 
 TEST_F(PreferencesTest, KeyboardLayoutNamesExactOnly)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"German", "german"},   {"US-default", "german"}, {"Italian", "italian"},       {"german", "italian"},
-        {"BRAZIL", "brasilPT"}, {"Brazil", "brasilPT"},   {"US default", "US-default"},
-    };
-    for (const auto &[name, want] : cases) {
-        StoreKeyboardType(name);
-        EXPECT_EQ(Preferences.Records[prKeyboardType].String(), want) << name;
-    }
+    const std::pair<const char *, const char *> cases[] = {{"German", "german"},   {"Italian", "italian"},
+                                                           {"german", "italian"},  {"BRAZIL", "brasilPT"},
+                                                           {"Brazil", "brasilPT"}, {"US default", "US-default"}};
+    for (const auto &[name, want] : cases)
+        EXPECT_EQ((StoreKeyboardType(name), Preferences.Records[prKeyboardType].String()), want) << name;
 }
 
-TEST_F(PreferencesTest, PlacesFormSizeAndMarginsAsApplied)
+TEST_F(PreferencesTest, PlacesFormSizeGridAndMarginsAsApplied)
 {
-    const std::tuple<int32_t, int32_t> places[] = {{20, 15}, {-1, 0}, {7, 7}, {1 << 30, 15}};
-    for (const auto &[stored, applied] : places) {
+    for (const auto &[stored, applied] : {std::pair(20, 15), {-1, 0}, {7, 7}, {1 << 30, 15}}) {
         prefs.SetNumber(poFixPlaces, stored), prefs.SetNumber(poFltPlaces, stored);
         EXPECT_EQ((std::pair(prefs.FixPlaces(), prefs.FltPlaces())), (std::pair(applied, applied)));
     }
     const std::tuple<uint16_t, uint16_t, int, int> sizes[] = {
         {800, 600, 800, 600}, {100, 65535, 640, 10000}, {10001, 479, 10000, 480}, {640, 480, 640, 480}};
-    for (const auto &[x, y, width, height] : sizes) {
-        prefs.SetFormBounds(poFormSize, x, y);
-        EXPECT_EQ(prefs.FormSize(), std::pair(width, height));
-    }
+    for (const auto &[x, y, width, height] : sizes)
+        EXPECT_EQ((prefs.SetFormBounds(poFormSize, x, y), prefs.FormSize()), std::pair(width, height));
+    for (const auto &[option, size] : {std::pair(poLandscape, GridLandscape), {poPortrait144, GridPortrait144}})
+        EXPECT_EQ((prefs.SetGridSize(option), prefs.Records[prGridSize].String()), size);
     std::array<int32_t, 4> m{};
     EXPECT_FALSE(prefs.StoredMargins(m));  // flag False: the printer's own stay
     const std::pair<std::array<int32_t, 4>, bool> margins[] = {{{500, 600, 700, 800}, true},
@@ -108,74 +83,55 @@ TEST_F(PreferencesTest, PlacesFormSizeAndMarginsAsApplied)
     for (const auto &[set, ok] : margins) {
         prefs.SetMargins(poPrtMargin, set);
         m = {};
-        EXPECT_EQ(prefs.StoredMargins(m), ok);
-        EXPECT_EQ(m, (ok ? set : std::array<int32_t, 4>{}));
+        EXPECT_EQ(std::pair(prefs.StoredMargins(m), m), std::pair(ok, ok ? set : std::array<int32_t, 4>{}));
     }
 }
 
 TEST_F(PreferencesTest, MissingOrMistypedValues)
 {
-    // Each row: what is done to a stored key, the load's result, records
-    // changed against the defaults (FONTSIZE stored as 33, all else default).
-    const struct {
-        const char *name;
-        char how;  // 'd' delete, 's' turn into a string, 'w' wrong record name, 'h' 63 bytes
-        bool result;
-        int32_t fontSize;
-        uint16_t width;
-    } cases[] = {
-        {"FONTSIZE", 'd', false, 16, 700}, {"FONTSIZE", 's', false, 16, 700},     {"GRIDSIZE", 'd', true, 33, 700},
-        {"SHOWGRID", 'd', false, 33, 700}, {"FORMPOSITION", 'd', false, 33, 480}, {"FORMPOSITION", 'w', false, 33, 480},
-        {"", 'h', false, 33, 480},         {"STARTER", 'd', false, 33, 700},      {"PRTMARGIN", 'w', false, 33, 700},
-    };
-    for (const auto &c : cases) {
+    // A stored key deleted ('d'), turned into a string ('s'), holding another record ('w') or cut to 63 bytes
+    // ('h'): the load's result, FONTSIZE (stored as 33) and the form's height (stored as 700).
+    const std::tuple<const char *, char, bool, int32_t, uint16_t> cases[] = {
+        {"FONTSIZE", 'd', false, 16, 700},     {"FONTSIZE", 's', false, 16, 700}, {"GRIDSIZE", 'd', true, 33, 700},
+        {"FORMPOSITION", 'w', false, 33, 480}, {"", 'h', false, 33, 480},         {"PRTMARGIN", 'w', false, 33, 700}};
+    for (const auto &[name, how, result, fontSize, height] : cases) {
         MemoryPrefStore s;
-        TPreferences p;
+        TPreferences p, q;
         p.SetNumber(poFontSize, 33), p.SetFormBounds(poFormSize, 900, 700);
         p.Save(s);
-        auto &v = s.values[c.name];
-        if (c.how == 'd')
-            s.values.erase(c.name);
-        else if (c.how == 's')
+        auto &v = s.values[name];
+        if (how == 'd')
+            s.values.erase(name);
+        else if (how == 's')
             v = {'s', 0, "33"};
-        else if (c.how == 'w')
-            v.s.replace(1, 8, "FONTSIZE"), v.s[0] = 8;  // another record's name
+        else if (how == 'w')
+            v.s.replace(1, 8, "FONTSIZE"), v.s[0] = 8;
         else
             v.s.pop_back();
-        TPreferences q;
-        EXPECT_EQ(q.Load(s, Today), c.result) << c.name << c.how;
+        EXPECT_EQ(q.Load(s, Today), result) << name << how;
         EXPECT_EQ(std::tuple(q.Records[prFontSize].Integer(), q.Records[prFormSize].X(), q.Records[prFormSize].Y(),
                              q.Records[prGridSize].String()),
-                  std::tuple(c.fontSize, uint16_t(c.width == 700 ? 900 : 640), c.width,
-                             std::string(c.how == 'd' && c.name == std::string("GRIDSIZE") ? "" : GridPortrait72)))
-            << c.name << c.how;
+                  std::tuple(fontSize, uint16_t(height == 700 ? 900 : 640), height,
+                             std::string(result ? "" : GridPortrait72)))
+            << name << how;
     }
 }
 
 TEST_F(PreferencesTest, UpdateReminder)
 {
-    const struct {
-        double daysBack;
-        bool raised;
-        double written;
-    } cases[] = {{30.0, false, Today - 30.0},
-                 {31.0, true, Today - 26.0},
-                 {400.0, true, Today - 26.0},
-                 {-3.0, false, Today + 3.0}};
-    for (const auto &c : cases) {
+    // Days since the last check, error raised, check date written; the next start the same day raises nothing.
+    const std::tuple<double, int, double> cases[] = {
+        {30.0, 0, Today - 30.0}, {31.0, 210, Today - 26.0}, {400.0, 210, Today - 26.0}, {-3.0, 0, Today + 3.0}};
+    for (const auto &[daysBack, error, written] : cases) {
         ClearError();
-        MemoryPrefStore s = Stored();
-        s.WriteDate(CheckDateName, Today - c.daysBack);
+        MemoryPrefStore s;
+        EXPECT_TRUE(prefs.Save(s));
+        s.WriteDate(CheckDateName, Today - daysBack);
         EXPECT_TRUE(prefs.Load(s, Today));
-        EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(c.raised ? 210 : 0, c.written))
-            << c.daysBack;
-        if (c.raised) {
-            EXPECT_EQ(std::pair(ErrorCol, ErrorRow), std::pair(1, 1));
-        }
-        // The next start on the same day raises nothing.
+        EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(error, written)) << daysBack;
+        EXPECT_EQ(std::pair(ErrorCol, ErrorRow), error ? std::pair(1, 1) : std::pair(ErrorCol, ErrorRow));
         ClearError();
-        EXPECT_TRUE(prefs.Load(s, Today));
-        EXPECT_FALSE(ErrorPending());
+        EXPECT_TRUE(prefs.Load(s, Today) && !ErrorPending());
     }
 }
 
@@ -188,45 +144,33 @@ TEST_F(PreferencesTest, FallbackFileWholeRecordsUnderTheirNames)
     const std::string full = changed.FallbackBytes();
     std::string misnamed = full;
     misnamed[64 * 7 + 1] = 'X';
-    const struct {
-        std::string file;
-        bool result;
-        const char *flags;
-        int32_t flt, starter;
-    } cases[] = {
+    // The file, the load's result, the record flags, FLOATPLACES and STARTER read.
+    const std::tuple<std::string, bool, const char *, int32_t, int32_t> cases[] = {
         {full, true, "1110000011110000", 9, 2},
         {full.substr(0, 640), true, "1110000011100000", 9, 1},
-        {full.substr(0, 30), true, "0010000000100000", 6, 1},
         {misnamed, false, "1110000011110000", 6, 2},
-        {std::string(1024, 'x'), false, "0010000000100000", 6, 1},
-    };
-    for (const auto &c : cases) {
+        {std::string(1024, 'x'), false, "0010000000100000", 6, 1}};
+    for (const auto &[file, result, flags, flt, starter] : cases) {
         MemoryPrefStore s;
-        s.file = c.file;
+        s.file = file;
         TPreferences p;
-        EXPECT_EQ(p.Load(s, Today), c.result);
-        std::string flags;
+        std::string read;
+        EXPECT_EQ(p.Load(s, Today), result);
         for (const TPrefRecord &r : p.Records)
-            flags += r.Flag() ? '1' : '0';
-        EXPECT_EQ(std::tuple(flags, p.Records[prFloatPlaces].Integer(), p.Records[prStarter].Integer()),
-                  std::tuple(std::string(c.flags), c.flt, c.starter))
-            << c.file.size();
+            read += r.Flag() ? '1' : '0';
+        EXPECT_EQ(std::tuple(read, p.Records[prFloatPlaces].Integer(), p.Records[prStarter].Integer()),
+                  std::tuple(std::string(flags), flt, starter))
+            << file.size();
     }
 }
 
 TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
 {
-    const std::string ours = prefs.FallbackBytes();
-    const std::optional<std::string> cases[][2] = {
-        {ours, std::nullopt}, {std::string(1024, 'x'), std::string(1024, 'x')}, {ours + "x", ours + "x"}};
-    for (const auto &[before, after] : cases) {
-        MemoryPrefStore s;
-        s.file = before;
-        EXPECT_TRUE(prefs.Save(s));
-        EXPECT_EQ(s.file, after);
-    }
-    // No writable store: the records go to the file; neither: Save says so.
+    const std::string ours = prefs.FallbackBytes(), theirs(1024, 'x');
     MemoryPrefStore s;
+    for (const auto &[before, after] : {std::pair(ours, std::string()), {theirs, theirs}, {ours + "x", ours + "x"}})
+        EXPECT_EQ((s.file = before, prefs.Save(s), s.file.value_or("")), after);
+    // No writable store: the records go to the file; neither: Save says so.
     s.writable = false;
     EXPECT_TRUE(prefs.Save(s));
     EXPECT_EQ(s.file, ours);
@@ -236,22 +180,16 @@ TEST_F(PreferencesTest, SaveErasesOnlyOurOwnFallbackFile)
 
 TEST(UpdateReplyTest, Verdicts)
 {
+    // The reply's general rules are the fuzz oracle's; here the exact verdicts at their edges.
     const std::tuple<std::string, TUpdateVerdict, std::string> cases[] = {
-        {"01.33.00", TUpdateVerdict::UpToDate, "01.33.00"},
         {"01.34.00", TUpdateVerdict::Newer, "01.34.00"},
-        {"01.33.00\r\n", TUpdateVerdict::UpToDate, "01.33.00"},
         {"01.33.001\r", TUpdateVerdict::Newer, "01.33.001"},
-        {"01.33", TUpdateVerdict::UpToDate, "01.33"},
         {"", TUpdateVerdict::UpToDate, ""},
         {"01.33.00\n\n", TUpdateVerdict::Failed, ""},
-        {"<html>502 Bad Gateway</html>", TUpdateVerdict::Failed, ""},
-        {" 01.34.00", TUpdateVerdict::Failed, ""},
-        {std::string(300, '9'), TUpdateVerdict::Failed, ""},
-    };
+        {std::string(300, '9'), TUpdateVerdict::Failed, ""}};
     for (const auto &[body, verdict, version] : cases) {
         std::string v = "old";
-        EXPECT_EQ(JudgeUpdateReply(body, v), verdict) << body;
-        EXPECT_EQ(v, version);
+        EXPECT_EQ(std::pair(JudgeUpdateReply(body, v), v), std::pair(verdict, version)) << body;
     }
     EXPECT_EQ(UpdateRequestPath(-12), "/download/version.vlm?-12");
     EXPECT_TRUE(IsNewerVersion("\xC0", "01"));  // by byte code, not signed char

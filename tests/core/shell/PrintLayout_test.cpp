@@ -25,40 +25,35 @@ std::tuple<int, int, int, int> Edges(const TGridRect &r)
 TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
 {
     const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
-    const struct {
-        const char *what;
-        TPageGeometry page;
-        TPrintMargins margins;
-        TSheetView sheet;
-        bool fits;
-        int fontSize, cellWidth, cellHeight, targetWidth, targetHeight;
-    } cases[] = {
-        // Area 4058 x 6117, taller than the sheet: target 4058 x 4868; size 9 gives 57 x 72 + 1 = 4105.
+    const TPrintMargins none{};
+    // What, page, margins, sheet, fits, then font size, cell width and height, target width and height.
+    const std::tuple<const char *, TPageGeometry, TPrintMargins, TSheetView, bool, int, int, int, int, int> cases[] = {
+        // Area 4058 x 6117: size 9 gives 57 x 72 + 1 = 4105 > 4058. Landscape: size 8 is 3673 > 3382.
         {"portrait", a4, {}, Sheet(72, true), true, 8, 50, 62, 3671, 4535},
-        // Area 6117 x 4058: target 3382 x 4058; size 8 gives 3673, size 7 3169.
         {"landscape", a4Wide, {}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
-        // 144 x 144 fits only at size 4: 25 x 144 + 1 = 3601; size 5 gives 4609.
         {"largest sheet", a4, {}, Sheet(144, true), true, 4, 24, 30, 3599, 4463},
-        // Without lines: target 4058 x 4927; size 9 is narrow enough (4032) but 5040 high.
         {"no lines", a4, {}, Sheet(72, false), true, 8, 50, 62, 3599, 4463},
-        // Size 8 is 3673 x 4537 pixels: pages of exactly that height or width (size 7:
-        // 3889 high). Growing stops at the exact height and steps back one size.
+        // Size 8 is 3673 x 4537, size 7 3889 high: growing stops at an exact fit and steps back one size.
         {"exact height", {4958, 4537, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
         {"exact height, shrunk", {4958, 3889, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), true, 7, 43, 53, 3167, 3887},
         {"exact width", {3673, 7017, 0, 0, 600}, {0, 0, 0, 0}, {72, 72, 14, 20, true, {}}, true, 8, 50, 62, 3671, 4535},
-        // Area 100 x 100: even size 1 (6 x 7 cells) is 505 pixels wide.
         {"tiny area", {1000, 1000, 0, 0, 600}, {750, 750, 750, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
+        // Areas of 0 x 4058, 4058 x 0, one pixel wide, and crossed margins; the screen's font stays.
+        {"no width", a4, {4000, 750, 4264, 750}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"no height", a4, {750, 5000, 750, 6695}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"one pixel", a4, {4000, 750, 4263, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
+        {"crossed across", a4, {5000, 750, 5000, 750}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"crossed down", a4, {750, 8000, 750, 8000}, Sheet(72, true), false, 0, 0, 0, 0, 0},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, page, margins, sheet, fits, fontSize, cellWidth, cellHeight, width, height] : cases) {
         TPrintLayout l;
         FontSize = 14;
-        l.PrepareSheet(c.sheet);
-        EXPECT_EQ(l.CalcPageLayout(c.page, c.margins, Height600), c.fits) << c.what;
-        EXPECT_EQ(std::tuple(l.FontSize, l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight),
-                  std::tuple(c.fontSize, c.cellWidth, c.cellHeight, c.targetWidth, c.targetHeight))
-            << c.what;
-        EXPECT_EQ(std::tuple(CellFontSize, LineUnit, l.SavedFontSize), std::tuple(c.fontSize, c.cellWidth, 14))
-            << c.what;
+        l.PrepareSheet(sheet);
+        EXPECT_EQ(l.CalcPageLayout(page, margins, Height600), fits) << what;
+        EXPECT_EQ(std::tuple(l.FontSize, l.CellWidth, l.CellHeight, l.TargetWidth, l.TargetHeight,
+                             fontSize ? CellFontSize : 0, fontSize ? LineUnit : 0, l.SavedFontSize),
+                  std::tuple(fontSize, cellWidth, cellHeight, width, height, fontSize, cellWidth, 14))
+            << what;
     }
 }
 
@@ -81,21 +76,9 @@ TEST(PrintLayout, EveryMarginUsesTheHorizontalResolution)
     EXPECT_EQ(Edges(l.CellRect(2, 1)), std::tuple(746, 1304, 795, 1365));
     EXPECT_EQ(Edges(l.Frame()), Edges(l.OutRect));
     EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
-}
-
-TEST(PrintLayout, MarginsThatLeaveNoRoomFitNothing)
-{
-    // Areas of 0 x 4058, 4058 x 0, one pixel wide, and crossed margins.
-    for (const TPrintMargins m :
-         {TPrintMargins{4000, 750, 4264, 750}, TPrintMargins{750, 5000, 750, 6695}, TPrintMargins{4000, 750, 4263, 750},
-          TPrintMargins{5000, 750, 5000, 750}, TPrintMargins{750, 8000, 750, 8000}}) {
-        TPrintLayout l;
-        l.PrepareSheet(Sheet(72, true));
-        EXPECT_FALSE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, m, Height600)) << m.Left << " " << m.Top;
-        if (l.AreaWidth <= 0 || l.AreaHeight <= 0) {
-            EXPECT_EQ(std::tuple(l.AreaAspect, l.TargetWidth, l.TargetHeight), std::tuple(1.0, 0, 0)) << m.Right;
-        }
-    }
+    // Pictures: offsets 5 and 7 become 17 and 24, the width 51 x 30 / 15 = 102, the height (20 - 1) x 3.4965 = 66.
+    EXPECT_EQ(Edges(l.PictureRect(2, 1, 5, 7, 30, 20)),
+              std::tuple(746 - 17, 1304 - 24, 746 - 17 + 102, 1304 - 24 + 66));
 }
 
 TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
@@ -105,29 +88,15 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
     EXPECT_TRUE(l.HasSelection && !l.PrintSelection);  // printed as such only once the dialog asks for it
     ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
     l.PrintSelection = true;
-    EXPECT_EQ(Edges(l.CellRect(10, 20)), std::tuple(451, 450, 500, 511));
-    EXPECT_EQ(Edges(l.Range()), std::tuple(10, 20, 12, 21));
-    // From the first cell's top-left to the last cell's bottom-right.
-    EXPECT_EQ(Edges(l.Frame()), std::tuple(451, 450, 602, 574));
-    // A box anchored left of and above the selection lands outside the frame.
-    EXPECT_LT(l.CellRect(8, 18).Left, l.Frame().Left);
+    // The frame runs from the first cell's top-left to the last cell's bottom-right.
+    EXPECT_EQ(std::tuple(Edges(l.CellRect(10, 20)), Edges(l.Range()), Edges(l.Frame())),
+              std::tuple(std::tuple(451, 450, 500, 511), std::tuple(10, 20, 12, 21), std::tuple(451, 450, 602, 574)));
+    EXPECT_LT(l.CellRect(8, 18).Left, l.Frame().Left);  // a box anchored left of the selection lands outside
 
     // A single cell selected prints the whole sheet, whatever was asked before.
     l.PrepareSheet(Sheet(72, true, {4, 4, 4, 4}));
     EXPECT_FALSE(l.HasSelection || l.PrintSelection);
     EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
-}
-
-TEST(PrintLayout, PicturesAreScaledFromTheScreen)
-{
-    TPrintLayout l;
-    l.PrepareSheet(Sheet(72, true));
-    ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
-    // Scale 4535 / 1297 = 3.4965: offsets 5 and 7 become 17 and 24; the width
-    // is 51 x 30 / 15 = 102; the height (20 - 1) x 3.4965 = 66.
-    const TGridRect cell = l.CellRect(2, 3);
-    EXPECT_EQ(Edges(l.PictureRect(2, 3, 5, 7, 30, 20)),
-              std::tuple(cell.Left - 17, cell.Top - 24, cell.Left - 17 + 102, cell.Top - 24 + 66));
 }
 
 TEST(PrintLayout, Conversions)
@@ -151,11 +120,11 @@ TEST(PreviewLayout, PageImageAndDestination)
     EXPECT_EQ(std::tuple(g.ImageRect.Right, g.ImageRect.Bottom), std::tuple(1, 1));
 
     // The sheet keeps its proportions inside the area, from its top-left corner; nothing of no size.
-    const std::pair<TGridRect, std::tuple<int, int, int, int>> dests[] = {{{0, 0, 50, 60}, {10, 20, 110, 140}},
-                                                                          {{0, 0, 50, 500}, {10, 20, 30, 220}},
-                                                                          {{0, 0, 0, 0}, {10, 20, 10, 20}},
-                                                                          {{0, 0, 0, 60}, {10, 20, 10, 20}},
-                                                                          {{0, 0, 50, 0}, {10, 20, 10, 20}}};
+    // clang-format off
+    const std::pair<TGridRect, std::tuple<int, int, int, int>> dests[] = {
+        {{0, 0, 50, 60}, {10, 20, 110, 140}}, {{0, 0, 50, 500}, {10, 20, 30, 220}}, {{0, 0, 0, 0}, {10, 20, 10, 20}},
+        {{0, 0, 0, 60}, {10, 20, 10, 20}}, {{0, 0, 50, 0}, {10, 20, 10, 20}}};
+    // clang-format on
     for (const auto &[bitmap, want] : dests)
         EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, bitmap)), want) << bitmap.Right << "," << bitmap.Bottom;
 }

@@ -65,26 +65,6 @@ TEST_F(FileTest, EmptySheetAtFirstStartIs159Bytes)
         03 52 41 44 00 00 00 00 01 00 00 00 01  06 46 4F 4E 54 53 5A 00 04 00 00 00 0E 00 00 00)"));
 }
 
-TEST_F(FileTest, OpenRestoresSheetModesAndFontSizeAndSavesTheSameBytes)
-{
-    LoadPicture(EditText, " \n 1 ^2\n-- --\n 2 $p  =  3* .*\n");
-    EditText.Attrs[2][4] = {1, 4, 4, 0, 0, 1, 0, 0};  // a root area's marks
-    EditText.Attrs[3][4] = {0, 0, 0, 4, 2, 2, 2, 0};
-    EditText.EqualMode = 1, EditText.PageLock = 1, EditText.RadMode = 0, FontSize = 20;
-    const Bytes saved = Save();
-    const SheetBytes before;
-
-    SheetSetup larger(144, 144);
-    EditText.Cells[140][100].Ch = 'z';  // beyond the smaller sheet: gone after opening
-    EditText.RadMode = 1, FontSize = 14;
-    EXPECT_EQ(Open(saved).Error + Open(saved).Warning, "");
-    EXPECT_TRUE(SheetBytes() == before);
-    EXPECT_EQ(std::vector({larger.grid.ColCount(), larger.grid.RowCount(), int(EditText.EqualMode),
-                           int(EditText.PageLock), int(EditText.RadMode), FontSize}),
-              std::vector({72, 72, 1, 1, 0, 20}));
-    EXPECT_EQ(Save(), saved);
-}
-
 TEST_F(FileTest, BoxesAreWrittenInListOrderAndReadInFileOrder)
 {
     TFileBox picture{1, 0, {3, 4, 1, 2, 50, 60, 0, 0, 8, 4}, Bitmap(8, 4, 24), {}};
@@ -134,24 +114,15 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
     EditText.Cells[1][1].Ch = 'a';
     const Bytes good = Save({{1, 2, {}, {}, {'x'}}});
     const size_t boxAt = good.size() - 61;
-    // Where the bytes are written over the good file, the bytes, the error.
+    // Where the bytes are written over the good file, the bytes, the error: one row for each message.
     const std::tuple<size_t, Bytes, const char *> cases[] = {
-        {8, {17}, "the chunk \"VERSION\" claims 17 bytes, more than the 16 of its record"},
-        {GridAt - 4, {33}, "the chunk \"GRID\" claims 33 bytes, more than the 32 of its record"},
         {36, {0xFF, 0xFF, 0xFF, 0xFF}, "the chunk \"PAGE\" has a negative size (-1)"},
         {GridAt + 8, {145}, "the sheet size 146 x 72 is outside 1 x 1 to 145 x 145"},
-        {GridAt + 12, {0xFF, 0xFF, 0xFF, 0xFF}, "the sheet size 72 x 0 is outside 1 x 1 to 145 x 145"},
         {GridAt + 24, {72}, "the stored cells (columns 1 to 72, rows 1 to 1) lie outside the sheet of 72 x 72 cells"},
-        {GridAt + 20,
-         {0xFE, 0xFF, 0xFF, 0xFF},
-         "the stored cells (columns 1 to 1, rows -2 to 1) lie outside the sheet of 72 x 72 cells"},
-        {PairsAt + 24, {2}, "the chunk \"EQUAL\" claims 2 bytes, more than the 1 of its record"},
         {boxAt - 4, {1, 2}, "the font size 513 is outside 8 to 512"},
-        {boxAt - 4, {7, 0}, "the font size 7 is outside 8 to 512"},
         {boxAt + 8, {49}, "the chunk \"TEXTBOX\" claims 49 bytes, more than the 48 of its record"},
         {boxAt + 44, {0xFF, 0xFF, 0xFF, 0xFF}, "a box has a negative width or height"},
         {boxAt + 56, {2}, "a text box claims 2 bytes of text, but 1 bytes follow"},
-        {boxAt + 59, {0x80}, "a text box claims -2147483647 bytes of text, but 1 bytes follow"},
         {0, {1}, "the file is too short to be a worksheet"},  // cut to 15 bytes below
     };
     for (const auto &[at, bytes, error] : cases) {
@@ -190,8 +161,8 @@ TEST_F(FileTest, BitmapLengthComesFromItsHeaders)
     };
     for (const auto &[bmp, length] : cases) {
         std::string error;
-        EXPECT_EQ(BitmapStreamLength(bmp.data(), bmp.size(), error), length);
-        EXPECT_EQ(error, "");
+        EXPECT_EQ(std::pair(BitmapStreamLength(bmp.data(), bmp.size(), error), error),
+                  std::pair(length, std::string()));
     }
 }
 
@@ -203,15 +174,12 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
     const Bytes good = Save({picture, picture});
     const size_t radEnd = PairsAt + 4 * 16 + 3 * 13;
     // The length kept, the chunk cut, then what was read: the third cell pair (1, 0), the angle mode, the boxes.
+    // clang-format off
     const std::tuple<size_t, const char *, uint8_t, bool, size_t> cases[] = {
-        {20, "VERSION", 0, false, 0},
-        {GridAt + 3, "GRID", 0, false, 0},
-        {PairsAt + 63, "GRID", 'b', false, 0},
-        {radEnd - 1, "RAD", 'b', false, 0},
-        {radEnd + 5, "FONT", 'b', true, 0},
-        {radEnd + 10, "FONTSZ", 'b', true, 0},
-        {good.size() - 1, "IMAGE", 'b', true, 1},
-    };
+        {20, "VERSION", 0, false, 0}, {GridAt + 3, "GRID", 0, false, 0}, {PairsAt + 63, "GRID", 'b', false, 0},
+        {radEnd - 1, "RAD", 'b', false, 0}, {radEnd + 5, "FONT", 'b', true, 0}, {radEnd + 10, "FONTSZ", 'b', true, 0},
+        {good.size() - 1, "IMAGE", 'b', true, 1}};
+    // clang-format on
     for (const auto &[length, chunk, thirdPair, rad, boxes] : cases) {
         const TReadResult r = ReadWorksheet(Bytes(good.begin(), good.begin() + ptrdiff_t(length)));
         EXPECT_EQ(r.Error + r.Warning,
@@ -229,17 +197,13 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
 
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"C:\\sheets\\orbit.rec", "orbit"},
-        {"C:\\sheets\\orbit", "orbit"},
-        {"C:\\sheets\\my_orbit.rec", "orbit"},
-        {"C:\\a.b\\c.d.rec", "c"},
-        {"C:\\sheets\\", ""},
-        {"/home/u/orbit.rec", "orbit"},
-        {"orbit.rec", "orbit"},
-        {"/home/u.v/[x]orbit", "orbit"},
-        {"", "kept"},
-    };
+    const std::pair<const char *, const char *> cases[] = {{"C:\\sheets\\my_orbit.rec", "orbit"},
+                                                           {"C:\\a.b\\c.d.rec", "c"},
+                                                           {"C:\\sheets\\", ""},
+                                                           {"/home/u/orbit.rec", "orbit"},
+                                                           {"orbit", "orbit"},
+                                                           {"/home/u.v/[x]orbit", "orbit"},
+                                                           {"", "kept"}};
     for (auto [file, title] : cases) {
         EditText.FileName = file, EditText.Title = "kept";
         SetTitleFromFileName(EditText);

@@ -35,22 +35,17 @@ std::vector<TBoxNode *> Order(TBoxNode &head)
 TEST(BoxList, NewestFirstAndUnlinking)
 {
     TBoxNode head, a, b, c, stranger;
-    LinkAfterHead(head, a);
-    LinkAfterHead(head, b);
-    LinkAfterHead(head, c);
+    for (TBoxNode *n : {&a, &b, &c})
+        LinkAfterHead(head, *n);
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &b, &a}));
     EXPECT_TRUE(head.IsHead() && !a.IsHead() && a.Prev == &b && head.Prev == nullptr);
-    Unlink(b);
+    Unlink(b), Unlink(b), Unlink(stranger);  // the second time and a stranger: nothing happens
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c, &a}));
     EXPECT_FALSE(ListHolds(head, &b));
-    Unlink(b);  // no longer in the list
-    Unlink(stranger);
     Unlink(a);  // the last one
     EXPECT_EQ(Order(head), (std::vector<TBoxNode *>{&c}));
-    EXPECT_EQ(c.Next, nullptr);
     Unlink(c);
-    EXPECT_EQ(head.Next, nullptr);
-    EXPECT_FALSE(ListHolds(head, nullptr));
+    EXPECT_TRUE(head.Next == nullptr && c.Next == nullptr && !ListHolds(head, nullptr));
 }
 
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
@@ -65,9 +60,8 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
         EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
         EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
     }
-    EXPECT_EQ(Rect(CellOrigin(g, 5, 7)), R4({45, 36, 59, 53}));
-    EXPECT_EQ(Rect(CellOrigin(g, 0, 0)), R4({-30, -90, -16, -73}));
-    EXPECT_EQ(Rect(CellOrigin(g, -1, -1)), R4({-45, -108, -31, -91}));
+    EXPECT_EQ(std::tuple(Rect(CellOrigin(g, 5, 7)), Rect(CellOrigin(g, 0, 0)), Rect(CellOrigin(g, -1, -1))),
+              std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));
 }
 
 // A box snapped onto the sheet is anchored to the cell of its corner (-1 left of or above

@@ -18,35 +18,22 @@ struct Clip : ::testing::Test {
 // A fraction with a raised numerator cell, Symbol cells and a tall bracket.
 const char *const structs = "   ^a    $b (/\n-- -- -- $p (|  x\n    c       (\\\n";
 
-// Every cell of a 10 x 8 sheet holds a letter.
-void FillSmallSheet()
-{
-    for (int c = 0; c <= 9; ++c)
-        for (int r = 0; r <= 7; ++r)
-            EditText.Cells[c][r].Ch = uint8_t('a' + (c + r) % 26);
-    EditText.NoteUsed(9, 7);
-}
-
 }  // namespace
 
 TEST_F(Clip, CopyPutsOneByteACellAndCrLfBetweenRows)
 {
     Sheet setup(" x  =  1\n y  =  2\n");
     commands.Copy({0, 0, 2, 1});
-    EXPECT_EQ(board.text, "x=1\r\ny=2");
-    EXPECT_EQ(ClipBuffer.Text, board.text);
-    EXPECT_EQ(std::vector<int>({ClipBuffer.Valid, ClipBuffer.ColCount, ClipBuffer.RowCount}),
-              std::vector<int>({1, 3, 2}));
-
+    EXPECT_EQ(std::tuple(board.text, ClipBuffer.Text, ClipBuffer.Valid, ClipBuffer.ColCount, ClipBuffer.RowCount),
+              std::tuple("x=1\r\ny=2", "x=1\r\ny=2", true, 3, 2));
+    // Line cells and codes below 32 or above 128 copy as blanks.
     Sheet blanks(" \n a\n-- --\n");
     EditText.Cells[2][0].Ch = 128, EditText.Cells[3][0].Ch = 129, EditText.Cells[4][0].Ch = 31;
     EditText.Cells[5][0].Ch = 'p', EditText.Cells[5][0].Add(cfSymbolFont);
     commands.Copy({0, 0, 5, 2});
     EXPECT_EQ(board.text, std::string("  \x80  p\r\na     \r\n      "));
-    EXPECT_EQ(board.text.size(), 3u * 6 + 2 * 2);
     commands.Copy({3, 1, 2, 1});  // right of left: nothing
-    EXPECT_EQ(std::vector<int>({ClipBuffer.ColCount, ClipBuffer.RowCount}), std::vector<int>({0, 0}));
-    EXPECT_EQ(board.text, "");
+    EXPECT_EQ(std::tuple(ClipBuffer.ColCount, ClipBuffer.RowCount, board.text), std::tuple(0, 0, ""));
 }
 
 TEST_F(Clip, PasteOfTheOwnCopyRecreatesTheBlockCellForCell)
@@ -110,28 +97,23 @@ TEST_F(Clip, PasteDropsWhatFallsOutsideTheSheetAndLeavesRefusedCellsAlone)
 
 TEST_F(Clip, DeleteAndCutEraseExactlyTheBlockAtEveryEdge)
 {
-    struct Case {
-        const char *name;
-        TGridRect sel;
-    } const cases[] = {
-        {"left", {0, 2, 1, 3}},   {"right", {8, 2, 9, 3}}, {"top", {4, 0, 5, 1}},
-        {"bottom", {4, 6, 5, 7}}, {"whole", {0, 0, 9, 7}}, {"corner", {9, 7, 9, 7}},
-    };
-    for (const Case &c : cases)
+    const TGridRect cases[] = {{0, 2, 1, 3}, {8, 2, 9, 3}, {4, 0, 5, 1}, {4, 6, 5, 7}, {0, 0, 9, 7}, {9, 7, 9, 7}};
+    const auto letter = [](int x, int y) { return uint8_t('a' + (x + y) % 26); };
+    for (const TGridRect &sel : cases)
         for (bool cut : {false, true}) {
-            SCOPED_TRACE(std::string(c.name) + (cut ? " cut" : " delete"));
             Sheet setup("", 3, 3, 10, 8);
-            FillSmallSheet();
-            const SheetBytes before;
-            cut ? commands.Cut(c.sel) : commands.Delete(c.sel);
+            for (int x = 0; x <= 9; ++x)
+                for (int y = 0; y <= 7; ++y)
+                    EditText.Cells[x][y].Ch = letter(x, y);
+            EditText.NoteUsed(9, 7);
+            cut ? commands.Cut(sel) : commands.Delete(sel);
             for (int x = 0; x <= 9; ++x)
                 for (int y = 0; y <= 7; ++y) {
-                    const bool inside = x >= c.sel.Left && x <= c.sel.Right && y >= c.sel.Top && y <= c.sel.Bottom;
-                    EXPECT_EQ(EditText.Cells[x][y].Ch, inside ? 0 : before.cells[x][y].Ch) << x << "," << y;
+                    const bool inside = x >= sel.Left && x <= sel.Right && y >= sel.Top && y <= sel.Bottom;
+                    EXPECT_EQ(EditText.Cells[x][y].Ch, inside ? 0 : letter(x, y)) << x << "," << y << " " << cut;
                 }
-            EXPECT_EQ(Cursor(), Pos(c.sel.Right, c.sel.Bottom));
-            EXPECT_EQ(SheetSetup::beeps, 0);
-            EXPECT_EQ(board.has && !board.text.empty(), cut);
+            EXPECT_EQ(std::tuple(Cursor(), SheetSetup::beeps, board.has && !board.text.empty()),
+                      std::tuple(Pos(sel.Right, sel.Bottom), 0, cut));
             board.text.clear();
         }
 }
@@ -145,8 +127,8 @@ TEST_F(Clip, LockPageRefusesTypingAndUnlockCellToggles)
     int col;
     EXPECT_FALSE(EditText.PutChar('x', 0, 0, col));
     commands.UnlockCells({2, 2, 3, 3});
-    EXPECT_EQ(AttrsToText(EditText), "2-3,2 P2\n2-3,3 P2\n");
-    EXPECT_EQ(std::vector<int>({EditText.UsedColExt, EditText.UsedRowExt}), std::vector<int>({3, 3}));
+    EXPECT_EQ(AttrsToText(EditText) + Where(), "2-3,2 P2\n2-3,3 P2\n0,0 b1");
+    EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(3, 3));
     EXPECT_TRUE(EditText.PutChar('x', 3, 3, col));
     commands.UnlockCells({3, 3, 3, 3});
     EXPECT_EQ(AttrsToText(EditText), "2-3,2 P2\n2,3 P2\n");

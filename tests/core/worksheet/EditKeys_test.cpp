@@ -26,11 +26,6 @@ void Press(TShiftState shift, int ch)
     char c = char(ch);
     EditText.KeyPress(shift, c);
 }
-void Type(const char *text)
-{
-    for (; *text; ++text)
-        Press(0, *text);
-}
 const TCell &Cell(int col, int row)
 {
     return EditText.Cells[col][row];
@@ -44,18 +39,16 @@ struct EditKeys : ::testing::Test {
 
 TEST_F(EditKeys, OneKeyWritesOneCell)
 {
-    // Typed characters by font set, Ctrl+letter from the other set, Ctrl+1/2/3/5 root, square, cube, function sign.
-    // font set, script level, key down (else typed), shift, key, code written, flags
+    // Typed characters by font set (a space erases and moves on), Ctrl+letter from the other set,
+    // Ctrl+1/2/3/5 root, square, cube, function sign. Font set, script level, key down (else typed), shift, key, code
+    // written, flags
     using K = std::tuple<uint8_t, int32_t, bool, TShiftState, int, uint16_t, uint32_t>;
     const uint32_t sf = cfSymbolFont;
     // clang-format off
     const K cases[] = {
-        {0, 0, 0, 0, '!', '!', 0}, {0, 0, 0, 0, '+', '+', 0}, {0, 0, 0, 0, '7', '7', 0},
-        {0, 0, 0, 0, 'x', 'x', 0}, {0, 0, 0, 0, '~', '~', 0}, {0, 0, 0, 0, 'Z', 'Z', 0},
-        {2, 0, 0, 0, 'p', 368, sf}, {2, 0, 0, 0, 'A', 321, sf}, {2, 0, 0, 0, 'z', 378, sf},
-        {2, 0, 0, 0, '7', 0, 0}, {2, 0, 0, 0, '+', 0, 0}, {2, 0, 0, 0, '~', 0, 0},
-        {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 27, 0, 0}, {0, 0, 0, 0, 31, 0, 0},
-        {0, 0, 0, 0, 127, 0, 0}, {0, 0, 0, 0, 200, 0, 0}, {0, 0, 0, 0, 255, 0, 0},
+        {0, 0, 0, 0, '!', '!', 0}, {0, 0, 0, 0, '~', '~', 0}, {0, 0, 0, 0, ' ', 0, 0}, {2, 0, 0, 0, ' ', 0, 0},
+        {2, 0, 0, 0, 'p', 368, sf}, {2, 0, 0, 0, 'A', 321, sf}, {2, 0, 0, 0, '7', 0, 0},
+        {0, 0, 0, 0, 27, 0, 0}, {0, 0, 0, 0, 31, 0, 0}, {0, 0, 0, 0, 127, 0, 0}, {0, 0, 0, 0, 255, 0, 0},
         {0, 0, 0, ssCtrl, 1, 353, sf}, {0, 0, 0, ssCtrl | ssShift, 1, 321, sf},  // alpha, Alpha
         {0, 0, 0, ssCtrl, 26, 378, sf}, {0, 0, 0, ssCtrl | ssAlt, 16, 368, sf},  // Alt does not hide Ctrl
         {0, -1, 0, ssCtrl, 2, 354, sf | cfRaised}, {0, 8, 0, ssCtrl, 2, 354, sf | cfLowered},
@@ -68,14 +61,14 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
     // clang-format on
     for (auto [fontSet, script, down, shift, key, code, flags] : cases) {
         SCOPED_TRACE(testing::Message() << (down ? "down " : "press ") << key << " set " << int(fontSet));
-        EditText.Cells[3][2].Zero();
+        EditText.Cells[3][2].SetCode(key == ' ' ? 'q' : 0);
         FontSet = fontSet;
         ScriptLevel = script;
         Cursor(3, 2);
         const uint32_t repaints = s.grid.RepaintCount;
         EXPECT_EQ(down ? Down(shift, uint16_t(key)) : (Press(shift, key), key), key);
         EXPECT_EQ(std::tuple(Cell(3, 2).Code(), Cell(3, 2).Flags(), Where(), FontSet),
-                  std::tuple(code, flags, code ? "4,2 b0" : "3,2 b0", fontSet));
+                  std::tuple(code, flags, code || key == ' ' ? "4,2 b0" : "3,2 b0", fontSet));
         EXPECT_TRUE(!(down && key == '1') || s.grid.RepaintCount > repaints);  // a root sign repaints
     }
 }
@@ -84,147 +77,93 @@ TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 {
     EditText.EscMode = 1;
     Cursor(1, 2);
-    Type("sin7");
-    EXPECT_EQ(Shot(), "\n\n    sn in nn 7n\n5,2 b0");
-    EXPECT_EQ(Cell(1, 2).Flags(), cfFunctionName | cfBold);
-    // Anything else beeps and stays where it is; Escape itself is silent.
-    const int others[][3] = {{0, '+', 1}, {0, '(', 1}, {0, ' ', 1}, {ssCtrl, 1, 1},
-                             {0, 13, 1},  {0, 200, 1}, {0, 27, 0}};
-    for (const auto &k : others) {
-        SCOPED_TRACE(k[1]);
+    for (const char *c = "sin7"; *c; ++c)
+        Press(0, *c);
+    EXPECT_EQ(std::pair(Shot(), Cell(1, 2).Flags()),
+              std::pair(std::string("\n\n    sn in nn 7n\n5,2 b0"), cfFunctionName | cfBold));
+    // Anything else beeps and stays where it is; Escape itself is silent; a locked cell refuses.
+    const int others[][3] = {{0, '+', 1}, {0, ' ', 1}, {ssCtrl, 1, 1}, {0, 13, 1}, {0, 200, 1}, {0, 27, 0}};
+    for (const auto &k : others)
         ExpectNoChange([&] { Press(TShiftState(k[0]), k[1]); }, k[2]);
-        EXPECT_EQ(Cursor(), Pos(5, 2));
-    }
+    EXPECT_EQ(Cursor(), Pos(5, 2));
     EditText.PageLock = 1;
-    Cursor(1, 1);
     ExpectNoChange([&] { Press(0, 's'); });
 }
 
-TEST_F(EditKeys, SpaceErasesTheCellStoresNothingAndMovesRight)
-{
-    LoadPicture(EditText, " x $a ^2");
-    // The Symbol font set must not leave a Symbol blank behind.
-    for (const auto &[col, set] : {Pos(0, 0), Pos(1, 2), Pos(2, 0), Pos(5, 0)}) {
-        FontSet = uint8_t(set);
-        Cursor(col, 0);
-        Press(0, ' ');
-        EXPECT_EQ(Cell(col, 0).Code(), 0) << col;
-        EXPECT_EQ(Cursor(), Pos(col + 1, 0));
-    }
-    EXPECT_EQ(SheetToPicture(EditText, 0) + Where(), "\n6,0 b0");
-    LoadPicture(EditText, " x");
-    EditText.PageLock = 1;
-    Cursor(0, 0);
-    ExpectNoChange([&] { Press(0, ' '); });
-}
-
-// Keys that are refused (one beep) or match nothing (silent): the sheet, the
-// cursor and the repaint count stay.
 TEST_F(EditKeys, KeysThatChangeNothing)
 {
-    struct N {
-        const char *what;
-        TLoad load;
-        int lock, col, row;
-        TShiftState shift;
-        std::vector<uint16_t> keys;
-        int beeps;
-    };
-    const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
+    // Refused (one beep) or matching nothing (silent): sheet, cursor and repaint count stay.
+    using N = std::tuple<const char *, TLoad, int, int, int, TShiftState, std::vector<uint16_t>, int>;
+    const TShiftState c = ssCtrl;
+    // clang-format off
     const N cases[] = {
-        {"root in row 0", US, 0, 4, 0, c, {'1'}, 1},
-        {"root in row 0", US, 0, 4, 0, cs, {'1'}, 1},
-        {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
-        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0},
-        {"no Ctrl", US, 0, 3, 5, ssShift, {'1', '2', '3', '5'}, 0},
-        {"no tall bracket on US", US, 0, 3, 5, cs, {57}, 0},
-        {"bracket in row 0", US, 0, 5, 0, c, {57}, 1},
-        {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
-        {"fraction in the last row", US, 0, 3, 71, c, {191}, 1},
-        {"fraction in row 0", DE, 0, 3, 0, c, {55}, 1},
-        {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
-        {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0},
-        {"fraction in the last row", BR, 0, 3, 71, c, {187}, 1},
-        {"no fraction key on US", US, 0, 3, 0, c, {55}, 0},
-    };
-    for (const N &n : cases)
-        for (uint16_t key : n.keys) {
-            SCOPED_TRACE(testing::Message() << n.what << " " << key);
-            (KeyboardObj.*n.load)();
-            EditText.PageLock = n.lock;
-            Cursor(n.col, n.row);
+        {"root in row 0", US, 0, 4, 0, c, {'1'}, 1}, {"locked", US, 1, 2, 3, c, {'1', '2', '3', '5'}, 1},
+        {"no Ctrl", US, 0, 3, 5, 0, {'1', '2', '3', '5'}, 0}, {"no tall bracket", US, 0, 3, 5, c | ssShift, {57}, 0},
+        {"bracket in row 0", US, 0, 5, 0, c, {57}, 1}, {"fraction in row 0", US, 0, 3, 0, c, {191}, 1},
+        {"fraction in the last row", US, 0, 3, 71, c, {191}, 1}, {"fraction in the last row", DE, 0, 3, 71, c, {55}, 1},
+        {"no fraction key on DE", DE, 0, 3, 0, c, {191}, 0}, {"no fraction key on US", US, 0, 3, 0, c, {55}, 0}};
+    // clang-format on
+    for (const auto &[what, load, lock, col, row, shift, keys, beeps] : cases)
+        for (uint16_t key : keys) {
+            SCOPED_TRACE(testing::Message() << what << " " << key);
+            (KeyboardObj.*load)();
+            EditText.PageLock = lock;
+            Cursor(col, row);
             const uint32_t repaints = s.grid.RepaintCount;
-            ExpectNoChange([&] { EXPECT_EQ(Down(n.shift, key), key); }, n.beeps);
-            EXPECT_EQ(Cursor(), Pos(n.col, n.row));
-            EXPECT_EQ(s.grid.RepaintCount, repaints);
+            ExpectNoChange([&] { EXPECT_EQ(Down(shift, key), key); }, beeps);
+            EXPECT_EQ(std::pair(Cursor(), s.grid.RepaintCount), std::pair(Pos(col, row), repaints));
         }
 }
 
 TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
 {
-    const int cases[][4] = {
-        {37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
-        {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0},
-    };
-    for (const auto &a : cases) {
-        SCOPED_TRACE(testing::Message() << a[0] << " at " << a[1] << "," << a[2]);
+    // Key, cursor, beeps: the grid moves the cursor itself.
+    const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
+                            {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}};
+    for (const auto &[key, col, row, beeps] : cases) {
         s.beeps = 0;
-        Cursor(a[1], a[2]);
-        EXPECT_EQ(Down(0, uint16_t(a[0])), a[0]);
-        // The grid moves the cursor itself.
-        EXPECT_EQ(Where(), std::to_string(a[1]) + "," + std::to_string(a[2]) + " b" + std::to_string(a[3]));
+        Cursor(col, row);
+        EXPECT_EQ(Down(0, uint16_t(key)), key);
+        EXPECT_EQ(Where(), std::to_string(col) + "," + std::to_string(row) + " b" + std::to_string(beeps)) << key;
     }
 }
 
 TEST_F(EditKeys, BackspaceAndDelete)
 {
-    LoadPicture(EditText, " a  b  c  d");
-    Cursor(3, 0);
-    Down(0, 8);
-    EXPECT_EQ(Shot(), " a  b     d\n2,0 b0");
-    // Delete removes a column, Shift+Delete a row; Ctrl+Delete is the menu's.
+    // Delete removes a column, Shift+Delete a row; Ctrl+Delete is the menu's. Backspace (-1) erases leftwards.
     const char *const sheet = " a  b  c  d\n e  f  g  h\n";
-    const std::pair<TShiftState, const char *> cases[] = {
-        {0, " a  c  d\n e  g  h\n"}, {ssShift, " e  f  g  h\n"}, {ssCtrl, sheet}, {ssCtrl | ssShift, sheet}};
+    // clang-format off
+    const std::pair<int, const char *> cases[] = {
+        {0, " a  c  d\n e  g  h\n1,0 b0"}, {ssShift, " e  f  g  h\n1,0 b0"},
+        {ssCtrl, " a  b  c  d\n e  f  g  h\n1,0 b0"}, {ssCtrl | ssShift, " a  b  c  d\n e  f  g  h\n1,0 b0"},
+        {-1, " a  b     d\n e  f  g  h\n2,0 b0"}};
+    // clang-format on
     for (const auto &[shift, after] : cases) {
-        SCOPED_TRACE(shift);
-        EditText.Reset();
-        LoadPicture(EditText, sheet);
-        Cursor(1, 0);
-        Down(shift, 46);
-        EXPECT_EQ(SheetToPicture(EditText), after);
+        Sheet setup(sheet, shift < 0 ? 3 : 1, 0);
+        shift < 0 ? void(Down(0, 8)) : void(Down(TShiftState(shift), 46));
+        EXPECT_EQ(Shot(), after) << shift;
     }
 }
 
 TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
 {
-    struct LayoutKeys {
-        TLoad load;
-        int brackets[6][2];  // key and shift of tall ( ) [ ] { }
-        uint16_t fraction;   // with Ctrl
-    };
-    const LayoutKeys layouts[] = {
-        {US, {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}}, 191},
-        {DE, {{56, 4}, {57, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}}, 55},
-        {IT, {{56, 4}, {57, 4}, {186, 4}, {187, 4}, {186, 5}, {187, 5}}, 55},
-        {BR, {{57, 4}, {48, 4}, {221, 4}, {220, 4}, {221, 5}, {220, 5}}, 187},
-    };
-    for (const LayoutKeys &lk : layouts) {
-        (KeyboardObj.*lk.load)();
-        for (int i = 0; i < 6; ++i) {
-            const int *b = lk.brackets[i];
-            SCOPED_TRACE(KeyboardObj.LayoutName + " key " + std::to_string(b[0]) + " shift " + std::to_string(b[1]));
-            EditText.Reset();
-            Cursor(5, 5);
-            Down(TShiftState(b[1]), uint16_t(b[0]));
-            const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
-            EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0");
-        }
-        SCOPED_TRACE(KeyboardObj.LayoutName + " fraction");
+    // The keys come from the layout's table: each layout's fraction key, the US bracket keys.
+    const std::pair<TLoad, uint16_t> fractions[] = {{US, 191}, {DE, 55}, {IT, 55}, {BR, 187}};
+    for (const auto &[load, key] : fractions) {
+        (KeyboardObj.*load)();
         EditText.Reset();
         Cursor(5, 5);
-        Down(ssCtrl, lk.fraction);
-        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0");
+        Down(ssCtrl, key);
+        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0") << KeyboardObj.LayoutName;
+    }
+    KeyboardObj.SetUSDefault();
+    const int brackets[6][2] = {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}};  // ( ) [ ] { }
+    for (int i = 0; i < 6; ++i) {
+        EditText.Reset();
+        Cursor(5, 5);
+        Down(TShiftState(brackets[i][1]), uint16_t(brackets[i][0]));
+        const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
+        EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0") << i;
     }
 }
 
@@ -233,12 +172,10 @@ TEST_F(EditKeys, Ctrl4WritesTheIntegralTemplateAndShift4ABareSign)
     Cursor(3, 3);
     Down(ssCtrl, '4');
     EXPECT_EQ(Shot(), "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0");
-    for (TShiftState shift : {TShiftState(ssShift), TShiftState(ssShift | ssCtrl)}) {
-        EditText.Reset();
-        Cursor(3, 3);
-        Down(shift, '4');
-        EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
-    }
+    EditText.Reset();
+    Cursor(3, 3);
+    Down(TShiftState(ssShift | ssCtrl), '4');
+    EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
     EditText.Reset();
     Cursor(3, 0);  // no room above
     const SheetBytes before;

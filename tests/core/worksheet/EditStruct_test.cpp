@@ -43,26 +43,27 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
     const Step deleteRow = [] { EditText.DeleteRow(); };
     const Step insertColumn = [] { EXPECT_FALSE(EditText.InsertColumn()); };
     const Step deleteColumn = [] { EditText.DeleteColumn(); };
+    const char *const name = "       sn in nn\n x";
+    // clang-format off
     const Case cases[] = {
-        {"fraction, locked page", "", 3, 2, 1, 0, fraction},
-        {"bracket in the first row", "", 2, 0, 0, 1, brackets},
-        {"bracket in the last row", "", 2, 7, 0, 1, brackets},
+        {"fraction, locked page", "", 3, 2, 1, 0, fraction}, {"bracket, locked page", "", 2, 3, 1, 1, brackets},
+        {"bracket in the first row", "", 2, 0, 0, 1, brackets}, {"bracket in the last row", "", 2, 7, 0, 1, brackets},
         {"bracket outside the grid", "", 2, 3, 0, 1, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
         {"bracket, cell above taken", " \n\n       x", 2, 3, 0, 1, brackets},
         {"bracket, cell below taken", " \n\n\n\n       x", 2, 3, 0, 1, brackets},
         {"bracket on another's bottom piece", " \n\n      (/\n      (|\n      (\\", 2, 4, 0, 1, brackets},
         {"bracket on an existing middle", " \n\n      [/\n      [|\n      [\\", 2, 3, 0, 1, brackets},
-        {"bracket, locked page", "", 2, 3, 1, 1, brackets},
         {"row, last row taken", " a\n\n\n\n\n\n\n b", 0, 0, 0, 1, insertRow},
         {"row, locked page", " a\n b", 0, 0, 1, 1, insertRow},
         {"delete: row, locked page", " a\n b", 0, 0, 1, 1, deleteRow},
         {"column, last column taken", " a  b                       z", 0, 0, 0, 1, insertColumn},
         {"column, locked page", " a  b", 0, 0, 1, 1, insertColumn},
         {"delete: column, locked page", " a  b", 0, 0, 1, 1, deleteColumn},
-        {"delete: column at a name's start", "       sn in nn\n x", 2, 1, 0, 0, deleteColumn},
-        {"delete: column in a name", "       sn in nn\n x", 3, 1, 0, 0, deleteColumn},
-        {"delete: column at a name's end", "       sn in nn\n x", 4, 1, 0, 0, deleteColumn},
+        {"delete: column at a name's start", name, 2, 1, 0, 0, deleteColumn},
+        {"delete: column in a name", name, 3, 1, 0, 0, deleteColumn},
+        {"delete: column at a name's end", name, 4, 1, 0, 0, deleteColumn},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Sheet setup(c.picture, c.col, c.row, c.small ? 10 : 72, c.small ? 8 : 72);
@@ -167,6 +168,7 @@ TEST(Structure, EditsMoveTheSheet)
 }
 
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
+const char *const areaB = "4,4 R5\n5-6,4 N02 O02\n4,5 L1 T4 B6 O01\n5-6,5 N02\n4,6 R5\n5-6,6 N02\n";
 // B inside A: B level 1, A raised to level 2 in all its rows.
 const char *const areaAB = "2,4 R5\n3,4 N04 O04\n4,4 R5 N04 O04\n5-6,4 N06 O06\n7,4 N04 O04\n"
                            "2,5 L2 T4 B6 O01\n3,5 N04\n4,5 L1 T4 B6 N04 O01\n5-6,5 N06\n7,5 N04\n"
@@ -181,23 +183,18 @@ TEST(Roots, AreasNestAndComeApart)
         Then then;
         const char *attrs;
     };
+    // clang-format off
     const Case cases[] = {
         {"the worked example", rootSheet, {rootA}, nothing, areaA},
         {"inner root raises the enclosing one", twoRoots, {rootA, rootB}, nothing, areaAB},
         {"outer root set last gets the level above", twoRoots, {rootB, rootA}, nothing, areaAB},
         {"clearing the inner root lowers the outer again", twoRoots, {rootA, rootB}, clearB, areaA},
         {"overwriting the inner root removes its area too", twoRoots, {rootA, rootB}, overwriteB, areaA},
-        {"clearing the outer root leaves the inner one",
-         twoRoots,
-         {rootA, rootB},
-         clearA,
-         "4,4 R5\n5-6,4 N02 O02\n4,5 L1 T4 B6 O01\n5-6,5 N02\n4,6 R5\n5-6,6 N02\n"},
-        {"a new range replaces the old one",
-         rootSheet,
-         {rootA, {2, 5, {3, 5, 4, 5}}},
-         nothing,
+        {"clearing the outer root leaves the inner one", twoRoots, {rootA, rootB}, clearA, areaB},
+        {"a new range replaces the old one", rootSheet, {rootA, {2, 5, {3, 5, 4, 5}}}, nothing,
          "2,5 L1 T5 B5 R5 O01\n3-4,5 N02 O02\n"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Sheet setup(c.sheet);
@@ -237,65 +234,51 @@ TEST(Roots, InvalidSelectionsChangeNothing)
 
 TEST(Roots, EighthLevelIsRefused)
 {
-    // Eight root signs in row 5, columns 0..7; "z" in column 20.
-    const char *const eightRoots = " \n\n\n\n\nr/ r/ r/ r/ r/ r/ r/ r/                                      z\n";
-    const int orders[2][8] = {{0, 1, 2, 3, 4, 5, 6, 7}, {7, 6, 5, 4, 3, 2, 1, 0}};  // innermost / outermost last
-    for (const auto &order : orders) {
-        SCOPED_TRACE(order[0]);
-        Sheet setup(eightRoots);
-        ASSERT_EQ(EditText.Cells[20][5].Ch, 'z');
+    // Eight root signs in row 5, columns 0..7, set innermost or outermost first; "z" in column 20.
+    for (const int first : {0, 7}) {
+        Sheet setup(" \n\n\n\n\nr/ r/ r/ r/ r/ r/ r/ r/                                      z\n");
+        const auto select = [&](int i) { SelectRoot({first ? 7 - i : i, 5, {(first ? 7 - i : i) + 1, 4, 20, 6}}); };
         for (int i = 0; i < 7; ++i)
-            SelectRoot({order[i], 5, {order[i] + 1, 4, 20, 6}});
-        EXPECT_EQ(SheetSetup::beeps, 0);
-        EXPECT_EQ(EditText.Attrs[0][5].RootLevel, order[0] == 0 ? 7 : 0);
-        ExpectNoChange([&] { SelectRoot({order[7], 5, {order[7] + 1, 4, 20, 6}}); });
+            select(i);
+        EXPECT_EQ(std::pair(SheetSetup::beeps, int(EditText.Attrs[0][5].RootLevel)), std::pair(0, first ? 0 : 7));
+        ExpectNoChange([&] { select(7); });
     }
 }
 
-TEST(Rows, InsertedAndDeletedRowsCarryTheStoredRootRows)
+TEST(Columns, RowsAndColumnsThroughRootAreas)
 {
-    Sheet setup(rootSheet, 4, 2);
-    SelectRoot(rootA);
-    const SheetBytes before;
-    EditText.InsertRow();
-    EXPECT_EQ(AttrsToText(EditText), "2,5 R6\n3-7,5 N02 O02\n2,6 L1 T5 B7 O01\n3-7,6 N02\n2,7 R6\n3-7,7 N02\n");
-    EXPECT_EQ(EditText.Cells[2][6].Code(), scRootSign);
-    EXPECT_EQ(EditText.UsedRowExt, 7);
-    EditText.DeleteRow();
-    EXPECT_TRUE(SheetBytes() == before);
-    EXPECT_EQ(SheetSetup::beeps, 0);
-}
-
-TEST(Columns, ColumnsThroughRootAreas)
-{
-    const std::tuple<const char *, const char *, bool, bool, int, const char *> cases[] = {
-        {"a column at the root moves its area", rootSheet, false, true, 2,
+    // Step r inserts a row, c a column, d deletes a column; deleting what was inserted gives the sheet back.
+    // clang-format off
+    const std::tuple<const char *, const char *, bool, char, Pos, const char *> cases[] = {
+        {"a row above moves the area down", rootSheet, false, 'r', {4, 2},
+         "2,5 R6\n3-7,5 N02 O02\n2,6 L1 T5 B7 O01\n3-7,6 N02\n2,7 R6\n3-7,7 N02\n"},
+        {"a column at the root moves its area", rootSheet, false, 'c', {2, 5},
          "3,4 R5\n4-8,4 N02 O02\n3,5 L1 T4 B6 O01\n4-8,5 N02\n3,6 R5\n4-8,6 N02\n"},
-        {"a column inside the area widens it", rootSheet, false, true, 4,
+        {"a column inside the area widens it", rootSheet, false, 'c', {4, 5},
          "2,4 R5\n3-8,4 N02 O02\n2,5 L1 T4 B6 O01\n3-8,5 N02\n2,6 R5\n3-8,6 N02\n"},
-        {"deleting the inner root's column lowers the outer one", twoRoots, true, false, 4,
+        {"deleting the inner root's column lowers the outer one", twoRoots, true, 'd', {4, 5},
          "2,4 R5\n3-6,4 N02 O02\n2,5 L1 T4 B6 O01\n3-6,5 N02\n2,6 R5\n3-6,6 N02\n"},
     };
-    for (auto [name, sheet, withB, insert, col, attrs] : cases) {
+    // clang-format on
+    for (auto [name, sheet, withB, step, at, attrs] : cases) {
         SCOPED_TRACE(name);
-        Sheet setup(sheet, col, 5);
+        Sheet setup(sheet, at.first, at.second);
         SelectRoot(rootA);
         if (withB)
             SelectRoot(rootB);
-        insert ? void(EditText.InsertColumn()) : EditText.DeleteColumn();
+        const SheetBytes before;
+        step == 'r' ? EditText.InsertRow() : step == 'c' ? void(EditText.InsertColumn()) : EditText.DeleteColumn();
         EXPECT_EQ(AttrsToText(EditText), attrs);
+        if (step != 'd') {
+            step == 'r' ? EditText.DeleteRow() : EditText.DeleteColumn();
+            EXPECT_TRUE(SheetBytes() == before);
+        }
     }
-    // The root's column and back: the sheet as it was. Without the root column no area.
+    // Without the root column no area.
     Sheet setup(rootSheet, 2, 5);
     SelectRoot(rootA);
-    const SheetBytes before;
-    EditText.InsertColumn();
-    EXPECT_EQ(EditText.UsedColExt, 10);
     EditText.DeleteColumn();
-    EXPECT_TRUE(SheetBytes() == before);
-    EditText.DeleteColumn();
-    EXPECT_EQ(AttrsToText(EditText), "");
-    EXPECT_EQ(SheetToPicture(EditText), "\n\n\n\n\n       a  b              z\n");
+    EXPECT_EQ(AttrsToText(EditText) + SheetToPicture(EditText), "\n\n\n\n\n       a  b              z\n");
 }
 
 }  // namespace

@@ -18,7 +18,6 @@ TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
         {"numerator right end", 3, 0, "    a  b  x\n-- -- -- -- --\n    c\n3,0 b0"},
         {"numerator left end", 0, 0, "    x  a  b\n-- -- -- -- --\n       c\n1,0 b0"},
         {"numerator middle", 1, 0, "    x  b\n-- -- -- --\n    c\n1,0 b0"},
-        {"denominator right end", 3, 2, "    a  b\n-- -- -- -- --\n    c     x\n3,2 b0"},
         {"denominator left end", 0, 2, "       a  b\n-- -- -- -- --\n    x  c\n1,2 b0"},
     };
     for (auto [name, col, row, after] : cases) {
@@ -26,23 +25,16 @@ TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
         Sheet s(fraction, col, row);
         int newCol = -1;
         EXPECT_TRUE(EditText.PutChar('x', col, row, newCol));
-        EXPECT_EQ(newCol, Cursor().first);
-        EXPECT_EQ(Shot(), after);
-        EXPECT_EQ(StrayZoneMarks(1, 5), "");  // every column over and under the line keeps its zone marker
+        // Every column over and under the line keeps its zone marker.
+        EXPECT_EQ(std::tuple(newCol, Shot(), StrayZoneMarks(1, 5)), std::tuple(Cursor().first, after, ""));
     }
 }
 
 TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
 {
-    struct Case {
-        const char *name, *picture;
-        int col, row;
-        uint8_t ch, protection, state;
-    };
-    const Case cases[] = {
+    // What, picture, cell, character, protection of (0, 0), edit state.
+    const std::tuple<const char *, const char *, int, int, uint8_t, uint8_t, uint8_t> cases[] = {
         {"bracket top", bracket, 1, 0, 'x', 0, esEditing},
-        {"bracket top erased", bracket, 1, 0, 0, 0, esEditing},
-        {"bracket bottom", bracket, 1, 2, 'x', 0, esEditing},
         {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
         {"locked cell", " a", 0, 0, 'z', 0, esEditing},
         {"locked numerator: refused before any column moves", fraction, 0, 0, 'z', 0, esEditing},
@@ -51,42 +43,30 @@ TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
         {"below the grid", "", 0, 72, 'a', 2, esWritingResults},
         {"left of the grid", "", -1, 0, 'a', 2, esWritingResults},
         {"above the grid", "", 0, -1, 'a', 2, esWritingResults},
-        {"past the grid in the arrays", "", 144, 144, 'a', 2, esWritingResults},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Sheet s(c.picture);
-        EditText.PageLock = c.picture != bracket;
-        EditState = c.state;
-        EditText.Attrs[0][0].Protection = c.protection;
+    for (const auto &[name, picture, col, row, ch, protection, state] : cases) {
+        SCOPED_TRACE(name);
+        Sheet s(picture);
+        EditText.PageLock = picture != bracket;
+        EditState = state;
+        EditText.Attrs[0][0].Protection = protection;
         int newCol = -1;
-        ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar(c.ch, c.col, c.row, newCol)); });
+        ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar(ch, col, row, newCol)); });
         EXPECT_EQ(newCol, -1);
     }
 }
 
 TEST(PutChar, LockedPageWritesUnlockedCellsAndResults)
 {
-    for (const auto &[protection, state] : {std::pair<uint8_t, uint8_t>{2, esEditing}, {0, esWritingResults}}) {
-        Sheet s(" a");
-        EditText.PageLock = 1;
-        EditState = state;
-        EditText.Attrs[0][0].Protection = protection;
-        EXPECT_FALSE(EditText.CellLocked(0, 0));
-        int newCol = -1;
-        EXPECT_TRUE(EditText.PutChar('z', 0, 0, newCol));
-        EXPECT_EQ(EditText.Cells[0][0].Ch, 'z');
-        EXPECT_EQ(SheetSetup::beeps, 0);
-    }
-    // A numerator cell unlocked on a locked page: the cell may change, the
-    // columns may not move, so the character lands where it was typed.
+    // An unlocked numerator cell may change, but its columns may not move; results are written anyway.
     Sheet s(fraction);
     EditText.PageLock = 1;
     EditText.Attrs[0][0].Protection = 2;
-    int newCol = -1;
+    int newCol = -1, resultCol = -1;
     EXPECT_TRUE(EditText.PutChar('x', 0, 0, newCol));
-    EXPECT_EQ(newCol, 0);
-    EXPECT_EQ(Shot(), " x  a  b\n-- -- -- --\n    c\n0,0 b1");
+    EditState = esWritingResults;
+    EXPECT_TRUE(EditText.PutChar('y', 1, 2, resultCol));
+    EXPECT_EQ(std::tuple(newCol, resultCol, Shot()), std::tuple(0, 1, " x  a  b\n-- -- -- --\n    y\n0,0 b1"));
 }
 
 TEST(PutChar, OverwrittenFractionLineCellTakesItsZoneMarkersAlong)
@@ -94,16 +74,15 @@ TEST(PutChar, OverwrittenFractionLineCellTakesItsZoneMarkersAlong)
     Sheet s(fraction);
     int newCol;
     ASSERT_TRUE(EditText.PutChar(190, 1, 1, newCol));  // a line character keeps them
-    EXPECT_TRUE(EditText.Cells[1][0].Has(cfAboveLine) && EditText.Cells[1][2].Has(cfBelowLine));
     ASSERT_TRUE(EditText.PutChar('-', 2, 1, newCol));
-    EXPECT_FALSE(EditText.Cells[2][0].Has(cfAboveLine));
-    EXPECT_FALSE(EditText.Cells[2][2].Has(cfBelowLine));
-    EXPECT_TRUE(EditText.Cells[3][0].Has(cfAboveLine));
+    const auto &c = EditText.Cells;
+    EXPECT_EQ(std::tuple(c[1][0].Has(cfAboveLine) && c[1][2].Has(cfBelowLine),
+                         c[2][0].Has(cfAboveLine) || c[2][2].Has(cfBelowLine), c[3][0].Has(cfAboveLine)),
+              std::tuple(true, false, true));
     // A line in the top row has only the row below to clear.
     Sheet top("-- --\n a\n");
     EXPECT_TRUE(EditText.PutChar('y', 0, 0, newCol));
-    EXPECT_EQ(EditText.Cells[0][1].Flags(), 0u);
-    EXPECT_TRUE(EditText.Cells[1][1].Has(cfBelowLine));
+    EXPECT_EQ(std::pair(EditText.Cells[0][1].Flags(), EditText.Cells[1][1].Has(cfBelowLine)), std::pair(0u, true));
 }
 
 TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
@@ -111,49 +90,20 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     Sheet s(bracket, 1, 1);
     int newCol = -1;
     EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
-    EXPECT_EQ(newCol, 1);
-    EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b0");
-    EXPECT_TRUE(EditText.Cells[1][0].AllZero() && EditText.Cells[1][2].AllZero());
-
+    EXPECT_EQ(std::pair(newCol, Shot(2)), std::pair(1, std::string("\n    x\n\n1,1 b0")));
     // A middle in the top row has only its bottom piece.
     Sheet top("(|\n(\\\n");
     EXPECT_TRUE(EditText.PutChar(0, 0, 0, newCol));
-    EXPECT_EQ(Pos(newCol, SheetSetup::beeps), Pos(0, 0));
-    EXPECT_TRUE(EditText.Cells[0][1].AllZero());
-
-    // An unlocked middle whose pieces are locked is refused: erased, it
-    // would leave them behind as loose symbol characters.
-    Sheet locked(bracket);
+    EXPECT_EQ(std::pair(newCol, Shot(1)), std::pair(0, std::string("\n\n0,0 b0")));
+    // An unlocked middle whose pieces are locked is refused: erased, it would
+    // leave them behind as loose symbol characters. Unlocked with it, they go.
+    Sheet locked(bracket, 1, 1);
     EditText.PageLock = 1;
     EditText.Attrs[1][1].Protection = 2;
-    Cursor(1, 1);
-    newCol = -1;
     ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar('x', 1, 1, newCol)); });
-    EXPECT_EQ(newCol, -1);
-    // Unlocked with it, the pieces go and the middle reports its column.
     EditText.Attrs[1][0].Protection = EditText.Attrs[1][2].Protection = 2;
     EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
-    EXPECT_EQ(newCol, 1);
-    EXPECT_EQ(Shot(2), "\n    x\n\n1,1 b1");
-}
-
-TEST(Cursor, FindLineStart)
-{
-    const std::tuple<const char *, const char *, int, int> cases[] = {
-        {"empty sheet", "", 3, 0},
-        {"only colons", " :\n\n    :", 2, 0},
-        {"colon skipped", " :     a", 0, 2},
-        {"rows below the cursor ignored", " \n\n\n       q", 1, 0},
-        {"earliest column of rows up to the cursor", " \n          a\n    b", 2, 1},
-        {"row of the cursor counts", " \n\n          a", 2, 3},
-    };
-    for (auto [name, picture, cursorRow, start] : cases) {
-        SCOPED_TRACE(name);
-        Sheet s(picture, 9, cursorRow);
-        EditText.FindLineStart();
-        EXPECT_EQ(EditText.LineStartCol, start);
-        EXPECT_EQ(Cursor(), Pos(start, cursorRow));
-    }
+    EXPECT_EQ(std::pair(newCol, Shot(2)), std::pair(1, std::string("\n    x\n\n1,1 b1")));
 }
 
 TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
@@ -161,16 +111,12 @@ TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
     Sheet s(" a  b");
     EditText.Cells[100][100].Ch = 'q';
     EditText.Attrs[1][0].Nesting = 2;
-    EditText.RadMode = 1;
-    EditText.ShowTextBoxes = 1;
+    EditText.RadMode = EditText.ShowTextBoxes = 1;
     Cursor(3, 3);
     EditText.Clear(s.grid);
-    EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where(), "\n0,0 b0");
-    EXPECT_EQ(AttrsToText(EditText), "");
-    EXPECT_EQ(EditText.Cells[100][100].Ch, 'q');
-    EXPECT_EQ(EditText.RadMode, 1);
-    EXPECT_EQ(EditText.ShowTextBoxes, 0);
-    EXPECT_EQ(EditText.UsedColExt, 1);
+    EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where() + AttrsToText(EditText), "\n0,0 b0");
+    EXPECT_EQ(std::tuple(EditText.Cells[100][100].Ch, EditText.RadMode, EditText.ShowTextBoxes, EditText.UsedColExt),
+              std::tuple('q', 1, 0, 1));
     EditText.Reset();
     EXPECT_EQ(Pos(EditText.UsedColExt, EditText.UsedRowExt), Pos(0, 0));
 }
