@@ -270,8 +270,16 @@ bool TRouter::RouteBlock(int colBound, int firstRow, int lastRow)
     int c = 0, r = 0;
     while (result) {
         if (IntegralMode || !StopsValid) {
-            if (!NextCell(cell, c, r, lastRow, firstRow, colBound))
+            if (!NextCell(cell, c, r, lastRow, firstRow, colBound)) {
+                // A limit can run up to the bound, and no later walk comes
+                // back for its last cell: it is taken here, and the walk
+                // stands past it.
+                if (IntegralMode && c == colBound && !cell.Empty() && !cell.Has(cfSkipMask) && !LeadsOn(cell)) {
+                    Link(c, r);
+                    WalkCol = colBound + 1;
+                }
                 return result;
+            }
         } else if (!WalkPlainRun(cell, c, r, lastRow, firstRow, colBound)) {
             return result;
         }
@@ -381,6 +389,13 @@ bool TRouter::RouteIntegral(int c, int r, int colBound, int firstRow, int lastRo
     WalkRow = r;
     if (result)
         result = RouteBlock(m, r, r);
+    if (m > colBound && c < colBound) {
+        // A limit that ran up to the bound leaves nothing after the
+        // integrand: the walk goes to its last cell.
+        WalkCol = colBound;
+        WalkRow = lastRow;
+        return result;
+    }
     WalkCol = m;
     WalkRow = r;
     if (result)
