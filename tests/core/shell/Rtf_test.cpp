@@ -80,7 +80,6 @@ TEST(Rtf, ForeignUnknownAndMalformedInput)
          "\\pard\\sa200\\f0\\fs22\\lang7 Caf\\'e9 \\b fett\\b0  \\cf1\\i rot\\cf0\\i0\\par\r\n"
          "\\f1\\fs32\\ul Zeile\\line zwei\\ulnone\\tab x\\~y\\emdash\\par\r\n}\r\n",
          "Café +fett+ +rot|Zeile\xE2\x80\xA8zwei+\tx\xC2\xA0y\xE2\x80\x94|"},  // as WordPad writes it
-        {"{\\rtf1 a{\\*\\unknown {nested} text}b}", "ab"},
         {"{\\rtf1 a{\\stylesheet{\\s0 Normal;}}b{\\info{\\title T}{\\author X}}c}", "abc"},
         {"{\\rtf1 a\\frobnicate42 b\\zzz c}", "abc"},
         {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", "link"},

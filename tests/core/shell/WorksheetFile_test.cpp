@@ -46,9 +46,7 @@ struct FileTest : ::testing::Test {
     static TReadResult Open(const Bytes &b)
     {
         TReadResult r = ReadWorksheet(b);
-        if (r.Ok())
-            ApplyLoadedSheet(r.Sheet, EditText);
-        return r;
+        return r.Ok() ? (ApplyLoadedSheet(r.Sheet, EditText), r) : r;
     }
 };
 
@@ -65,7 +63,7 @@ TEST_F(FileTest, EmptySheetAtFirstStartIs159Bytes)
         03 52 41 44 00 00 00 00 01 00 00 00 01  06 46 4F 4E 54 53 5A 00 04 00 00 00 0E 00 00 00)"));
 }
 
-TEST_F(FileTest, BoxesAreWrittenInListOrderAndReadInFileOrder)
+TEST_F(FileTest, BoxesAreWrittenInListOrderByteForByte)
 {
     TFileBox picture{1, 0, {3, 4, 1, 2, 50, 60, 0, 0, 8, 4}, Bitmap(8, 4, 24), {}};
     TFileBox shown{1, 2, {0, 1, 0, 0, 5, 6, 7, 8, 90, 30}, {}, Bytes{'{', '\\', 'r', 't', 'f', '1', '}'}};
@@ -189,13 +187,11 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
 
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
-    const std::pair<const char *, const char *> cases[] = {{"C:\\sheets\\my_orbit.rec", "orbit"},
-                                                           {"C:\\a.b\\c.d.rec", "c"},
-                                                           {"C:\\sheets\\", ""},
-                                                           {"/home/u/orbit.rec", "orbit"},
-                                                           {"orbit", "orbit"},
-                                                           {"/home/u.v/[x]orbit", "orbit"},
-                                                           {"", "kept"}};
+    // clang-format off
+    const std::pair<const char *, const char *> cases[] = {
+        {"C:\\sheets\\my_orbit.rec", "orbit"}, {"C:\\a.b\\c.d.rec", "c"}, {"C:\\sheets\\", ""},
+        {"/home/u/orbit.rec", "orbit"}, {"orbit", "orbit"}, {"/home/u.v/[x]orbit", "orbit"}, {"", "kept"}};
+    // clang-format on
     for (auto [file, title] : cases) {
         EditText.FileName = file, EditText.Title = "kept";
         SetTitleFromFileName(EditText);
