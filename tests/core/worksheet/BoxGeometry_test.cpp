@@ -51,14 +51,10 @@ TEST(BoxList, NewestFirstAndUnlinking)
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
 {
     const TGridMetrics g = Grid();
-    const struct {
-        int x, y, col, row;
-    } cases[] = {{0, 0, 2, 5},     {14, 17, 2, 5},   {15, 18, 3, 6},       {50, 50, 5, 7},
-                 {-1, 10, -1, -1}, {10, -1, -1, -1}, {70 * 15, 0, -1, -1}, {0, 67 * 18, -1, -1}};
-    for (const auto &c : cases) {
+    const std::array<int, 4> cases[] = {{14, 17, 2, 5}, {15, 18, 3, 6}, {-1, 10, -1, -1}, {0, 67 * 18, -1, -1}};
+    for (const auto &[x, y, wantCol, wantRow] : cases) {
         int col = 99, row = 99;
-        EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
-        EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
+        EXPECT_EQ(std::tuple(CellUnder(g, x, y, col, row), col, row), std::tuple(wantCol >= 0, wantCol, wantRow)) << x;
     }
     EXPECT_EQ(std::tuple(Rect(CellOrigin(g, 5, 7)), Rect(CellOrigin(g, 0, 0)), Rect(CellOrigin(g, -1, -1))),
               std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));

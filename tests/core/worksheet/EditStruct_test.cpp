@@ -146,16 +146,13 @@ TEST(Structure, EditsMoveTheSheet)
          "\n\n            . *\n            --*\n            . *\n5,3 b0 u4,4", 3},
         // A tall bracket drops the script flags; in the last column the failed advance beeps
         // once; the result writer wraps to column 1 of the next row and keeps the bracket's row.
-        {"", 2, 0, [] { ScriptLevel = -1, brackets(230, 2, 5); }, "\n\n\n\n      ?e6\n      (|\n      ?e8\n3,5 b0 u2,6",
-         -1},
+        // clang-format off
+        {"", 2, 0, [] { ScriptLevel = -1, brackets(230, 2, 5); }, "\n\n\n\n      ?e6\n      (|\n      ?e8\n3,5 b0 u2,6", -1},
         {"", 9, 3, [] { brackets(246, 9, 3); },
-         "\n\n                           )/\n                           )|\n                           )\\\n9,3 b1 "
-         "u9,4",
-         -1},
+         "\n\n                           )/\n                           )|\n                           )\\\n9,3 b1 u9,4", -1},
         {"", 9, 3, [] { EditState = esWritingResults, brackets(230, 9, 3); },
-         "\n\n                           (/\n                           (|\n                           (\\\n1,3 b0 "
-         "u9,4",
-         -1},
+         "\n\n                           (/\n                           (|\n                           (\\\n1,3 b0 u9,4", -1},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " at " << c.col << "," << c.row);
