@@ -11,16 +11,10 @@
 namespace {
 
 // Cells of 14 x 17 with one-pixel lines, scrolled to column 2, row 5.
-TGridMetrics Grid(bool lines = true)
-{
-    return {.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = lines, .LeftCol = 2, .TopRow = 5};
-}
+const TGridMetrics Grid{.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = true, .LeftCol = 2, .TopRow = 5};
 
 using R4 = std::array<int, 4>;
-R4 Rect(const TGridRect &r)
-{
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
+const auto Rect = [](const TGridRect &r) { return R4{r.Left, r.Top, r.Right, r.Bottom}; };
 
 std::vector<TBoxNode *> Order(TBoxNode &head)
 {
@@ -50,7 +44,7 @@ TEST(BoxList, NewestFirstAndUnlinking)
 
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
 {
-    const TGridMetrics g = Grid();
+    const TGridMetrics g = Grid;
     const std::array<int, 4> cases[] = {{14, 17, 2, 5}, {15, 18, 3, 6}, {-1, 10, -1, -1}, {0, 67 * 18, -1, -1}};
     for (const auto &[x, y, wantCol, wantRow] : cases) {
         int col = 99, row = 99;
@@ -72,7 +66,7 @@ TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheetAndTheAnchorFollowsIt)
         {50, 50, 50, 50, 5, 7, -5, -14},                                               // inside: unchanged
     };
     for (const auto &c : cases) {
-        TGridMetrics g = Grid();
+        TGridMetrics g = Grid;
         TBoxGeometry b{.Left = c.left, .Top = c.top, .Width = 200, .Height = 120};
         SnapBox(b, g, 71, 71, 200, 120);
         EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row, b.DX, b.DY),
