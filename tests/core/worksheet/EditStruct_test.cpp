@@ -114,12 +114,7 @@ TEST(Structure, EditsMoveTheSheet)
         {" a\n b\n c", 0, 1, row, " a\n\n b\n c\n0,1 b0 u0,3", -1},
         {structs, 0, 1, row, "\n\n a                (/\n-- --             (|\n b                (\\\n0,1 b0 u6,4", 3},
         {bracket, 0, 1, row, "\n\n   (/\n   (|\n   (\\\n0,1 b0 u1,4", -1},
-        {" a\n b", 0, 0,
-         [] {
-             for (int x = 0; x < 10; ++x)
-                 EditText.Attrs[x][7].Protection = 2;
-             row();
-         },
+        {" a\n b", 0, 0, [] { EditText.Attrs[0][7].Protection = EditText.Attrs[9][7].Protection = 2, row(); },
          "\n a\n b\n0,0 b0 u0,2", -1},                     // unlock marks do not block
         {" a\n b", 0, 5, row, " a\n b\n0,5 b0 u0,1", -1},  // below the used rows only a repaint
         {" a\n\n b\n c", 0, 1, [] { delRow(), delRow(); }, " a\n c\n0,1 b0 u0,3", -1},
