@@ -18,43 +18,24 @@ struct MemoryPrefStore : TPrefStore {
     bool exists = false, writable = true, fileWritable = true;
     std::map<std::string, Value> values;
     std::optional<std::string> file;
-    int opened = 0;
 
     bool OpenReadOnly() override { return exists; }
     bool Open() override { return writable && (exists = true); }
     bool Close() override { return true; }
-    const Value *Get(const std::string &n, char type)
+    // A value of another type reads as missing, a missing string as empty.
+    template <class T, class M>
+    bool Read(const std::string &n, char type, T &v, M Value::*field)
     {
         auto it = values.find(n);
-        return it != values.end() && it->second.type == type ? &it->second : nullptr;
+        if (it == values.end())
+            return type == 's' && (v = T(), true);
+        return it->second.type == type && (v = T(it->second.*field), true);
     }
-    bool ReadBool(const std::string &n, bool &v) override
-    {
-        const Value *x = Get(n, 'b');
-        return x ? (v = x->i != 0, true) : false;
-    }
-    bool ReadInteger(const std::string &n, int32_t &v) override
-    {
-        const Value *x = Get(n, 'i');
-        return x ? (v = x->i, true) : false;
-    }
-    bool ReadString(const std::string &n, std::string &v) override
-    {
-        if (!values.count(n))
-            return v.clear(), true;
-        const Value *x = Get(n, 's');
-        return x ? (v = x->s, true) : false;
-    }
-    bool ReadBinary(const std::string &n, std::string &v) override
-    {
-        const Value *x = Get(n, 'x');
-        return x ? (v = x->s, true) : false;
-    }
-    bool ReadDate(const std::string &n, double &v) override
-    {
-        const Value *x = Get(n, 'd');
-        return x ? (v = x->d, true) : false;
-    }
+    bool ReadBool(const std::string &n, bool &v) override { return Read(n, 'b', v, &Value::i); }
+    bool ReadInteger(const std::string &n, int32_t &v) override { return Read(n, 'i', v, &Value::i); }
+    bool ReadString(const std::string &n, std::string &v) override { return Read(n, 's', v, &Value::s); }
+    bool ReadBinary(const std::string &n, std::string &v) override { return Read(n, 'x', v, &Value::s); }
+    bool ReadDate(const std::string &n, double &v) override { return Read(n, 'd', v, &Value::d); }
     void WriteBool(const std::string &n, bool v) override { values[n] = {'b', v, {}}; }
     void WriteInteger(const std::string &n, int32_t v) override { values[n] = {'i', v, {}}; }
     void WriteString(const std::string &n, const std::string &v) override { values[n] = {'s', 0, v}; }

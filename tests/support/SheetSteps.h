@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <utility>
 
 #include "SheetPicture.h"
@@ -18,7 +17,6 @@ inline void Cursor(int col, int row)
     EditText.Grid->SetCol(col), EditText.Grid->SetRow(row);
 }
 
-// A fresh bound sheet holding the picture, the cursor at (col, row).
 struct Sheet : SheetSetup {
     explicit Sheet(const char *picture = "", int col = 0, int row = 0, int cols = 72, int rows = 72)
         : SheetSetup(cols, rows)
@@ -44,21 +42,18 @@ inline std::string Shot(int lastRow = -1)
 inline std::string StrayZoneMarks(int row, int lastCol)
 {
     std::string stray;
-    for (int x = 0; x <= lastCol; ++x) {
-        const bool line = EditText.Cells[x][row].Code() == scFractionLine;
-        if (EditText.Cells[x][row - 1].Has(cfAboveLine) != line || EditText.Cells[x][row + 1].Has(cfBelowLine) != line)
+    for (int x = 0; x <= lastCol; ++x)
+        if (const bool line = EditText.Cells[x][row].Code() == scFractionLine;
+            EditText.Cells[x][row - 1].Has(cfAboveLine) != line || EditText.Cells[x][row + 1].Has(cfBelowLine) != line)
             stray += std::to_string(x) + " ";
-    }
     return stray;
 }
 
 // Refused or ignored: both layers stay byte for byte, with the given beeps.
-template <class F>
-inline void ExpectNoChange(F step, int beeps = 1)
+inline void ExpectNoChange(auto step, int beeps = 1)
 {
     SheetSetup::beeps = 0;
     const SheetBytes before;
     step();
-    EXPECT_TRUE(SheetBytes() == before);
-    EXPECT_EQ(SheetSetup::beeps, beeps);
+    EXPECT_EQ(std::pair(SheetBytes() == before, SheetSetup::beeps), std::pair(true, beeps));
 }

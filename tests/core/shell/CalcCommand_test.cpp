@@ -39,9 +39,7 @@ struct CalcCommandTest : ::testing::Test {
 TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
 {
     LoadPicture(EditText, " x  =  3");
-    EditText.Attrs[1][0].Protection = 2;
-    EditText.PageLock = 1;
-    EditText.FileName = "/tmp/a.rec";
+    EditText.Attrs[1][0].Protection = 2, EditText.PageLock = 1, EditText.FileName = "/tmp/a.rec";
     window.status = "  ready";
     // Armed for 100 ticks; a second click disarms.
     cmd.PRButtonClearClick(), Ticks(100);

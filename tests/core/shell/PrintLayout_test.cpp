@@ -7,25 +7,15 @@
 
 namespace {
 
-int32_t Height600(int32_t size)
-{
-    return (size * 600 + 36) / 72;
-}
-
-TSheetView Sheet(int cells, bool lines, TGridRect selection = {})
-{
-    return {cells, cells, 14, 17, lines, selection};
-}
-
-std::tuple<int, int, int, int> Edges(const TGridRect &r)
-{
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
+const TFontHeightFunc Height600 = [](int32_t size) { return (size * 600 + 36) / 72; };
+const auto Sheet = [](int cells, bool lines, TGridRect sel = {}) {
+    return TSheetView{cells, cells, 14, 17, lines, sel};
+};
+const auto Edges = [](const TGridRect &r) { return std::tuple(r.Left, r.Top, r.Right, r.Bottom); };
 
 TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
 {
     const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
-    const TPrintMargins none{};
     // What, page, margins, sheet, fits, then font size, cell width and height, target width and height.
     const std::tuple<const char *, TPageGeometry, TPrintMargins, TSheetView, bool, int, int, int, int, int> cases[] = {
         // Area 4058 x 6117: size 9 gives 57 x 72 + 1 = 4105 > 4058. Landscape: size 8 is 3673 > 3382.
@@ -85,9 +75,8 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
 {
     TPrintLayout l;
     l.PrepareSheet(Sheet(72, true, {10, 20, 12, 21}));
-    EXPECT_TRUE(l.HasSelection && !l.PrintSelection);  // printed as such only once the dialog asks for it
     ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
-    l.PrintSelection = true;
+    l.PrintSelection = l.HasSelection;
     // The frame runs from the first cell's top-left to the last cell's bottom-right.
     EXPECT_EQ(std::tuple(Edges(l.CellRect(10, 20)), Edges(l.Range()), Edges(l.Frame())),
               std::tuple(std::tuple(451, 450, 500, 511), std::tuple(10, 20, 12, 21), std::tuple(451, 450, 602, 574)));
@@ -95,8 +84,8 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
 
     // A single cell selected prints the whole sheet, whatever was asked before.
     l.PrepareSheet(Sheet(72, true, {4, 4, 4, 4}));
-    EXPECT_FALSE(l.HasSelection || l.PrintSelection);
-    EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
+    EXPECT_EQ(std::tuple(l.HasSelection, l.PrintSelection, Edges(l.Range())),
+              std::tuple(false, false, Edges({0, 0, 71, 71})));
 }
 
 TEST(PrintLayout, Conversions)

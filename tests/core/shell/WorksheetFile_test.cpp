@@ -46,9 +46,7 @@ struct FileTest : ::testing::Test {
     static TReadResult Open(const Bytes &b)
     {
         TReadResult r = ReadWorksheet(b);
-        if (r.Ok())
-            ApplyLoadedSheet(r.Sheet, EditText);
-        return r;
+        return r.Ok() ? (ApplyLoadedSheet(r.Sheet, EditText), r) : r;
     }
 };
 
@@ -65,21 +63,17 @@ TEST_F(FileTest, EmptySheetAtFirstStartIs159Bytes)
         03 52 41 44 00 00 00 00 01 00 00 00 01  06 46 4F 4E 54 53 5A 00 04 00 00 00 0E 00 00 00)"));
 }
 
-TEST_F(FileTest, BoxesAreWrittenInListOrderAndReadInFileOrder)
+TEST_F(FileTest, BoxesAreWrittenInListOrderByteForByte)
 {
     TFileBox picture{1, 0, {3, 4, 1, 2, 50, 60, 0, 0, 8, 4}, Bitmap(8, 4, 24), {}};
     TFileBox shown{1, 2, {0, 1, 0, 0, 5, 6, 7, 8, 90, 30}, {}, Bytes{'{', '\\', 'r', 't', 'f', '1', '}'}};
-    TFileBox edited{2, 2, {-1, -1, 0, 0, 1, 2, 3, 4, 40, 24}, {}, Bytes{'{', '}'}};
-    const Bytes plain = Save(), saved = Save({shown, TFileBox{0, 0, {}, {}, {}}, picture, edited});
-    ASSERT_EQ(saved.size(), plain.size() + 3 * 60 + picture.Picture.size() + 7 + 2);
+    const Bytes plain = Save(), saved = Save({shown, TFileBox{0, 0, {}, {}, {}}, picture});
+    ASSERT_EQ(saved.size(), plain.size() + 2 * 60 + picture.Picture.size() + 7);
     Bytes first(plain);  // the first box chunk, byte for byte
     first.insert(first.end(), {7, 'T', 'E', 'X', 'T', 'B', 'O', 'X'});
     Int32(first, {48, 0, 1, 0, 0, 5, 6, 7, 8, 90, 30, 4, 7});
     first.insert(first.end(), shown.Text.begin(), shown.Text.end());
     EXPECT_EQ(Bytes(saved.begin(), saved.begin() + ptrdiff_t(first.size())), first);
-    EXPECT_EQ(saved[first.size() + 52], 2);  // the picture's kind byte
-    shown.Kind = 2;                          // read back as a text box to render
-    EXPECT_EQ(ReadWorksheet(saved).Sheet.Boxes, (std::vector<TFileBox>{shown, picture, edited}));
 }
 
 TEST_F(FileTest, OldLayoutAndUnknownChunks)
@@ -95,6 +89,8 @@ TEST_F(FileTest, OldLayoutAndUnknownChunks)
     EXPECT_EQ(std::vector({EditText.ColMax, EditText.RowMax, EditText.UsedColExt, EditText.UsedRowExt,
                            int(EditText.EqualMode), int(EditText.Cells[6][3].Code())}),
               std::vector({9, 4, 6, 3, 1, 'k' + 256}));
+    old.pop_back();
+    EXPECT_EQ(ReadWorksheet(old).Warning, "the file ends inside the cells; what came before was read");
 
     Bytes b = Save();  // "VERSION" with another length byte: the old layout
     b[0] = 6;
@@ -187,23 +183,15 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
         EXPECT_EQ(std::tuple(r.Sheet.Cells[SheetCells].Ch, r.Sheet.RadMode.has_value(), r.Sheet.Boxes.size()),
                   std::tuple(thirdPair, rad, boxes));
     }
-    Bytes old;
-    Int32(old, {71, 71, 0, 0});
-    old.resize(100, 'x');
-    const TReadResult r = ReadWorksheet(old);
-    EXPECT_EQ(r.Warning, "the file ends inside the cells; what came before was read");
-    EXPECT_EQ(std::pair(r.Sheet.Cells[9].Ch, r.Sheet.Cells[10].Ch), std::pair(uint8_t('x'), uint8_t(0)));
 }
 
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
-    const std::pair<const char *, const char *> cases[] = {{"C:\\sheets\\my_orbit.rec", "orbit"},
-                                                           {"C:\\a.b\\c.d.rec", "c"},
-                                                           {"C:\\sheets\\", ""},
-                                                           {"/home/u/orbit.rec", "orbit"},
-                                                           {"orbit", "orbit"},
-                                                           {"/home/u.v/[x]orbit", "orbit"},
-                                                           {"", "kept"}};
+    // clang-format off
+    const std::pair<const char *, const char *> cases[] = {
+        {"C:\\sheets\\my_orbit.rec", "orbit"}, {"C:\\a.b\\c.d.rec", "c"}, {"C:\\sheets\\", ""},
+        {"/home/u/orbit.rec", "orbit"}, {"orbit", "orbit"}, {"/home/u.v/[x]orbit", "orbit"}, {"", "kept"}};
+    // clang-format on
     for (auto [file, title] : cases) {
         EditText.FileName = file, EditText.Title = "kept";
         SetTitleFromFileName(EditText);

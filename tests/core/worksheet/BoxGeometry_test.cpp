@@ -11,16 +11,10 @@
 namespace {
 
 // Cells of 14 x 17 with one-pixel lines, scrolled to column 2, row 5.
-TGridMetrics Grid(bool lines = true)
-{
-    return {.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = lines, .LeftCol = 2, .TopRow = 5};
-}
+const TGridMetrics Grid{.ColWidth = 14, .RowHeight = 17, .LineWidth = 1, .VertLines = true, .LeftCol = 2, .TopRow = 5};
 
 using R4 = std::array<int, 4>;
-R4 Rect(const TGridRect &r)
-{
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
+const auto Rect = [](const TGridRect &r) { return R4{r.Left, r.Top, r.Right, r.Bottom}; };
 
 std::vector<TBoxNode *> Order(TBoxNode &head)
 {
@@ -50,15 +44,11 @@ TEST(BoxList, NewestFirstAndUnlinking)
 
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
 {
-    const TGridMetrics g = Grid();
-    const struct {
-        int x, y, col, row;
-    } cases[] = {{0, 0, 2, 5},     {14, 17, 2, 5},   {15, 18, 3, 6},       {50, 50, 5, 7},
-                 {-1, 10, -1, -1}, {10, -1, -1, -1}, {70 * 15, 0, -1, -1}, {0, 67 * 18, -1, -1}};
-    for (const auto &c : cases) {
+    const TGridMetrics g = Grid;
+    const std::array<int, 4> cases[] = {{14, 17, 2, 5}, {15, 18, 3, 6}, {-1, 10, -1, -1}, {0, 67 * 18, -1, -1}};
+    for (const auto &[x, y, wantCol, wantRow] : cases) {
         int col = 99, row = 99;
-        EXPECT_EQ(CellUnder(g, c.x, c.y, col, row), c.col >= 0);
-        EXPECT_EQ(std::tuple(col, row), std::tuple(c.col, c.row)) << c.x << "," << c.y;
+        EXPECT_EQ(std::tuple(CellUnder(g, x, y, col, row), col, row), std::tuple(wantCol >= 0, wantCol, wantRow)) << x;
     }
     EXPECT_EQ(std::tuple(Rect(CellOrigin(g, 5, 7)), Rect(CellOrigin(g, 0, 0)), Rect(CellOrigin(g, -1, -1))),
               std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));
@@ -76,7 +66,7 @@ TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheetAndTheAnchorFollowsIt)
         {50, 50, 50, 50, 5, 7, -5, -14},                                               // inside: unchanged
     };
     for (const auto &c : cases) {
-        TGridMetrics g = Grid();
+        TGridMetrics g = Grid;
         TBoxGeometry b{.Left = c.left, .Top = c.top, .Width = 200, .Height = 120};
         SnapBox(b, g, 71, 71, 200, 120);
         EXPECT_EQ(std::tuple(b.Left, b.Top, b.Col, b.Row, b.DX, b.DY),

@@ -13,15 +13,11 @@ namespace {
 std::string Ranges(const TSheetRows &rows)
 {
     std::string s;
-    for (int r = 0; r < SheetCells; ++r) {
-        if (!rows.test(size_t(r)))
-            continue;
-        int last = r;
-        while (last + 1 < SheetCells && rows.test(size_t(last + 1)))
-            ++last;
-        s += (s.empty() ? "" : " ") + std::to_string(r) + "-" + std::to_string(last);
-        r = last;
-    }
+    for (int r = 0; r < SheetCells; ++r)
+        if (rows.test(size_t(r)) && (r == 0 || !rows.test(size_t(r - 1))))
+            s += (s.empty() ? "" : " ") + std::to_string(r) + "-";
+        else if (!rows.test(size_t(r)) && r > 0 && rows.test(size_t(r - 1)))
+            s += std::to_string(r - 1);
     return s;
 }
 

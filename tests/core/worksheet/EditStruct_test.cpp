@@ -114,12 +114,7 @@ TEST(Structure, EditsMoveTheSheet)
         {" a\n b\n c", 0, 1, row, " a\n\n b\n c\n0,1 b0 u0,3", -1},
         {structs, 0, 1, row, "\n\n a                (/\n-- --             (|\n b                (\\\n0,1 b0 u6,4", 3},
         {bracket, 0, 1, row, "\n\n   (/\n   (|\n   (\\\n0,1 b0 u1,4", -1},
-        {" a\n b", 0, 0,
-         [] {
-             for (int x = 0; x < 10; ++x)
-                 EditText.Attrs[x][7].Protection = 2;
-             row();
-         },
+        {" a\n b", 0, 0, [] { EditText.Attrs[0][7].Protection = EditText.Attrs[9][7].Protection = 2, row(); },
          "\n a\n b\n0,0 b0 u0,2", -1},                     // unlock marks do not block
         {" a\n b", 0, 5, row, " a\n b\n0,5 b0 u0,1", -1},  // below the used rows only a repaint
         {" a\n\n b\n c", 0, 1, [] { delRow(), delRow(); }, " a\n c\n0,1 b0 u0,3", -1},
@@ -146,16 +141,13 @@ TEST(Structure, EditsMoveTheSheet)
          "\n\n            . *\n            --*\n            . *\n5,3 b0 u4,4", 3},
         // A tall bracket drops the script flags; in the last column the failed advance beeps
         // once; the result writer wraps to column 1 of the next row and keeps the bracket's row.
-        {"", 2, 0, [] { ScriptLevel = -1, brackets(230, 2, 5); }, "\n\n\n\n      ?e6\n      (|\n      ?e8\n3,5 b0 u2,6",
-         -1},
+        // clang-format off
+        {"", 2, 0, [] { ScriptLevel = -1, brackets(230, 2, 5); }, "\n\n\n\n      ?e6\n      (|\n      ?e8\n3,5 b0 u2,6", -1},
         {"", 9, 3, [] { brackets(246, 9, 3); },
-         "\n\n                           )/\n                           )|\n                           )\\\n9,3 b1 "
-         "u9,4",
-         -1},
+         "\n\n                           )/\n                           )|\n                           )\\\n9,3 b1 u9,4", -1},
         {"", 9, 3, [] { EditState = esWritingResults, brackets(230, 9, 3); },
-         "\n\n                           (/\n                           (|\n                           (\\\n1,3 b0 "
-         "u9,4",
-         -1},
+         "\n\n                           (/\n                           (|\n                           (\\\n1,3 b0 u9,4", -1},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " at " << c.col << "," << c.row);

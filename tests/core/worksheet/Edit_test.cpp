@@ -32,24 +32,18 @@ TEST(PutChar, TypingAtTheEndsOfNumeratorAndDenominatorWidensTheLine)
 
 TEST(PutChar, RefusalsChangeNothingAndBeepOnce)
 {
-    // What, picture, cell, character, protection of (0, 0), edit state.
-    const std::tuple<const char *, const char *, int, int, uint8_t, uint8_t, uint8_t> cases[] = {
-        {"bracket top", bracket, 1, 0, 'x', 0, esEditing},
-        {"bracket bottom erased", bracket, 1, 2, 0, 0, esEditing},
-        {"locked cell", " a", 0, 0, 'z', 0, esEditing},
-        {"locked numerator: refused before any column moves", fraction, 0, 0, 'z', 0, esEditing},
-        {"other protection bits do not unlock", " a", 0, 0, 'z', 1, esEditing},
-        {"right of the grid", "", 72, 0, 'a', 2, esWritingResults},
-        {"below the grid", "", 0, 72, 'a', 2, esWritingResults},
-        {"left of the grid", "", -1, 0, 'a', 2, esWritingResults},
-        {"above the grid", "", 0, -1, 'a', 2, esWritingResults},
-    };
-    for (const auto &[name, picture, col, row, ch, protection, state] : cases) {
-        SCOPED_TRACE(name);
+    // Picture, cell, character, protection of (0, 0), edit state: a bracket's top and bottom, a locked cell, a locked
+    // numerator (refused before any column moves), other protection bits, then the four sides of the grid.
+    // clang-format off
+    const std::tuple<const char *, int, int, uint8_t, uint8_t, uint8_t> cases[] = {
+        {bracket, 1, 0, 'x', 0, esEditing}, {bracket, 1, 2, 0, 0, esEditing}, {" a", 0, 0, 'z', 0, esEditing},
+        {fraction, 0, 0, 'z', 0, esEditing}, {" a", 0, 0, 'z', 1, esEditing}, {"", 72, 0, 'a', 2, esWritingResults},
+        {"", 0, 72, 'a', 2, esWritingResults}, {"", -1, 0, 'a', 2, esWritingResults}, {"", 0, -1, 'a', 2, esWritingResults}};
+    // clang-format on
+    for (const auto &[picture, col, row, ch, protection, state] : cases) {
+        SCOPED_TRACE(testing::Message() << picture << " at " << col << "," << row << " protection " << int(protection));
         Sheet s(picture);
-        EditText.PageLock = picture != bracket;
-        EditState = state;
-        EditText.Attrs[0][0].Protection = protection;
+        EditText.PageLock = picture != bracket, EditState = state, EditText.Attrs[0][0].Protection = protection;
         int newCol = -1;
         ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar(ch, col, row, newCol)); });
         EXPECT_EQ(newCol, -1);

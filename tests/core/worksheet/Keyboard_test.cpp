@@ -25,14 +25,6 @@ const LayoutCase layouts[] = {
 };
 // clang-format on
 
-std::string Table(const TKeyDef (&keys)[KeyDefCount])
-{
-    std::string out;
-    for (const TKeyDef &k : keys)
-        out += std::string(1, k.KeyChar) + " " + std::to_string(k.VKey) + " " + std::to_string(k.Shift) + ", ";
-    return out;
-}
-
 }  // namespace
 
 TEST(Keyboard, EachLayoutLoadsItsTableNameAndCode)
@@ -46,7 +38,10 @@ TEST(Keyboard, EachLayoutLoadsItsTableNameAndCode)
         kb.OnLayoutName = [&](const std::string &s) { names.push_back(s); };
         (kb.*lc.load)();
         EXPECT_EQ(kb.LayoutName, lc.name);
-        EXPECT_EQ(Table(kb.Keys), lc.keys);
+        std::string table;
+        for (const TKeyDef &k : kb.Keys)
+            table += std::string(1, k.KeyChar) + " " + std::to_string(k.VKey) + " " + std::to_string(k.Shift) + ", ";
+        EXPECT_EQ(table, lc.keys);
         // The other layouts start from the US one, and say so.
         using V = std::vector<std::string>;
         const bool us = std::string(lc.code) == "US";

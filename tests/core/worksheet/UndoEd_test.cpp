@@ -10,12 +10,6 @@
 
 namespace {
 
-using Empties = std::pair<bool, bool>;  // UndoEmpty, RedoEmpty
-Empties Ring()
-{
-    return {UndoEmpty, RedoEmpty};
-}
-
 struct UndoRing : ::testing::Test {
     Sheet setup;
     UndoRing() { ResetUndo(); }
@@ -29,10 +23,11 @@ struct UndoRing : ::testing::Test {
     }
 };
 
-void Int32(std::vector<uint8_t> &v, int32_t x)
+void Int32(std::vector<uint8_t> &v, std::initializer_list<int32_t> values)
 {
-    for (int i = 0; i < 4; ++i)
-        v.push_back(uint8_t(uint32_t(x) >> (8 * i)));
+    for (int32_t x : values)
+        for (int i = 0; i < 4; ++i)
+            v.push_back(uint8_t(uint32_t(x) >> (8 * i)));
 }
 
 }  // namespace
@@ -63,24 +58,21 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     SaveUndo();
 
     std::vector<uint8_t> want;
-    for (int32_t v : {3, 2, 5, 7})  // used extent (LoadPicture grew it to (3, 2)), cursor
-        Int32(want, v);
+    Int32(want, {3, 2, 5, 7});  // used extent (LoadPicture grew it to (3, 2)), cursor
     auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cellAndAttr) {
-        Int32(want, c);
-        Int32(want, r);
+        Int32(want, {c, r});
         want.insert(want.end(), cellAndAttr.begin(), cellAndAttr.end());
     };
     record(0, 0, {'x', 0, 0, 0x40, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
     record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
     record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0x06, 0, 0, 0});
     record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 2, 0});
-    Int32(want, -1);
+    Int32(want, {-1});
     want.resize(want.size() + 20, 0);
 
     const TMemoryStream &s = UndoStreams[2];
     EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
-    EXPECT_EQ(std::pair(UndoIndex, RedoLimit), std::pair(3, 3));
-    EXPECT_EQ(Ring(), Empties(false, true));
+    EXPECT_EQ(std::tuple(UndoIndex, RedoLimit, UndoEmpty, RedoEmpty), std::tuple(3, 3, false, true));
 }
 
 TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
@@ -106,7 +98,7 @@ TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
     for (int k = 1; k <= 3; ++k)
         Edit(true);
     EditText.Cells[0][0].Ch = 'x', SaveUndo();
-    EXPECT_EQ(Ring(), Empties(false, true));
+    EXPECT_EQ(std::pair(UndoEmpty, RedoEmpty), std::pair(false, true));
     const int newest = UndoIndex;
     Redo();  // a stray call must not walk into the abandoned states
     EXPECT_EQ(std::tuple(EditText.Cells[0][0].Ch, UndoIndex), std::tuple('x', newest));
@@ -120,12 +112,10 @@ TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
     SaveUndo();
     // Slot 2: a bad used extent, records beyond the 72 x 72 grid, no terminator.
     std::vector<uint8_t> b;
-    for (int32_t v : {500, -3, 9, 900})
-        Int32(b, v);
+    Int32(b, {500, -3, 9, 900});
     const int32_t at[][2] = {{100, 5}, {5, 100}, {-7, 5}, {144, 144}, {3, 3}};  // 'a' .. 'e'
     for (int i = 0; i < 5; ++i) {
-        Int32(b, at[i][0]);
-        Int32(b, at[i][1]);
+        Int32(b, {at[i][0], at[i][1]});
         b.push_back(uint8_t('a' + i));
         b.resize(b.size() + 15, 0);
     }
