@@ -54,37 +54,29 @@ std::string R(const std::string &s, char mark = '*')
 
 TEST_F(ResultsTest, Pictures)
 {
-    const struct {
-        const char *what, *picture, *items;
-        std::string result;
-        bool calc = false;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *what, *picture, *items; std::string result; bool calc = false; } cases[] = {
         // running sums and unknowns; operators as typed
-        {"", " q", "- y - 7", R("-7-y") + "\n", true},
-        {"", " q", "y - 7", R("-7+y") + "\n", true},
-        {"", " q", "y", R("y") + "\n", true},
-        {"", " q", "- y", R("-y") + "\n", true},
-        {"", " q", "a * b", R("a*b") + "\n", true},
-        {"", " q", "a / 2", R("a/2") + "\n", true},
-        {"", " q", "a mod 3", R("a mod 3") + "\n", true},
-        {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
+        {"", " q", "- y - 7", R("-7-y") + "\n", true}, {"", " q", "y - 7", R("-7+y") + "\n", true},
+        {"", " q", "y", R("y") + "\n", true}, {"", " q", "- y", R("-y") + "\n", true},
+        {"", " q", "a * b", R("a*b") + "\n", true}, {"", " q", "a / 2", R("a/2") + "\n", true},
+        {"", " q", "a mod 3", R("a mod 3") + "\n", true}, {"", " q", "sin ( x )", R("sin(x)") + "\n", true},
         {"", " q", "[ a - b )", R("[a-b]") + "\n", true},
-        {"fraction in a denominator, after text", " x", "2 + < < a > | < < < b > | < c > > > >",
-         "      . * a*. *. *. *\n 2* +*--*--*--*--*--*\n      . *. * b*. *. *\n         --*--*--*\n"
-         "         . * c*. *\n"},
-        {"tall bracket inside a fraction", " x", "< < #487 x + 1 ) > | < 2 > >",
-         "   (/*         )/*\n   (|* x* +* 1*)|*\n. *(\\*. *. *. *)\\*. *\n--*--*--*--*--*--*--*\n"
-         ". * 2*. *. *. *. *. *\n"},
-        {"tall bracket around a fraction fits its rows", " x", "#487 < < a > | < b > > )",
-         "(/*. * a*. *)/*\n(|*--*--*--*)|*\n(\\*. * b*. *)\\*\n"},
-        {"tall bracket without fraction, then an exponent", "(/          )/\n(|  x  +  1 )| ^2\n(\\          )\\",
-         "#487 x + 1 ) ^ 2 ^!", "(/*         )/*\n(|* x* +* 1*)|* 2R\n(\\*         )\\*\n"},
+        {"fraction in a denominator, after text",
+         " x", "2 + < < a > | < < < b > | < c > > > >", "      . * a*. *. *. *\n 2* +*--*--*--*--*--*\n      . *. * b*. *. *\n         --*--*--*\n" "         . * c*. *\n"},
+        {"tall bracket inside a fraction",
+         " x", "< < #487 x + 1 ) > | < 2 > >", "   (/*         )/*\n   (|* x* +* 1*)|*\n. *(\\*. *. *. *)\\*. *\n--*--*--*--*--*--*--*\n" ". * 2*. *. *. *. *. *\n"},
+        {"tall bracket around a fraction fits its rows",
+         " x", "#487 < < a > | < b > > )", "(/*. * a*. *)/*\n(|*--*--*--*)|*\n(\\*. * b*. *)\\*\n"},
+        {"tall bracket without fraction, then an exponent",
+         "(/          )/\n(|  x  +  1 )| ^2\n(\\          )\\", "#487 x + 1 ) ^ 2 ^!", "(/*         )/*\n(|* x* +* 1*)|* 2R\n(\\*         )\\*\n"},
         {"an inner power keeps the outer exponent raised", " x", "a ^ 2 ^ 3 ^! + 1 ^!", " a* 2R 3R +R 1R\n"},
-        {"fraction after a factor", "       a  +  1\n c -- -- -- -- --\n          b", "c ~* < < a + 1 > | < b > >",
-         "      . * a* +* 1*. *\n c* **--*--*--*--*--*\n      . * b*. *. *. *\n"},
-        {"unevaluated integral", " x", "#500 ( b ) ( a ) #422 ( x ) d x",
-         "?f2 (* a* )*?ae (* b* )*f~* (* x* )* d* ** x*\n"},
+        {"fraction after a factor",
+         "       a  +  1\n c -- -- -- -- --\n          b", "c ~* < < a + 1 > | < b > >", "      . * a* +* 1*. *\n c* **--*--*--*--*--*\n      . * b*. *. *. *\n"},
+        {"unevaluated integral",
+         " x", "#500 ( b ) ( a ) #422 ( x ) d x", "?f2 (* a* )*?ae (* b* )*f~* (* x* )* d* ** x*\n"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.what) + c.items);
         SheetSetup fresh;
