@@ -2,66 +2,51 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
+#include <sstream>
 #include <string_view>
 
-#include "engine/CalcThread.h"
-#include "engine/Errors.h"
 #include "engine/Parser.h"
-#include "engine/Rebuilder.h"
 #include "engine/Scanner.h"
-#include "worksheet/Edit.h"
 
 namespace {
 struct Builder {
     int col = 1, row = 5;
     bool placed = false;  // an @ position applies to the next token, code-only too
-
-    // A token; with a position when at, and the column moves on when step.
-    void Push(uint16_t code, uint32_t flags, bool at, bool step)
+    // A token; a cell at the position, the column moving on when step, when cell or after an @ position.
+    void Put(uint16_t code, uint32_t flags, bool cell, bool step = true)
     {
         TCell t;
         t.SetFlags(flags);
         t.SetCode(uint16_t(code | t.FlagBytes[0] << 8));
-        if (at) {
-            t.SrcCol = uint8_t(col);
-            t.SrcRow = uint8_t(row);
-        }
-        col += step;
+        if (cell || placed)
+            t.SrcCol = uint8_t(col), t.SrcRow = uint8_t(row), col += step;
+        placed = false;
         ScannerObj.Tokens[ScannerObj.Count++] = t;
     }
-    void Put(uint16_t code, uint32_t flags, bool cell)
+    void Item(const char *p, const char *end)
     {
-        Push(code, flags, cell || placed, cell || placed);
-        placed = false;
-    }
-    void Item(const std::string &s)
-    {
-        const char *end = s.data() + s.size();
-        for (size_t i = 0; i < s.size();) {
-            const char c = s[i++];
-            const uint8_t next = i < s.size() ? uint8_t(s[i]) : 0;
+        while (p < end) {
+            const char c = *p++;
+            const uint8_t next = p < end ? uint8_t(*p) : 0;
             const size_t mark = std::string_view("_!$~").find(c);
             int code = 0;
             if (mark != std::string_view::npos) {
                 const uint32_t flags[] = {cfLowered, cfFunctionName, cfSymbolFont, 0};
-                Put(next, flags[mark], c != '~'), ++i;
+                Put(next, flags[mark], c != '~'), ++p;
             } else if (c == ')' || c == ':' || c == '&' || (c == '^' && next != '!')) {
                 Put(uint8_t(c), 0, false);
             } else if (c == '^') {
-                Push('^', cfExponentEnd, false, false), ++i;
+                Put('^', cfExponentEnd, false), ++p;
             } else if (c == '<' || c == '>') {
-                Push(c == '<' ? '(' : ')', cfNestingToken, true, false);
+                Put(c == '<' ? '(' : ')', cfNestingToken, true, false);
             } else if (c == '|') {
                 Put(190, cfSymbolFont | cfFractionLine, true);
             } else if (c == '#') {
-                i = size_t(std::from_chars(s.data() + i, end, code).ptr - s.data());
-                // tall bracket and integral pieces carry their sheet flag
-                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u,
-                    true);
+                p = std::from_chars(p, end, code).ptr;
+                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? cfTallBracket : 0, true);
             } else if (c == '@') {
-                i = size_t(std::from_chars(std::from_chars(s.data() + i, end, col).ptr + 1, end, row).ptr - s.data()) +
-                    1;
-                placed = true;
+                p = std::from_chars(std::from_chars(p, end, col).ptr + 1, end, row).ptr + 1, placed = true;
             } else {
                 Put(uint8_t(c), 0, true);
             }
@@ -81,15 +66,12 @@ void LoadStream(const std::string &items, bool trailing, bool bareFirst)
     std::fill(std::begin(ScannerObj.Tokens), std::end(ScannerObj.Tokens), TCell{});
     ScannerObj.Count = 0;
     Builder b;
+    std::istringstream in(items);
     bool first = true;
-    for (size_t i = 0, end; i < items.size(); i = end + 1) {
-        end = std::min(items.find(' ', i), items.size());
-        if (end == i)
-            continue;
+    for (std::string item; in >> item; first = false) {
         if (!(first && bareFirst))
             b.Put(';', 0, false);
-        b.Item(items.substr(i, end - i));
-        first = false;
+        b.Item(item.data(), item.data() + item.size());
     }
     if (trailing)
         b.Put(';', 0, false);
@@ -101,7 +83,13 @@ std::string TreeText(const TCodeList *n)
         return "";
     const std::string L = TreeText(n->Left), R = TreeText(n->Right);
     const bool structure = n->NodeFlags.Has(nfStructure);
-    auto op = [&](const char *sign) { return "(" + R + sign + L + ")"; };
+    for (auto [kind, sign] : {std::pair{nkTimes, "*"},
+                              {nkMod, " mod "},
+                              {nkDiv, " div "},
+                              {nkPower, "^"},
+                              {nkDivide, structure ? "|" : "/"}})
+        if (n->Kind == kind)
+            return "(" + R + sign + L + ")";
     switch (n->Kind) {
     case nkStart:
         return "S:" + R;
@@ -116,17 +104,9 @@ std::string TreeText(const TCodeList *n)
         std::string s;
         for (int i = 0; i < n->CellCount; ++i)
             s += n->Cells[i].Code() == scPi ? std::string("pi") : std::string(1, char(n->Cells[i].Ch));
-        if (n->NodeFlags.Has(nfNumericIndex))
-            s += "#" + Number(n->Value);
+        s += n->NodeFlags.Has(nfNumericIndex) ? "#" + Number(n->Value) : "";
         return s + (n->Left ? "(" + L + ")" : "") + (n->Right ? "<" + R + ">" : "");
     }
-    case nkDivide:
-        return op(structure ? "|" : "/");
-    case nkTimes:
-    case nkMod:
-    case nkDiv:
-    case nkPower:
-        return op(n->Kind == nkTimes ? "*" : n->Kind == nkMod ? " mod " : n->Kind == nkDiv ? " div " : "^");
     case nkRoot:
         return "root(" + L + "," + R + ")";
     case nkFunction:
@@ -150,44 +130,26 @@ std::string TreeText(const TCodeList *n)
 
 bool ParentsOk(const TCodeList *n)
 {
-    for (const TCodeList *c : {n->Left, n->Right})
-        if (c && (c->Parent != n || !ParentsOk(c)))
-            return false;
-    return true;
+    const auto ok = [n](const TCodeList *c) { return !c || (c->Parent == n && ParentsOk(c)); };
+    return ok(n->Left) && ok(n->Right);
 }
 
 bool CalcStream(const std::string &items, TProgressBar *bar)
 {
     LoadStream(items);
     TCodeList *tree = nullptr;
-    if (!ParserObj.Parse(tree) || !tree || ErrorPending())
-        return false;
-    ExpressionTree = tree;
-    Calculator.Calculate(bar);
-    return true;
+    const bool ok = ParserObj.Parse(tree) && tree && !ErrorPending();
+    if (ok)
+        ExpressionTree = tree, Calculator.Calculate(bar);
+    return ok;
 }
 
 int ListLength()
 {
     int n = 0;
-    for (const TCodeList *p = ExpressionTree->Next; p; p = p->Next, ++n) {
-    }
+    for (const TCodeList *p = ExpressionTree->Next; p; p = p->Next)
+        ++n;
     return n;
-}
-
-EngineTest::~EngineTest()
-{
-    ExpressionTree = ownTree;
-    EngineTest::SetUp();
-}
-
-void EngineTest::SetUp()
-{
-    InitErrorTexts();
-    ClearError();
-    EditText.EqualMode = 0;
-    EditText.RadMode = 1;
-    RearrangeOnly = false;
 }
 
 std::string ErrorAt()
@@ -198,17 +160,11 @@ std::string ErrorAt()
 std::string StreamText()
 {
     std::string s;
-    for (int i = 0; i < ScannerObj.Count; ++i) {
-        const TCell &t = ScannerObj.Tokens[i];
-        if (t.Has(cfNestingToken))
-            s += t.Ch == '(' ? '<' : '>';
-        else if (t.Has(cfExponentEnd))
-            s += '|';
-        else if (t.Code() >= 128 || t.Code() < 32)
-            s += "{" + std::to_string(t.Code()) + "}";
-        else
-            s += char(t.Ch);
-    }
+    for (const TCell &t : std::span(ScannerObj.Tokens, ScannerObj.Count))
+        s += t.Has(cfNestingToken)              ? std::string(1, t.Ch == '(' ? '<' : '>')
+             : t.Has(cfExponentEnd)             ? "|"
+             : t.Code() >= 128 || t.Code() < 32 ? "{" + std::to_string(t.Code()) + "}"
+                                                : std::string(1, char(t.Ch));
     return s;
 }
 

@@ -2,58 +2,42 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "SheetPicture.h"
+#include "engine/CalcThread.h"
+#include "engine/Errors.h"
 #include "engine/Lists.h"
+#include "engine/Rebuilder.h"
+#include "worksheet/Edit.h"
 
-class TProgressBar;
-
-// Fills ScannerObj's stream: each blank-separated item follows a ';', and a
-// last ';' closes the stream unless trailing is false (bareFirst drops the
-// first ';'). Cells get row 5 and the next column, counted from 1; code-only
-// tokens carry no position. Inside an item:
-//   c          a cell copy of c          _c !c $c  lowered / function name / Symbol
-//   ~c         code-only c               ) : & ^   code-only, as the scanner writes them
-//   ^!         the exponent end          < >       generated '(' ')' at the current cell
-//   |          the fraction bar          #NNN      a cell of code NNN (500 integral,
-//   @c,r;      the next token is at (c, r),        422 function, 470 root; tall pieces
-//              later cells follow                  get cfTallBracket as on the sheet)
+// Fills ScannerObj's stream: a ';' before each blank-separated item (none before the first when bareFirst) and
+// after the last when trailing. Cells get row 5 and the next column from 1; code-only tokens no position. Items:
+//   c  a cell        _c !c $c  lowered / function name / Symbol    ~c  code-only c    ) : & ^  code-only
+//   ^! exponent end  < >  generated '(' ')'   |  fraction bar   @c,r;  position of the next token, later cells follow
+//   #NNN  a cell of code NNN (500 integral, 422 function, 470 root; tall pieces flagged as on the sheet)
 void LoadStream(const std::string &items, bool trailing = true, bool bareFirst = false);
 
-// The tree under n on one line, first operand (Right) first:
-//   term      + or -, {sum} when it carries one, its factor, the next term
-//   number    value[Left]Right        name   text, #index, (Left), <Right>
-//   (a*b) (a/b) (a|b) fraction line  (a mod b) (a div b) (a^b)  root(degree,radicand)
-//   bracket   (inside)<Left>, g(inside) when generated
-//   int(upper<lower>,f(body;d*x))    equation left=right   start S:right
+// The tree under n on one line, Right first: term +/- {sum} factor next; number value[Left]Right; name
+// text#index(Left)<Right>; (a*b) (a/b) (a|b) (a mod b) (a div b) (a^b) root(degree,radicand); bracket
+// (inside)<Left>, g(inside) when generated; int(upper<lower>,f(body;d*x)); left=right; start S:right.
 std::string TreeText(const TCodeList *n);
-
-// True when every child's Parent link points back at its parent.
-bool ParentsOk(const TCodeList *n);
-
-// Loads the stream, parses it into ExpressionTree and, when the parse left
-// no error, runs the calculator on it. False when parsing failed.
+bool ParentsOk(const TCodeList *n);  // every child's Parent points back
+// Loads and parses the stream into ExpressionTree and, when no error is left, calculates. False when parsing failed.
 bool CalcStream(const std::string &items, TProgressBar *bar = nullptr);
 
-// Number of nodes in ExpressionTree's list, the head not counted.
-int ListLength();
+int ListLength();          // ExpressionTree's nodes, the head not counted
+std::string ErrorAt();     // the recorded error as "code@col,row"
+std::string StreamText();  // ScannerObj's stream: characters, '<' '>' generated brackets, '|' exponent end, {code}
 
-// The recorded error as "code@col,row".
-std::string ErrorAt();
-
-// ScannerObj's stream, one character per token: the token's character, '<'
-// and '>' for generated brackets, '|' for the exponent end, "{code}" for
-// symbol codes.
-std::string StreamText();
-
-// A bound sheet, no error pending, single-result mode, radians, no
-// rearrange-only request; ExpressionTree restored afterwards.
+// A bound sheet, no error pending, single-result mode, radians, no rearrange-only request; ExpressionTree restored.
 struct EngineTest : ::testing::Test {
     SheetSetup setup;
     TCodeList *ownTree = ExpressionTree;
-    ~EngineTest() override;
-    void SetUp() override;
+    ~EngineTest() override { ExpressionTree = ownTree, EngineTest::SetUp(); }
+    void SetUp() override
+    {
+        InitErrorTexts(), ClearError(), EditText.EqualMode = 0, EditText.RadMode = 1, RearrangeOnly = 0;
+    }
     std::string Error();  // the pending error's text
 };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "engine/Errors.h"
 #include "support/SheetPicture.h"
 
@@ -7,12 +10,7 @@ namespace {
 
 struct ErrorsTest : ::testing::Test {
     SheetSetup setup;
-    void SetUp() override
-    {
-        InitErrorTexts();
-        ClearError();
-        ErrorBlink = 0;
-    }
+    void SetUp() override { InitErrorTexts(), ClearError(), ErrorBlink = 0; }
 };
 
 TEST_F(ErrorsTest, SetClearAndFreeText)
@@ -24,9 +22,8 @@ TEST_F(ErrorsTest, SetClearAndFreeText)
     setup.grid.SetCol(0), setup.grid.SetRow(0);
     std::string text;
     GetErrorText(text);  // blinks and moves the cursor back to the cell
-    EXPECT_EQ(text, "fraction line to short");
-    EXPECT_EQ(ErrorBlink, 31);
-    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 703);
+    EXPECT_EQ(std::tuple(text, ErrorBlink, setup.grid.Col() * 100 + setup.grid.Row()),
+              std::tuple("fraction line to short", 31, 703));
     ClearError();  // keeps the cell
     EXPECT_FALSE(ErrorPending());
     EXPECT_EQ(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, 703);
@@ -37,8 +34,7 @@ TEST_F(ErrorsTest, SetClearAndFreeText)
     SetErrorText("Floating point division by zero", 3, 2);
     SetErrorText("Floating point overflow", 3, 2);
     GetErrorText(text);
-    EXPECT_EQ(ErrorCode, 200);
-    EXPECT_EQ(text, "Floating point overflow");
+    EXPECT_EQ(std::pair(ErrorCode, text), std::pair(200, std::string("Floating point overflow")));
 }
 
 TEST_F(ErrorsTest, MessageTexts)
@@ -57,16 +53,12 @@ TEST_F(ErrorsTest, MessageTexts)
               "Updates> on <Help> Menu"},
     };
     for (auto [code, expected] : table) {
-        SetError(code, 1, 1);
         std::string text;
-        GetErrorText(text);
+        SetError(code, 1, 1), GetErrorText(text);
         EXPECT_EQ(text, expected) << "code " << code;
     }
-    // Everything else in the table is empty.
-    int filled = 0;
-    for (const std::string &t : ErrorTexts)
-        filled += !t.empty();
-    EXPECT_EQ(filled, 40);
+    // everything else in the table is empty
+    EXPECT_EQ(std::count_if(std::begin(ErrorTexts), std::end(ErrorTexts), [](auto &t) { return !t.empty(); }), 40);
 }
 
 }  // namespace

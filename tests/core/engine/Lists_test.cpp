@@ -25,12 +25,7 @@ struct ListsTest : ::testing::Test {
         n->ComputeHash();
         return n;
     }
-    TCodeList *Def(const std::string &text)
-    {
-        TCodeList *n = Named(text);
-        AddUserDef(n);
-        return n;
-    }
+    TCodeList *Def(const std::string &text) { return AddUserDef(Named(text)), list.Tail; }
     // Members in order, checking the back links on the way.
     std::vector<TCodeList *> Members()
     {
@@ -62,15 +57,12 @@ TEST_F(ListsTest, NodesComeBackFresh)
     EXPECT_EQ(head, &list);
     for (int i = 0; i < 4; ++i) {
         TCodeList *n = Named(std::string(20 + i, char('a' + i)), cfBold, 9);
-        n->Value = 1.5, n->Kind = nkName, n->Func = FnSin;
-        n->Level = n->Order = n->Col = n->Row = 3;
-        n->NodeFlags.Include(nfValueKnown);
-        n->Left = n->Right = n->Parent = n->PrevDef = n->NextDef = n;
+        n->Value = 1.5, n->Kind = nkName, n->Func = FnSin, n->Level = n->Order = n->Col = n->Row = 3;
+        n->NodeFlags.Include(nfValueKnown), n->Left = n->Right = n->Parent = n->PrevDef = n->NextDef = n;
     }
     TCodeList *gone = list.Next->Next;
     TCodeList::DeleteNode(gone);
-    list.Kind = nkEquals;
-    list.Right = list.Next;
+    list.Kind = nkEquals, list.Right = list.Next;
     list.Clear();
     EXPECT_TRUE(Members().empty() && list.Right == nullptr && list.Kind == nkNone);
     for (int i = 0; i < 6; ++i) {
@@ -101,19 +93,19 @@ TEST_F(ListsTest, BuiltinDefinitions)
         ASSERT_NE(d, nullptr) << name;
         EXPECT_TRUE(d->Kind == nkFunction && d->Func == func) << name;
     }
-    EXPECT_EQ(FindDef(BuiltinDefs, Named("e"))->Value, 2.718281828459045);
-    EXPECT_EQ(FindDef(BuiltinDefs, Named("p", cfSymbolFont))->Value, BuiltinPi);  // Symbol p is pi
-    EXPECT_EQ(FindDef(BuiltinDefs, Named("p")), nullptr);
-    EXPECT_EQ(FindDef(BuiltinDefs, Named("Sin")), nullptr);
-    EXPECT_EQ(FindDef(UserDefs, Named("sin")), nullptr);  // the sheet's chain has no built-ins
+    // Symbol p is pi; the sheet's chain has no built-ins
+    EXPECT_EQ(std::pair(FindDef(BuiltinDefs, Named("e"))->Value, FindDef(BuiltinDefs, Named("p", cfSymbolFont))->Value),
+              std::pair(2.718281828459045, BuiltinPi));
+    for (const TCodeList *none :
+         {FindDef(BuiltinDefs, Named("p")), FindDef(BuiltinDefs, Named("Sin")), FindDef(UserDefs, Named("sin"))})
+        EXPECT_EQ(none, nullptr);
 
     // Built-in definitions are no heads: nothing clears or deletes them.
     TCodeList *sin = FindDef(BuiltinDefs, Named("sin"));
     EXPECT_TRUE(!sin->IsHead() && sin->NewNode() == nullptr);
     sin->Clear();
-    TCodeList *ref = sin;
-    TCodeList::DeleteNode(ref);
-    EXPECT_TRUE(ref == sin && sin->Func == FnSin);
+    TCodeList::DeleteNode(sin);
+    EXPECT_TRUE(sin && sin->Func == FnSin);
 }
 
 TEST_F(ListsTest, FindDefInTheSheetsDefinitions)

@@ -18,16 +18,12 @@ struct Scanned {
 
 Scanned ScanRows(const std::vector<std::string> &rows, int mode = Implicit, bool root = false)
 {
-    EditText.ImplicitMult = (mode & Implicit) != 0;
-    EditText.MixedFraction = (mode & Mixed) != 0;
+    EditText.ImplicitMult = (mode & Implicit) != 0, EditText.MixedFraction = (mode & Mixed) != 0;
     EditText.EqualMode = (mode & Equal) != 0;
     LoadRows(rows);
-    if (root) {
-        EditText.Attrs[0][0].RootLevel = 1;
-        EditText.Attrs[0][0].Overline = 1;
-        EditText.Attrs[1][0].Nesting = 1 << 1;
-        EditText.Attrs[1][0].Overline = 1 << 1;
-    }
+    if (root)
+        EditText.Attrs[0][0].RootLevel = EditText.Attrs[0][0].Overline = 1,
+        EditText.Attrs[1][0].Nesting = EditText.Attrs[1][0].Overline = 1 << 1;
     ClearError();
     if (!RouterObj.BuildRoute())
         return {false, "route failed"};
@@ -114,21 +110,6 @@ TEST_F(ScannerTest, Errors)
         EXPECT_EQ(fresh.grid.Col() * 1000 + fresh.grid.Row(), ErrorCol * 1000 + ErrorRow) << ec.name;
         EXPECT_EQ(SheetSetup::beeps, ec.beep ? 1 : 0) << ec.name;
     }
-}
-
-TEST_F(ScannerTest, FullStreamStopsAt8000Tokens)
-{
-    SheetSetup full(SheetCells, SheetCells);
-    std::vector<std::string> rows;
-    std::string line;
-    for (int c = 0; c < SheetCells; ++c)
-        line += c % 2 ? '+' : '1';
-    for (int r = 0; r < SheetCells; ++r)
-        rows.push_back(r % 2 ? "" : line);
-    const Scanned s = ScanRows(rows);
-    EXPECT_FALSE(s.ok);
-    EXPECT_EQ(std::tuple(ErrorCode, ScannerObj.Count, SheetSetup::beeps), std::tuple(100, MaxTokens, 1));
-    EXPECT_TRUE(!ScannerObj.Tokens[MaxTokens - 1].AllZero() && ScannerObj.Tokens[MaxTokens].AllZero());
 }
 
 // A rescan looks like a first scan: after a longer stream, a fault inside a

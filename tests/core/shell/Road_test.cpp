@@ -1,17 +1,12 @@
-// The whole calculate road, headless: a sheet goes in, the calculate command
-// routes, scans, parses, rearranges, evaluates and writes, and the sheet and
-// the status line come out. The cases are in tests/data/road/*.road, each its
-// own named test; sequences of commands are written out below.
+// The calculate road, headless: a sheet goes in, the calculate command routes, scans, parses, rearranges,
+// evaluates and writes, and the sheet and the status line come out. Cases are in tests/data/road/*.road.
 //
-// A case is a list of rows. Left of the first '|' a row holds the input in
-// the one-character form of EngineSheets.h; right of it the result cells the
-// calculation must add: any character is a result cell, '~' an empty result
-// mark, '#' a result fraction line, '_' a written blank, '^c' a raised result
-// character, "<kcm>" one cell in SheetPicture's form, ' ' no cell.
+// A case row holds, left of the first '|', the input in EngineSheets.h's one-character form; right of it the
+// result cells the calculation adds: a character a result cell, '~' an empty result mark, '#' a result fraction
+// line, '_' a written blank, '^c' a raised result character, "<kcm>" one cell in SheetPicture's form, ' ' none.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,25 +66,14 @@ std::string Expected(const Rows &rows)
     return out;
 }
 
-std::string Error(const std::string &message)
-{
-    return "  ERROR : " + message + "\r";
-}
-
-// One case of a .road file: a line "== name", then directives and rows.
-// Directives: @root C (the root sign's area ends at column C); @mode f9,
-// multi, noimplicit or mixed; @format flt|fix PLACES [exp]; @at ROW (the rows
-// start at ROW); @size N (an N x N sheet); @error COL ROW MESSAGE (the status
-// names the error, the cursor stands on its cell, the sheet is unchanged);
-// @# a comment. Multi-result cases calculate twice, alike both times.
+// A case: "== name", then rows and directives: @root C (the root sign's area ends at column C); @mode f9, multi,
+// noimplicit or mixed; @format flt|fix PLACES [exp]; @at ROW (the rows start there); @size N (an N x N sheet);
+// @error COL ROW MESSAGE (status, cursor cell, sheet unchanged); @# a comment. Multi-result runs twice, alike.
 struct Case {
     std::string name;
     Rows rows;
-    int rootEnd = -1;
-    bool f9 = false, multi = false, noImplicit = false, mixed = false;
-    bool flt = true, exp = false;
-    int places = 6, size = 72;
-    int errCol = -1, errRow = -1;
+    int rootEnd = -1, places = 6, size = 72, errCol = -1, errRow = -1;
+    bool f9 = false, multi = false, noImplicit = false, mixed = false, flt = true, exp = false;
     std::string error;
 };
 
@@ -98,31 +82,22 @@ void PrintTo(const Case &c, std::ostream *os)
     *os << c.name;
 }
 
-std::string TestName(std::string s)
-{
-    for (char &c : s)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return s;
-}
-
 std::vector<Case> LoadCases()
 {
     namespace fs = std::filesystem;
-    std::vector<fs::path> files;
-    for (const auto &e : fs::directory_iterator(fs::path(VELMORA_TEST_DATA) / "road"))
-        if (e.path().extension() == ".road")
-            files.push_back(e.path());
+    std::vector<fs::path> files(fs::directory_iterator(fs::path(VELMORA_TEST_DATA) / "road"), {});
     std::sort(files.begin(), files.end());
     std::vector<Case> cases;
     for (const fs::path &f : files) {
-        std::ifstream in(f);
+        std::ifstream in(f.extension() == ".road" ? f : fs::path());
         std::string line;
         int n = 0;
         while (std::getline(in, line)) {
             if (line.rfind("== ", 0) == 0) {
-                cases.push_back({});
-                cases.back().name = f.stem().string() + "_" + std::to_string(++n) + "_" + TestName(line.substr(3));
+                std::string name = f.stem().string() + "_" + std::to_string(++n) + "_" + line.substr(3);
+                for (char &c : name)
+                    c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                cases.emplace_back().name = name;
                 continue;
             }
             if (line.rfind("@#", 0) == 0 || cases.empty())
@@ -143,10 +118,8 @@ std::vector<Case> LoadCases()
                 c.exp = bool(d >> word);
             } else if (word == "size") {
                 d >> c.size;
-            } else if (word == "at") {
-                int row = 0;
-                d >> row;
-                c.rows.resize(row);
+            } else if (int row = 0; word == "at") {
+                c.rows.resize((d >> row, row));
             } else if (word == "error") {
                 d >> c.errCol >> c.errRow >> std::ws;
                 std::getline(d, c.error);
@@ -165,44 +138,27 @@ struct RoadTest : ::testing::Test {
     TCalcCommand cmd{window};
     TCodeList *ownTree = ExpressionTree;
 
-    void SetUp() override
-    {
-        InitErrorTexts();
-        SetFltPlaces(6);
-        SetFixPlaces(2);
-        TearDown();
-    }
+    void SetUp() override { InitErrorTexts(), SetFltPlaces(6), SetFixPlaces(2), TearDown(); }
     void TearDown() override
     {
-        ExpressionTree = ownTree;
-        SetFltMode(true);
-        SetExpMode(false);
-        ClearError();
-        RearrangeOnly = false;
+        ExpressionTree = ownTree, RearrangeOnly = false;
+        SetFltMode(true), SetExpMode(false), ClearError();
     }
     std::pair<int, int> Cursor() const { return {setup.grid.Col(), setup.grid.Row()}; }
     void Cursor(int col, int row) { setup.grid.SetCol(col), setup.grid.SetRow(row); }
 
     // A fresh sheet with the input parts of the rows, the cursor at 5, 1.
-    void Load(const Rows &rows, int rootEnd = -1)
+    void Load(const Rows &rows, int rootEnd = -1, bool multi = false)
     {
-        EditText.Clear(setup.grid);
-        EditText.ImplicitMult = 1;
-        EditText.MixedFraction = 0;
-        EditText.EqualMode = 0;
-        std::memset(static_cast<void *>(EditText.Cells), 0, sizeof EditText.Cells);
-        std::memset(static_cast<void *>(EditText.Attrs), 0, sizeof EditText.Attrs);
-        EditText.UsedColExt = EditText.UsedRowExt = 0;
-        ClearError();
+        EditText.Clear(setup.grid), EditText.Reset(), ClearError();
+        EditText.ImplicitMult = 1, EditText.MixedFraction = 0, EditText.EqualMode = multi;
         Rows input;
         for (const std::string &r : rows)
             input.push_back(r.substr(0, Split(r)));
         LoadRows(input);
         if (rootEnd >= 0)
             RootArea(rootEnd);
-        Cursor(5, 1);
-        window.status.clear(), window.trace.clear();
-        SheetSetup::beeps = 0;
+        Cursor(5, 1), window.status.clear(), window.trace.clear(), SheetSetup::beeps = 0;
     }
     // Gives the sheet's root sign its area up to column last on its row.
     void RootArea(int last)
@@ -223,126 +179,100 @@ struct RoadTest : ::testing::Test {
         EXPECT_EQ(window.status, "  ready") << what << ": " << window.status;
         EXPECT_EQ(Cursor(), std::pair(5, 1)) << what;
     }
-    // Runs one case: F8 (or F9) on its sheet; a ready case adds exactly its
-    // result cells, an error case names its error and cell, beeps and leaves
-    // the sheet as it was.
+    void ExpectError(const std::string &message, std::pair<int, int> at)
+    {
+        EXPECT_EQ(window.status, "  ERROR : " + message + "\r");
+        EXPECT_EQ(Cursor(), at);
+    }
+    // F8 (or F9) on the case's sheet: a ready case adds exactly its result cells, an error case names its error
+    // and cell, beeps and leaves the sheet as it was.
     void RunCase(const Case &c)
     {
-        SetFltMode(c.flt);
-        c.flt ? SetFltPlaces(c.places) : SetFixPlaces(c.places);
-        SetExpMode(c.exp);
-        setup.grid.SetSize(c.size, c.size);
-        Load(c.rows, c.rootEnd);
-        EditText.ImplicitMult = !c.noImplicit;
-        EditText.MixedFraction = c.mixed;
-        EditText.EqualMode = c.multi;
+        SetFltMode(c.flt), c.flt ? SetFltPlaces(c.places) : SetFixPlaces(c.places);
+        SetExpMode(c.exp), setup.grid.SetSize(c.size, c.size);
+        Load(c.rows, c.rootEnd, c.multi);
+        EditText.ImplicitMult = !c.noImplicit, EditText.MixedFraction = c.mixed;
         const std::string before = SheetToPicture(EditText);
         std::string attrs;
         for (int run = 0; run <= c.multi; ++run) {
             if (c.error.empty()) {
-                Cursor(5, 1);
-                c.f9 ? cmd.RearrangeOnlyClick() : cmd.PRButtonEnterClick();
+                Cursor(5, 1), c.f9 ? cmd.RearrangeOnlyClick() : cmd.PRButtonEnterClick();
                 ExpectReady(c.name, c.rows);
                 EXPECT_FALSE(RearrangeOnly);
-                if (!run)
-                    attrs = AttrsToText(EditText);
-                EXPECT_EQ(AttrsToText(EditText), attrs);
+                EXPECT_EQ(AttrsToText(EditText), run ? attrs : (attrs = AttrsToText(EditText)));
                 continue;
             }
-            Cursor(9, 8);
-            cmd.PRButtonEnterClick();
-            EXPECT_EQ(window.status, Error(c.error));
-            EXPECT_EQ(Cursor(), std::pair(c.errCol, c.errRow));
+            Cursor(9, 8), cmd.PRButtonEnterClick();
+            ExpectError(c.error, {c.errCol, c.errRow});
             EXPECT_GE(SheetSetup::beeps, 1);
             EXPECT_EQ(SheetToPicture(EditText), before);
         }
     }
 };
 
-TEST_F(RoadTest, RearrangeOnlyLastsOneCommand)
+// F9 lasts one command and ends with a failed scan. Reset does not count a cell holding only the route's line-end
+// mark, as a damaged file leaves it, or the result after the next Reset lands higher.
+TEST_F(RoadTest, RearrangeOnlyAndReset)
 {
     Load({"2x=3+5"});
     cmd.RearrangeOnlyClick();
     ExpectReady("F9", {"2x=3+5", "", "|2*x=3+5"});
     cmd.PRButtonEnterClick();
     ExpectReady("F8 after F9", {"2x=3+5", "", "|2*x=3+5", "", "|2*x=8"});
-}
-
-TEST_F(RoadTest, RearrangeOnlyEndsWithAFailedScan)
-{
-    Load({"x<^2 >=9,"});
-    cmd.RearrangeOnlyClick();
-    EXPECT_EQ(window.status, Error("unknow symbol"));
-    EXPECT_FALSE(RearrangeOnly);
-    EditText.Cells[4][0].Zero();
-    Cursor(5, 1);
-    cmd.PRButtonEnterClick();
-    ExpectReady("F8", {"x<^2 >=9", "", "|x=3"});
-}
-
-// A cell holding only the route's line-end mark, as a damaged file leaves
-// it: the route clears the mark, so Reset must not count that cell, or the
-// result after the next Reset lands higher than the first.
-TEST_F(RoadTest, ResetIgnoresALoneLineEndMark)
-{
-    Load({"2x=3+5"});
     EditText.Cells[0][3].SetFlags(cfLineEnd);
-    for (const char *run : {"first run", "second run"}) {
+    for (const char *run : {"first reset", "second reset"}) {
         cmd.PRButtonResetClick();
         Cursor(5, 1);
         cmd.PRButtonEnterClick();
         ExpectReady(run, {"2x=3+5", "", "|2*x=8"});
     }
+    Load({"x<^2 >=9,"});
+    cmd.RearrangeOnlyClick();
+    EXPECT_EQ(window.status, "  ERROR : unknow symbol\r");
+    EXPECT_FALSE(RearrangeOnly);
+    EditText.Cells[4][0].Zero();
+    Cursor(5, 1);
+    cmd.PRButtonEnterClick();
+    ExpectReady("F8 after a failed F9", {"x<^2 >=9", "", "|x=3"});
 }
 
 TEST_F(RoadTest, MultiResultRemovesTheLastResultsFirst)
 {
-    Load({"X=5+7=", "", "Y=X*2="});
-    EditText.EqualMode = 1;
+    Load({"X=5+7=", "", "Y=X*2="}, -1, true);
     cmd.PRButtonEnterClick();
     ExpectReady("first run", {"X=5+7=|12", "", "Y=X*2=|24"});
     EditText.Cells[4][0].Ch = '3';
     cmd.PRButtonEnterClick();
     ExpectReady("second run", {"X=5+3=|8", "", "Y=X*2=|16"});
-
-    // No '=' takes a result: the old ones still go, error 120 at the cursor.
-    EditText.Cells[5][0].Zero();
-    EditText.Cells[5][2].Zero();
+    // no '=' takes a result: the old ones still go, error 120 at the cursor
+    EditText.Cells[5][0].Zero(), EditText.Cells[5][2].Zero();
     Cursor(4, 6);
     cmd.PRButtonEnterClick();
     EXPECT_EQ(SheetToPicture(EditText), Expected({"X=5+3", "", "Y=X*2"}));
-    EXPECT_EQ(window.status, Error("no result! use format: X=5+3= ! or switch to single mode with < = > button "
-                                   "on the tool bar"));
-    EXPECT_EQ(Cursor(), std::pair(4, 6));
+    ExpectError("no result! use format: X=5+3= ! or switch to single mode with < = > button on the tool bar", {4, 6});
 }
 
 TEST_F(RoadTest, ScanTraceThenReady)
 {
-    const struct {
-        Rows rows;
-        std::string tokens;
-    } traces[] = {
+    const std::pair<Rows, std::string> traces[] = {
         {{"x<^2 >+1"}, ";x;^;2;^;+;1;"},
         // the line end, the route's last cell, is met again: no closing ';'
         {{" 1", "###", " 2"}, ";(;(;1;);\xBE;(;2;);)"},
     };
-    for (const auto &t : traces) {
-        Load(t.rows);
+    for (const auto &[rows, tokens] : traces) {
+        Load(rows);
         cmd.PRButtonEnterClick();
-        EXPECT_EQ(window.trace, "Scan Grid to Stream\n" + t.tokens + '\0');
+        EXPECT_EQ(window.trace, "Scan Grid to Stream\n" + tokens + '\0');
         EXPECT_EQ(window.status, "  ready");
     }
 }
 
 TEST_F(RoadTest, StreamFullIsReportedAtItsCell)
 {
-    // One-letter names: 4 tokens a cell, so the 2001st cell of the route
-    // (column 33, row 20) cannot take the ';' of token 8000.
-    Rows rows(60, std::string(72, 'a'));
-    Load(rows);
+    // one-letter names, 4 tokens a cell: the route's 2001st cell (33, 20) cannot take the ';' of token 8000
+    Load(Rows(60, std::string(72, 'a')));
     cmd.PRButtonEnterClick();
-    EXPECT_EQ(window.status, Error("out of stream memory"));
-    EXPECT_EQ(Cursor(), std::pair(33, 20));
+    ExpectError("out of stream memory", {33, 20});
 }
 
 struct RoadCase : RoadTest, ::testing::WithParamInterface<Case> {};
