@@ -115,22 +115,25 @@ protected:
     }
 };
 
-TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesAndCopies)
+TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPicturesAndCopies)
 {
     LoadPicture(EditText, " 1  2  +  3  0  =  4* 2*");
     Put(10, 20, "INSIDE");
+    // Newest first: the blue picture lies over the red one, which reaches into the selection from outside.
+    QImage red(70, 85, QImage::Format_RGB32), blue(70, 85, QImage::Format_RGB32);
+    red.fill(Qt::red), blue.fill(Qt::blue);
+    const std::vector<TBoxPicture> pictures{{11, 21, 0, 0, 70, 85, blue}, {8, 18, 0, 0, 70, 85, red}};
+    sp.OnBoxPictures = [&] { return pictures; };
     const std::string block = "P&roperties|...|Print all|Selection|Reverse|&Print|Cancel|&Options <<";
-    // 7 x 2 cells at size 90, cells 562 x 702: 3942 by 1407 (size 91 is 1425 high, the room 1416).
+    const std::string one = "P&roperties|...|Reverse|&Print|Cancel|&Options <<";  // no print range, no pages
+    // 7 x 2 cells at size 90, cells 562 x 702: 3942 by 1407 (size 91 is 1425 high, the room 1416); the
+    // pictures, scaled with the cells, cross the frame's edges on the lines Printed() reads.
     const QRect sheet(643, 1241, 3673, 4537), cut(510, 2806, 3942, 1407);
     using Range = QAbstractPrintDialog::PrintRange;
     const std::tuple<TGridRect, Range, std::string, const char *, QRect> rows[] = {
         {{10, 20, 16, 21}, Range::AllPages, block, "12+30=42INSIDE", sheet},
         {{10, 20, 16, 21}, Range::Selection, block, "INSIDE", cut},
-        {{10, 20, 10, 20},
-         Range::Selection,
-         "P&roperties|...|Reverse|&Print|Cancel|&Options <<",
-         "12+30=42INSIDE",
-         sheet},  // a cell is no selection: no range offered
+        {{10, 20, 10, 20}, Range::Selection, one, "12+30=42INSIDE", sheet},  // a cell is no selection
     };
     for (const auto &[selected, chosen, offered, text, printed] : rows) {
         setup.grid.SetSelection(selected);
@@ -141,6 +144,8 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesAnd
         };
         ASSERT_EQ(Print(), psOk);
         EXPECT_EQ(std::tuple(PdfText(), Printed(), messages), std::tuple(QString(text), printed, QStringList()));
+        const QImage corner = PdfPixels({ToQRect(sp.CellRect(11, 21)).topLeft() - QPoint(5, 5), QSize(11, 11)});
+        EXPECT_TRUE(corner.pixelColor(0, 0).red() > 200 && Blue(corner.pixelColor(10, 10)));
     }
     // A grey line at every cell's edge, across an empty row and down an empty column.
     const QRect frame = ToQRect(sp.Frame()).adjusted(-5, -5, 5, 5);
@@ -155,35 +160,11 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesAnd
     EXPECT_TRUE(Pages() == 2 && PdfText() == "12+30=42INSIDE12+30=42INSIDE");
 }
 
-TEST_F(PrintTest, PicturesStackAsOnScreenAndStayInsideTheFrame)
-{
-    // Newest first: the blue picture lies over the red one, which reaches out of the selection on the upper left.
-    QImage red(70, 85, QImage::Format_RGB32), blue(70, 85, QImage::Format_RGB32);
-    red.fill(Qt::red), blue.fill(Qt::blue);
-    const std::vector<TBoxPicture> pictures{{11, 21, 0, 0, 70, 85, blue}, {8, 18, 0, 0, 70, 85, red}};
-    sp.OnBoxPictures = [&] { return pictures; };
-    setup.grid.SetSelection({10, 20, 14, 24}), sp.PrintSelection = true;
-    ASSERT_EQ(Print(), psOk);
-    const QRect frame = ToQRect(sp.Frame()), around = frame.adjusted(-150, -150, 150, 150);
-    const QImage img = PdfPixels(around);
-    const QPoint blueCorner = ToQRect(sp.CellRect(11, 21)).topLeft() - around.topLeft() + QPoint(5, 5);
-    EXPECT_TRUE(img.pixelColor(155, 155).red() > 200 && Blue(img.pixelColor(blueCorner)));
-    int outside = 0;  // but the frame's lines (the reader of the PDF may colour the clip's own edge)
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            outside += !frame.adjusted(0, 0, 1, 1).contains(around.topLeft() + QPoint(x, y)) &&
-                       !White(img.pixelColor(x, y)) && img.pixelColor(x, y) != grey;
-    EXPECT_EQ(outside, 0);
-}
-
 TEST_F(PrintTest, FailuresAreToldAndLeaveNoJob)
 {
     Put(0, 0, "ABC");
     const std::tuple<std::function<void()>, int, const char *> rows[] = {
-        {[] {
-             PrintMargins = TPrintMargins{5000, 750, 5000, 750};
-         },
-         psDoesNotFit, MsgSheetDoesNotFit},  // no hang
+        {[] { PrintMargins.Left = PrintMargins.Right = 5000; }, psDoesNotFit, MsgSheetDoesNotFit},  // no hang
         {[] { SheetPrinter.OnDrawCell = [](auto &&...) { throw std::runtime_error("glyph"); }; }, psAborted,
          MsgPrintAborted},  // no half-written file stays
         {[&] { printer.setOutputFileName(dir.filePath("missing/sheet.pdf")); }, psStartFailed, MsgPrintStartFailed},
@@ -192,8 +173,7 @@ TEST_F(PrintTest, FailuresAreToldAndLeaveNoJob)
         messages.clear(), arrange();
         EXPECT_EQ(Print(), status) << message;
         EXPECT_EQ(messages, QStringList{message});
-        EXPECT_FALSE(printer.paintingActive() || QFile::exists(Pdf()) || CellFontSize != 14 || LineUnit != 14)
-            << message;
+        EXPECT_FALSE(printer.paintingActive() || QFile::exists(Pdf()) || CellFontSize != 14 || LineUnit != 14);
         PrintMargins = {}, sp.OnDrawCell = PrintDrawCell;
         printer.setOutputFileName(Pdf());
     }
@@ -248,14 +228,11 @@ TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionAndClosesWhileTheGridRepaints
     const QList<QWidget *> kids = pv.Panel->findChildren<QWidget *>();
     EXPECT_EQ(std::count_if(kids.begin(), kids.end(), [](QWidget *w) { return dynamic_cast<TPageImage *>(w); }), 1);
     EXPECT_TRUE(form->menuWidget()->isHidden() && !QFile::exists(Pdf()));  // the layout needs no print job
-    auto buttons = [&] {
-        QStringList s;
-        for (QToolButton *b : pv.CoolBar->findChildren<QToolButton *>())
-            s << b->text() + (b->isEnabled() ? "" : " (off)");
-        return s.join('|').toStdString();
-    };
-    EXPECT_EQ(buttons(), "Close|Page|Selection|Page Size (off)|Normal Size (off)|Horiz. Centering (off)|"
-                         "Verti. Centering (off)|Print");
+    QStringList buttons;
+    for (QToolButton *b : pv.CoolBar->findChildren<QToolButton *>())
+        buttons << b->text() + (b->isEnabled() ? "" : " (off)");
+    EXPECT_EQ(buttons.join('|').toStdString(), "Close|Page|Selection|Page Size (off)|Normal Size (off)|"
+                                               "Horiz. Centering (off)|Verti. Centering (off)|Print");
     const QImage &page = pv.PageImage->Picture;
     const QRect dest = ToQRect(pv.DestRect);
     auto ink = [&](int col, int r) {
@@ -267,8 +244,7 @@ TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionAndClosesWhileTheGridRepaints
     // The block selected now is drawn at the sheet's top-left; the rest is cleared.
     setup.grid.SetSelection({30, 40, 40, 44});
     pv.SelectionButton->click();
-    EXPECT_EQ(buttons(), "Close|Page|Selection|Page Size|Normal Size|Horiz. Centering (off)|"
-                         "Verti. Centering (off)|Print");
+    EXPECT_TRUE(pv.PageSizeButton->isEnabled() && pv.NormalSizeButton->isEnabled() && !pv.HorizButton->isEnabled());
     EXPECT_TRUE(sp.PrintSelection && ink(0, 0) == 0 && ink(0, 1) > 5 && ink(0, 60) == 0 && ink(30, 41) == 0);
     pv.PageImage->Picture.fill(Qt::black);  // every render starts from a white page
     pv.PageButton->click();
