@@ -1,5 +1,6 @@
 // Printing and the page preview, driven as the menu drives them. The printer writes an A4 PDF at 600 dpi
 // (4958 x 7017 pixels): pdftotext reads its text back, pdftoppm turns pieces of it into pixels.
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -77,8 +77,7 @@ protected:
         EXPECT_EQ(std::tuple(FontSize, CellFontSize, LineUnit, grid->CellWidth(), grid->CellHeight()),
                   std::tuple(14, 14, 14, 14, 17));
         sp.ExecDialog = nullptr, sp.ShowMessage = nullptr, sp.OnBoxPictures = nullptr, sp.OnMarginsChanged = nullptr;
-        sp.OnDrawCell = PrintDrawCell, SetFontSizeProc = nullptr;
-        sp.ReleasePrinter(), form.reset();
+        sp.OnDrawCell = PrintDrawCell, SetFontSizeProc = nullptr, sp.ReleasePrinter(), form.reset();
         QApplication::processEvents();
     }
     QString Pdf() const { return dir.filePath(QStringLiteral("sheet.pdf")); }
@@ -109,8 +108,7 @@ protected:
 
 TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPicturesAndCopies)
 {
-    LoadPicture(EditText, " 1  2  +  3  0  =  4* 2*");
-    Put(10, 20, "INSIDE");
+    LoadPicture(EditText, " 1  2  +  3  0  =  4* 2*"), Put(10, 20, "INSIDE");
     // Newest first: the blue picture lies over the red one, which reaches into the selection from outside.
     QImage red(70, 85, QImage::Format_RGB32), blue(70, 85, QImage::Format_RGB32);
     red.fill(Qt::red), blue.fill(Qt::blue);
@@ -121,17 +119,16 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPic
     // 7 x 2 cells at size 90, cells 562 x 702: 3942 by 1407 (size 91 is 1425 high, the room 1416); the pictures,
     // scaled with the cells, cross the frame's edges on the lines Printed() reads.
     const QRect sheet(643, 1241, 3673, 4537), cut(510, 2806, 3942, 1407);
-    using Range = QAbstractPrintDialog::PrintRange;
-    const std::tuple<TGridRect, Range, std::string, const char *, QRect, int> rows[] = {
-        {{10, 20, 16, 21}, Range::AllPages, block, "12+30=42INSIDE", sheet, 1},
-        {{10, 20, 16, 21}, Range::Selection, block, "INSIDEINSIDE", cut, 2},    // copies as pages of their own
-        {{10, 20, 10, 20}, Range::Selection, one, "12+30=42INSIDE", sheet, 1},  // a cell is no selection
+    const std::tuple<TGridRect, QPrintDialog::PrintRange, std::string, const char *, QRect, int> rows[] = {
+        {{10, 20, 16, 21}, QPrintDialog::AllPages, block, "12+30=42INSIDE", sheet, 1},
+        {{10, 20, 16, 21}, QPrintDialog::Selection, block, "INSIDEINSIDE", cut, 2},    // copies as pages of their own
+        {{10, 20, 10, 20}, QPrintDialog::Selection, one, "12+30=42INSIDE", sheet, 1},  // a cell is no selection
     };
     for (const auto &[selected, chosen, offered, text, printed, copies] : rows) {
         setup.grid.SetSelection(selected), printer.setCopyCount(copies);
         onDialog = [&](QDialog &d) {
             auto &pd = dynamic_cast<QPrintDialog &>(d);
-            EXPECT_EQ(std::pair(pd.printRange(), Offered(d)), std::pair(Range::AllPages, offered));
+            EXPECT_EQ(std::pair(pd.printRange(), Offered(d)), std::pair(QPrintDialog::AllPages, offered));
             return pd.setPrintRange(chosen), int(QDialog::Accepted);
         };
         ASSERT_EQ(Print(), psOk);
@@ -152,8 +149,7 @@ TEST_F(PrintTest, FailuresAreToldSetupDialogsPrintNothingAndCancelledOnesChangeN
     Put(0, 0, "ABC");
     const std::tuple<std::function<void()>, int, const char *> rows[] = {
         {[] { PrintMargins.Left = PrintMargins.Right = 5000; }, psDoesNotFit, MsgSheetDoesNotFit},  // no hang
-        {[] { SheetPrinter.OnDrawCell = [](auto &&...) { throw std::runtime_error("glyph"); }; }, psAborted,
-         MsgPrintAborted},  // no half-written file stays
+        {[&] { sp.OnDrawCell = [](auto &&...) { throw std::runtime_error("glyph"); }; }, psAborted, MsgPrintAborted},
         {[&] { printer.setOutputFileName(dir.filePath("missing/sheet.pdf")); }, psStartFailed, MsgPrintStartFailed},
     };
     for (const auto &[arrange, status, message] : rows) {
@@ -165,14 +161,13 @@ TEST_F(PrintTest, FailuresAreToldSetupDialogsPrintNothingAndCancelledOnesChangeN
     }
     EXPECT_TRUE(Print() == psOk && PdfText() == "ABC");  // the printer is fine for the next job
     QFile::remove(Pdf()), messages.clear(), dialogs = 0;
-    // Printer Setup chooses and prints nothing; Page Setup works in thousandths of an inch.
+    // Printer Setup chooses and prints nothing; Page Setup works in thousandths of an inch over the printer's edge.
     onDialog = [](QDialog &d) {
         EXPECT_EQ(Offered(d), "P&roperties|...|Reverse|OK|Cancel|&Options <<");
         dynamic_cast<QPrintDialog &>(d).printer()->setPageOrientation(QPageLayout::Landscape);
         return int(QDialog::Accepted);
     };
     EXPECT_TRUE(sp.PrinterSetup(form.get()) && sp.Orientation == QPageLayout::Landscape);
-    // Over the printer's unprintable edge.
     const QMarginsF edge(0.25, 0.5, 0.25, 0.5);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, edge, QPageLayout::Inch));
     PrintMargins = {100, 750, 2000, 400};
@@ -198,13 +193,12 @@ TEST_F(PrintTest, FailuresAreToldSetupDialogsPrintNothingAndCancelledOnesChangeN
                 PrintMargins == chosen && sp.Orientation == QPageLayout::Portrait);
 }
 
-TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionAndClosesWhileTheGridRepaints)
+TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionPrintsAndCloses)
 {
     TPrintPreView &pv = SheetPreview;
-    auto show = [&] { return pv.Show(form.get(), EditText, *grid); };
     Put(0, 0, "HELLO"), Put(0, 60, "BOTTOM"), Put(30, 41, "WORLD");
     grid->SetGridLines(false), setup.grid.SetSelection({0, 60, 10, 61}), form->show();  // all ink is text
-    ASSERT_TRUE(show());
+    ASSERT_TRUE(pv.Show(form.get(), EditText, *grid));
     EXPECT_TRUE(form->menuWidget()->isHidden() && !QFile::exists(Pdf()));  // the layout needs no print job
     QStringList buttons;
     for (QToolButton *b : pv.CoolBar->findChildren<QToolButton *>())
@@ -222,8 +216,8 @@ TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionAndClosesWhileTheGridRepaints
     // The block selected now is drawn at the sheet's top-left; the rest is cleared.
     setup.grid.SetSelection({30, 40, 40, 44});
     pv.SelectionButton->click();
-    EXPECT_TRUE(pv.PageSizeButton->isEnabled() && pv.NormalSizeButton->isEnabled() && !pv.HorizButton->isEnabled());
-    EXPECT_TRUE(sp.PrintSelection && ink(0, 0) == 0 && ink(0, 1) > 5 && ink(0, 60) == 0 && ink(30, 41) == 0);
+    EXPECT_TRUE(pv.PageSizeButton->isEnabled() && pv.NormalSizeButton->isEnabled() && !pv.HorizButton->isEnabled() &&
+                sp.PrintSelection && ink(0, 0) == 0 && ink(0, 1) > 5 && ink(0, 60) == 0 && ink(30, 41) == 0);
     pv.PageImage->Picture.fill(Qt::black);  // every render starts from a white page
     pv.PageButton->click();
     EXPECT_TRUE(!sp.PrintSelection && !pv.PageSizeButton->isEnabled() && above() == 0 && ink(30, 41) > 5);
