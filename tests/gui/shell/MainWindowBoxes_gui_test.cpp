@@ -1,7 +1,5 @@
-// Boxes reached from the window: the Insert menu, Clear and the pictures
-// that printing puts on the page.
+// Boxes reached from the window: the Insert menu, Clear and Undo, and the pictures printing puts on the page.
 #include <QImage>
-#include <QLabel>
 #include <QTextEdit>
 
 #include "FreshWindow.h"
@@ -12,18 +10,9 @@
 
 namespace {
 
-class WindowBoxesTest : public FreshWindowTest {
-protected:
-    int Boxes() const
-    {
-        int n = 0;
-        for (const TObjBox *b = ObjBoxList->NextBox(); b; b = b->NextBox())
-            ++n;
-        return n;
-    }
-};
+using WindowBoxesTest = FreshWindowTest;
 
-TEST_F(WindowBoxesTest, InsertMenuMakesBoxesThatClearRemoves)
+TEST_F(WindowBoxesTest, InsertMenuMakesBoxesThatClearRemovesAndShowTextBoxFollowsTheResetSheet)
 {
     Start();
     const QString png = dir.filePath(QStringLiteral("dot.png"));
@@ -31,38 +20,26 @@ TEST_F(WindowBoxesTest, InsertMenuMakesBoxesThatClearRemoves)
     dot.fill(Qt::red);
     ASSERT_TRUE(dot.save(png));
     BoxFileDialogHook = [png](QWidget *, const QString &, const QString &) { return png; };
-    form->Action(QStringLiteral("Menu_InsertBitmapFile"))->trigger();
-    form->Action(QStringLiteral("Menu_InsertTextbox"))->trigger();
-    ASSERT_EQ(Boxes(), 2);
+    Item("Menu_InsertBitmapFile")->trigger();
+    Item("Menu_InsertTextbox")->trigger();
+    BoxFileDialogHook = nullptr;
     const TObjBox *text = ObjBoxList->NextBox();
     EXPECT_EQ(text->Edit->toPlainText().toStdString(), "NEW TEXT BOX");
-    form->Action(QStringLiteral("Menu_InsertTextToBitmap1"))->trigger();
+    Item("Menu_InsertTextToBitmap1")->trigger();
     EXPECT_EQ(std::tuple(int(text->Kind), int(text->State)), std::tuple(int(bkPicture), int(bsPicture)));
-
-    // Both show on the printed page, newest first.
-    const std::vector<TBoxPicture> pictures = SheetPrinter.OnBoxPictures();
+    const std::vector<TBoxPicture> pictures = SheetPrinter.OnBoxPictures();  // on the printed page, newest first
     ASSERT_EQ(pictures.size(), 2u);
     EXPECT_EQ(pictures[1].Image.pixelColor(5, 5), QColor(Qt::red));
 
-    // Clear, confirmed by Enter, takes the boxes with the sheet.
-    form->Calc().PRButtonClearClick();
-    form->Calc().PRButtonEnterClick();
-    EXPECT_EQ(Boxes(), 0);
-    BoxFileDialogHook = nullptr;
-}
-
-// Clear and Undo reset the sheet, which turns Show TextBox off: the menu
-// check and the highlight follow.
-TEST_F(WindowBoxesTest, ShowTextBoxFollowsTheResetSheet)
-{
-    Start();
-    QAction *show = form->Action(QStringLiteral("Menu_InsertShowTextBox"));
+    // Clear, confirmed by Enter, takes the boxes with the sheet; it and Undo turn Show TextBox off.
+    QAction *show = Item("Menu_InsertShowTextBox");
     const auto state = [&] { return std::tuple(show->isChecked(), EditText.ShowTextBoxes != 0, ObjBoxList->Color); };
     show->trigger();
     EXPECT_EQ(state(), std::tuple(true, true, BoxHighlightColor));
     form->Calc().PRButtonClearClick();
     form->Calc().PRButtonEnterClick();
-    EXPECT_EQ(state(), std::tuple(false, false, BoxWindowColor));
+    EXPECT_EQ(std::tuple(ObjBoxList->NextBox(), state()),
+              std::tuple(nullptr, std::tuple(false, false, BoxWindowColor)));
     show->trigger();
     QTest::keyClicks(form->Grid(), QStringLiteral("ab"));
     form->undo1Click();
