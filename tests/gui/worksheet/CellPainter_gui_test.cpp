@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <array>
 #include <tuple>
 
 #include "support/Pixels.h"
@@ -31,8 +32,7 @@ struct Opts {
     int cols = 3, rows = 3, gap = 0;  // gap: grid lines between the cells
     QColor cur{};                     // when valid, cell (1, 1) is current and the grid's brush this colour
     bool print = false;
-    int onlyCol = -1, onlyRow = -1;  // draw only this cell, in the middle of 3 x 3
-    int hidden = -1;                 // on screen this row is out of view: the grid gives it no rectangle
+    int onlyCol = -1, onlyRow = -1, hidden = -1;  // draw only this cell; on screen this row is out of view
 };
 
 Render Paint(int size, const Opts &o = {})
@@ -43,13 +43,8 @@ Render Paint(int size, const Opts &o = {})
     out.w = s.ColWidth, out.h = s.RowHeight, out.gap = o.gap, out.c0 = c0, out.r0 = r0;
     out.setDotsPerMeterX(3780), out.setDotsPerMeterY(3780), out.fill(Qt::white);
     QPainter p(&out);
-    const TCellCanvas cv{&p,
-                         o.print,
-                         [&](int c, int r) { return r == o.hidden && !o.print ? QRect() : out.Cell(c, r); },
-                         o.cur.isValid() ? 1 : -1,
-                         1,
-                         o.cur,
-                         out.h};
+    auto rect = [&](int c, int r) { return r == o.hidden && !o.print ? QRect() : out.Cell(c, r); };
+    const TCellCanvas cv{&p, o.print, rect, o.cur.isValid() ? 1 : -1, 1, o.cur, out.h};
     for (int r = r0; r < r0 + o.rows; ++r)
         for (int c = c0; c < c0 + o.cols; ++c)
             if (o.onlyCol < 0 || (c == o.onlyCol && r == o.onlyRow))
@@ -57,7 +52,6 @@ Render Paint(int size, const Opts &o = {})
     return out;
 }
 
-// Whether the one cell (c, r) drawn at size 14 puts down any ink.
 bool Drawn(int c, int r, bool print = false, int hidden = -1)
 {
     const Render img = Paint(14, {.print = print, .onlyCol = c, .onlyRow = r, .hidden = hidden});
@@ -79,16 +73,14 @@ protected:
     bool suspend = false, marks = false;
     int painted = 0, armed = 0;  // cells reported to the window, and those asking for the delayed repaint
     decltype(EditText.Attrs) &A = EditText.Attrs;
-    void SetUp() override
+    CellPainterTest()
     {
-        PaintHost = {.SuspendDraw = &suspend, .ShowNestingMarks = &marks, .CellPainted = [this](bool arm) {
-                         ++painted, armed += arm;
-                     }};
+        PaintHost = {&suspend, &marks, [this](bool arm) { ++painted, armed += arm; }};
     }
-    void TearDown() override { PaintHost = {}; }
-    void Put(int c, int r, uint8_t ch, uint32_t flags = 0)
+    ~CellPainterTest() override { PaintHost = {}; }
+    void Put(int c, int r, uint8_t ch, uint32_t f = 0)
     {
-        EditText.Cells[c][r].Ch = ch, EditText.Cells[c][r].SetFlags(flags);
+        EditText.Cells[c][r].Ch = ch, EditText.Cells[c][r].SetFlags(f);
     }
     // A root sign at (c, r) whose level-1 area covers columns c+1..c+n, rows top..bottom.
     void Root(int c, int r, int n, int top, int bottom, uint32_t flags = 0)
@@ -108,19 +100,19 @@ TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
 {
     // Code 190 draws the bar also without the flag; a result bar is blue.
     const uint32_t line = cfSymbolFont | cfFractionLine;
-    for (auto [size, flags, blue] :
-         {std::tuple{8, 0u, false}, {14, line | cfResult, true}, {60, line, false}, {200, uint32_t(cfResult), true}}) {
-        SCOPED_TRACE(size);
+    const std::tuple<int, uint32_t, bool> cases[] = {{8, 0, false}, {14, line | cfResult, true}, {60, line, false}};
+    for (auto [size, flags, blue] : cases) {
         Put(1, 1, 190, flags), Put(2, 1, 190, flags);
         const Render img = Paint(size, {.cols = 4});
         const int W = size / 25 + 1, m = img.T(1) + img.h / 2, x1 = img.L(1) - 1, x2 = img.R(2);
         const Ink bar = img.Span(x1, x2, m), all = img.In(QRect(x1, img.T(1), x2 - x1 + 1, img.h));
         EXPECT_EQ(std::tuple(blue ? bar.blue : bar.dark, all.count, all.top),
-                  std::tuple(x2 - x1, W * (x2 - x1), m - W / 2));
+                  std::tuple(x2 - x1, W * (x2 - x1), m - W / 2))
+            << size;
     }
 }
 
-TEST_F(CellPainterTest, ColoursAndScriptLevels)
+TEST_F(CellPainterTest, ColoursAndScriptLevelsAndNothingWhileSuspended)
 {
     // Plain, raised and lowered, then result over green, a result in the symbol font, green bold.
     const uint32_t flags[] = {0, cfRaised, cfLowered, cfResult | cfGreen, cfSymbolFont | cfResult, cfBold | cfGreen};
@@ -134,11 +126,12 @@ TEST_F(CellPainterTest, ColoursAndScriptLevels)
         const int third = k[c].count / 3;  // glyph edges blend with the white; their cores carry the colour
         tones += k[c].blue > third ? 'b' : k[c].green > third ? 'g' : k[c].dark > third ? 'k' : '?';
     }
-    const int high = k[0].bottom - k[0].top;
-    EXPECT_EQ(
-        std::tuple(tones, k[1].bottom - k[1].top < high,
-                   k[1].bottom<k[0].bottom, k[2].bottom - k[2].top<high, k[2].top> k[0].top, k[2].bottom> k[0].bottom),
-        std::tuple("kkkbbg", true, true, true, true, true));
+    const int high = k[0].bottom - k[0].top, up = k[1].bottom - k[1].top, down = k[2].bottom - k[2].top;
+    EXPECT_EQ(tones, "kkkbbg");
+    EXPECT_TRUE(up < high && k[1].bottom < k[0].bottom && down < high && k[2].top > k[0].top) << k[2].top;
+    EditText.UsedColExt = EditText.UsedRowExt = painted = 0, suspend = true;
+    const Render blank = Paint(28, {.cols = 6});
+    EXPECT_EQ(std::tuple(blank.In(blank.rect()).count, EditText.UsedColExt, painted), std::tuple(0, 0, 0));
 }
 
 TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
@@ -146,28 +139,27 @@ TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
     // Small sizes, where rounding bites, then a spread up to the largest.
     for (auto [gap, size] : {std::pair{0, 8}, {1, 9}, {1, 13}, {0, 14}, {1, 40}, {0, 100}, {1, 512}})
         for (const uint8_t top : {230, 233, 236, 243, 246, 249, 252}) {
-            SCOPED_TRACE(testing::Message() << "size " << size << " piece " << int(top));
             for (int r = 0; r < 3; ++r)
                 Put(0, r, uint8_t(top + r), cfSymbolFont | (r == 1 ? cfTallBracket : cfBracketPart));
             const Render img = Paint(size, {.cols = 1, .gap = gap});
             // Across both borders (grid line included); all but the braces also from the
             // top piece's lower part to the bottom one's upper part; inside its own column.
             const int q = img.h / 4;
-            EXPECT_EQ(std::tuple(JoinedBetween(img, img.B(0) - q, img.T(1) + q),
-                                 JoinedBetween(img, img.B(1) - q, img.T(2) + q),
-                                 JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q) || top % 16 == 12,
-                                 img.In(QRect(img.R(0) + 1, 0, 10, img.height())).count),
-                      std::tuple(true, true, true, 0));
+            EXPECT_TRUE(JoinedBetween(img, img.B(0) - q, img.T(1) + q) &&
+                        JoinedBetween(img, img.B(1) - q, img.T(2) + q) &&
+                        (top % 16 == 12 || JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q)) &&
+                        img.In(QRect(img.R(0) + 1, 0, 10, img.height())).count == 0)
+                << "size " << size << " piece " << int(top);
         }
 }
 
-TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverline)
+TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverlines)
 {
     for (auto [size, result] : {std::pair{14, false}, {40, true}, {100, true}}) {
-        SCOPED_TRACE(size);
         EditText.Reset();
         Root(1, 2, 3, 2, 2, result ? uint32_t(cfResult) : 0u);
         Put(2, 2, 'a'), Put(3, 2, 'b'), Put(4, 2, 'c');
+        A[5][2].Overline = 0x80;  // level 7, eighteen line widths higher
         const Render img = Paint(size, {.cols = 6, .rows = 4});
         const int U = size, W = U / 25 + 1, y = img.T(2) - U / 5 - W - W / 2, L = img.L(1), B = img.B(2);
         // The level 1 overline over the area; the radical climbs to it at the sign's right edge,
@@ -175,11 +167,12 @@ TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverline)
         const Ink sign = img.In(QRect(L, img.T(1), img.w - 1, 2 * img.h));
         const QColor entry = img.At(L + 1, B - U - W / 2);
         EXPECT_EQ(std::tuple(img.Span(img.L(2), img.R(4), y).dark, White(img.At(img.R(4), y)),
-                             White(img.At(img.R(1) - 1, y)), (result ? sign.blue : sign.dark) > sign.count / 3,
-                             result ? Blue(entry) : Dark(entry),
+                             img.Span(img.L(5) - 1, img.R(5), y - 18 * W).dark, White(img.At(img.R(1) - 1, y)),
+                             (result ? sign.blue : sign.dark) > sign.count / 3, result ? Blue(entry) : Dark(entry),
                              img.In(QRect(L, B - U / 6 - W - 1, U / 3 + W + 1, 2 * W + 2)).count > 0,
                              img.In(QRect(L, B - U + W + 1, U / 8, U / 4)).count),
-                  std::tuple(img.R(4) - img.L(2), true, false, true, true, true, 0));
+                  std::tuple(img.R(4) - img.L(2), true, img.w + 1, false, true, true, true, 0))
+            << size;
     }
     // Without an area the sign is a glyph without overline.
     EditText.Reset();
@@ -189,34 +182,18 @@ TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverline)
               std::pair(true, 0));
 }
 
-TEST_F(CellPainterTest, OverlineLevelsStackThreeLineWidthsApart)
-{
-    // Line unit 24, width 1: level 1 at T - 5, level 2 at T - 8, level 7 at T - 23.
-    const std::pair<int, int> levels[] = {{1, 5}, {2, 8}, {7, 23}};
-    for (int i = 0; i < 3; ++i)
-        A[2 * i][2].Overline = uint8_t(1 << levels[i].first);
-    const Render img = Paint(24, {.cols = 5, .rows = 4});
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(img.Span(img.L(2 * i) - 1, img.R(2 * i), img.T(2) - levels[i].second).dark, img.w + 1) << i;
-    EXPECT_EQ(img.In(img.rect()).count, 3 * (img.w + 1));
-}
-
 TEST_F(CellPainterTest, RootRowsArmTheDelayedRepaintAndDamagedOnesAreIgnored)
 {
     // Without roots only row 1 arms (row 0's zero root row names row 0, whose area bottom
     // reads 0); around a root area over rows 4..6 the rows just outside arm it.
-    for (auto [root, row, arm] : {std::tuple{false, 0, false},
-                                  {false, 1, true},
-                                  {false, 144, false},
-                                  {true, 3, true},
-                                  {true, 7, true},
-                                  {true, 5, false}}) {
+    const std::tuple<bool, int, int> cases[] = {{0, 0, 0}, {0, 1, 1}, {0, 144, 0}, {1, 3, 1}, {1, 7, 1}, {1, 5, 0}};
+    for (auto [root, row, arm] : cases) {
         EditText.Reset();
         if (root)
             Root(2, 5, 3, 4, 6);
         painted = armed = 0;
         Drawn(root ? 2 : 7, row);
-        EXPECT_EQ(std::pair(painted, armed), std::pair(1, int(arm))) << root << " row " << row;
+        EXPECT_EQ(std::pair(painted, armed), std::pair(1, arm)) << root << " row " << row;
     }
     // A root row beyond the sheet is no index: the memory just past column 3's rows is
     // column 4's, primed so that a stray read finds an area ending above row 5.
@@ -225,32 +202,22 @@ TEST_F(CellPainterTest, RootRowsArmTheDelayedRepaintAndDamagedOnesAreIgnored)
     // Area rows stored beyond the sheet draw neither radical nor glyph; rows out of view are only printed.
     Root(1, 5, 1, 5, 5), A[1][5].RootTop = 250, A[1][5].RootBottom = 251;
     Root(1, 12, 2, 11, 13);
-    EXPECT_EQ(
-        (std::tuple{Drawn(3, 5), Drawn(3, 3), armed, Drawn(1, 5), Drawn(1, 12, false, 13), Drawn(1, 12, true, 13)}),
-        std::tuple(false, false, 0, false, false, true));
+    EXPECT_EQ((std::tuple{Drawn(3, 5), Drawn(3, 3), armed, Drawn(1, 5), Drawn(1, 12, 0, 13), Drawn(1, 12, 1, 13)}),
+              std::tuple(false, false, 0, false, false, true));
 }
 
 TEST_F(CellPainterTest, BackgroundsOfUnlockedAndCurrentCells)
 {
     // A silver bar under unlocked cells of a locked page; the grid's brush in the empty current cell, not in print.
-    const QColor silver(0xC0, 0xC0, 0xC0), pink(255, 0, 255), white(Qt::white);
-    for (auto [lock, protection, cur, print, want] : {std::tuple{1, 2, QColor(), false, silver},
-                                                      {1, 0, QColor(), false, white},
-                                                      {0, 2, QColor(), false, white},
-                                                      {1, 1, QColor(), false, white},
-                                                      {0, 0, pink, false, pink},
-                                                      {0, 0, pink, true, white}}) {
+    const QColor silver(0xC0, 0xC0, 0xC0), pink(255, 0, 255), white(Qt::white), no;
+    const std::tuple<int, int, QColor, bool, QColor> cases[] = {{1, 2, no, false, silver}, {1, 0, no, false, white},
+                                                                {0, 2, no, false, white},  {1, 1, no, false, white},
+                                                                {0, 0, pink, false, pink}, {0, 0, pink, true, white}};
+    for (auto [lock, protection, cur, print, want] : cases) {
         EditText.PageLock = uint8_t(lock), A[1][1].Protection = uint8_t(protection);
         const Render img = Paint(16, {.cur = cur, .print = print});
         EXPECT_EQ(img.At(img.L(1) + 2, img.B(1) - 1), want) << lock << protection << print;
     }
-}
-
-TEST_F(CellPainterTest, SuspendedDrawingChangesNothing)
-{
-    Put(5, 4, 'x'), EditText.UsedColExt = EditText.UsedRowExt = 0, suspend = true;
-    const Render blank = Paint(14, {.cols = 6, .rows = 5});
-    EXPECT_EQ(std::tuple(blank.In(blank.rect()).count, EditText.UsedColExt, painted), std::tuple(0, 0, 0));
 }
 
 TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
@@ -267,11 +234,9 @@ TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
 
 TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
 {
-    // clang-format off
-    const std::pair<unsigned char, char16_t> cases[] = {{'p', u'π'}, {'j', u'φ'}, {'f', u'ϕ'}, {'J', u'ϑ'}, {'V', u'ς'},
-        {'W', u'Ω'}, {214, u'√'}, {166, u'ƒ'}, {174, u'→'}, {242, u'∫'}, {243, u'⌠'}, {254, u'⎭'}, {'1', u'1'},
-        {'-', u'−'}, {0x80, 0}, {0xF0, 0}};
-    // clang-format on
+    const std::pair<unsigned char, char16_t> cases[] = {
+        {'p', u'π'}, {'j', u'φ'}, {'f', u'ϕ'}, {'J', u'ϑ'}, {'V', u'ς'}, {'W', u'Ω'}, {214, u'√'}, {166, u'ƒ'},
+        {174, u'→'}, {242, u'∫'}, {243, u'⌠'}, {254, u'⎭'}, {'1', u'1'}, {'-', u'−'}, {0x80, 0},   {0xF0, 0}};
     for (auto [ch, u] : cases)
         EXPECT_EQ(SymbolFontChar(ch), u) << int(ch);
     EXPECT_EQ(std::tuple(TextFontChar(0x80), TextFontChar(0xE4), TextFontChar(0x81)), std::tuple(u'€', u'ä', 0));
@@ -279,13 +244,12 @@ TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
 
 TEST(SheetFontSize, ClampsAndSizesTheCells)
 {
-    // asked, size, column width (the font's pixel height divided by 1.33333), row height
-    for (auto [asked, size, colWidth, rowHeight] :
-         {std::array{14, 14, 14, 17}, {13, 13, 12, 16}, {10, 10, 9, 12}, {7, 8, 8, 10}, {600, 512, 512, 640}}) {
+    // asked, then size, column width (the font's pixel height divided by 1.33333), row height
+    const std::array<int, 4> cases[] = {{14, 14, 14, 17}, {13, 13, 12, 16}, {10, 10, 9, 12}, {600, 512, 512, 640}};
+    for (auto [asked, size, colWidth, rowHeight] : cases) {
         const TSheetCellSize s = ApplySheetFontSize(asked);
         EXPECT_EQ(std::tuple(s.Size, s.ColWidth, s.RowHeight, FontSize, CellFontSize, LineUnit),
-                  std::tuple(size, colWidth, rowHeight, size, size, size))
-            << asked;
+                  std::tuple(size, colWidth, rowHeight, size, size, size));
     }
 }
 
