@@ -3,7 +3,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <array>
+#include <algorithm>
+#include <ranges>
 #include <tuple>
 
 #include "support/Pixels.h"
@@ -58,30 +59,17 @@ bool Drawn(int c, int r, bool print = false, int hidden = -1)
     return img.In(img.rect()).count > 0;
 }
 
-// Some column of the image is dark without a gap from y1 to y2, both included.
-bool JoinedBetween(const Render &img, int y1, int y2)
-{
-    for (int x = img.L(0) - 1; x <= img.R(0); ++x)
-        if (img.In(QRect(x, y1, 1, y2 - y1 + 1)).dark == y2 - y1 + 1)
-            return true;
-    return false;
-}
-
 class CellPainterTest : public ::testing::Test {
 protected:
     SheetSetup setup{20, 20};
-    bool suspend = false, marks = false;
+    bool suspend = false;
     int painted = 0, armed = 0;  // cells reported to the window, and those asking for the delayed repaint
+    std::function<void(bool)> count = [this](bool arm) { ++painted, armed += arm; };
     decltype(EditText.Attrs) &A = EditText.Attrs;
-    CellPainterTest()
-    {
-        PaintHost = {&suspend, &marks, [this](bool arm) { ++painted, armed += arm; }};
-    }
+    decltype(EditText.Cells) &C = EditText.Cells;
+    CellPainterTest() { PaintHost = {&suspend, nullptr, count}; }
     ~CellPainterTest() override { PaintHost = {}; }
-    void Put(int c, int r, uint8_t ch, uint32_t f = 0)
-    {
-        EditText.Cells[c][r].Ch = ch, EditText.Cells[c][r].SetFlags(f);
-    }
+    void Put(int c, int r, uint8_t ch, uint32_t f = 0) { C[c][r].Ch = ch, C[c][r].SetFlags(f); }
     // A root sign at (c, r) whose level-1 area covers columns c+1..c+n, rows top..bottom.
     void Root(int c, int r, int n, int top, int bottom, uint32_t flags = 0)
     {
@@ -96,41 +84,34 @@ protected:
     }
 };
 
-TEST_F(CellPainterTest, FractionBarRunsThroughTheMiddleOfTheCell)
+TEST_F(CellPainterTest, GlyphsAndBarsInTheirColoursAndLevelsAndNothingWhileSuspended)
 {
-    // Code 190 draws the bar also without the flag; a result bar is blue.
-    const uint32_t line = cfSymbolFont | cfFractionLine;
-    const std::tuple<int, uint32_t, bool> cases[] = {{8, 0, false}, {14, line | cfResult, true}, {60, line, false}};
-    for (auto [size, flags, blue] : cases) {
-        Put(1, 1, 190, flags), Put(2, 1, 190, flags);
-        const Render img = Paint(size, {.cols = 4});
-        const int W = size / 25 + 1, m = img.T(1) + img.h / 2, x1 = img.L(1) - 1, x2 = img.R(2);
-        const Ink bar = img.Span(x1, x2, m), all = img.In(QRect(x1, img.T(1), x2 - x1 + 1, img.h));
-        EXPECT_EQ(std::tuple(blue ? bar.blue : bar.dark, all.count, all.top),
-                  std::tuple(x2 - x1, W * (x2 - x1), m - W / 2))
-            << size;
-    }
-}
-
-TEST_F(CellPainterTest, ColoursAndScriptLevelsAndNothingWhileSuspended)
-{
-    // Plain, raised and lowered, then result over green, a result in the symbol font, green bold.
-    const uint32_t flags[] = {0, cfRaised, cfLowered, cfResult | cfGreen, cfSymbolFont | cfResult, cfBold | cfGreen};
-    for (int c = 0; c < 6; ++c)
-        Put(c, 1, c < 3 ? 'H' : 'W', flags[c]);
-    const Render img = Paint(28, {.cols = 6, .rows = 4});
+    // Row 1: plain, raised, lowered, result over green, a result in the symbol font, green bold, a root
+    // sign without an area (a glyph). Row 3: fraction bars, also without the flag; a result bar is blue.
+    const uint32_t flags[] = {
+        0, cfRaised, cfLowered, cfResult | cfGreen, cfSymbolFont | cfResult, cfBold | cfGreen, cfSymbolFont};
+    for (int c = 0; c < 7; ++c)
+        Put(c, 1, c == 6 ? 214 : c < 3 ? 'H' : 'W', flags[c]);
+    Put(0, 3, 190), Put(1, 3, 190), Put(4, 3, 190, cfSymbolFont | cfFractionLine | cfResult);
+    const Render img = Paint(28, {.cols = 7, .rows = 4});
     std::string tones;
-    Ink k[6];
-    for (int c = 0; c < 6; ++c) {
-        k[c] = img.In(QRect(img.L(c), 0, img.w, img.height()));
+    Ink k[7];
+    for (int c = 0; c < 7; ++c) {
+        k[c] = img.In(QRect(img.L(c), 0, img.w, img.T(3)));
         const int third = k[c].count / 3;  // glyph edges blend with the white; their cores carry the colour
         tones += k[c].blue > third ? 'b' : k[c].green > third ? 'g' : k[c].dark > third ? 'k' : '?';
     }
     const int high = k[0].bottom - k[0].top, up = k[1].bottom - k[1].top, down = k[2].bottom - k[2].top;
-    EXPECT_EQ(tones, "kkkbbg");
+    EXPECT_EQ(tones, "kkkbbgk");
     EXPECT_TRUE(up < high && k[1].bottom < k[0].bottom && down < high && k[2].top > k[0].top) << k[2].top;
+    // Bars of width 2 through the middle, from one pixel left of the cell to its right edge.
+    const int m = img.T(3) + img.h / 2, w = img.w;
+    const Ink bars = img.In(QRect(0, img.T(3), img.width(), img.h));
+    EXPECT_EQ(std::tuple(bars.count, bars.top, img.Span(img.L(0) - 1, img.R(1), m).dark,
+                         img.Span(img.L(4) - 1, img.R(4), m).blue),
+              std::tuple(2 * (3 * w + 2), m - 1, 2 * w + 1, w + 1));
     EditText.UsedColExt = EditText.UsedRowExt = painted = 0, suspend = true;
-    const Render blank = Paint(28, {.cols = 6});
+    const Render blank = Paint(28, {.cols = 7});
     EXPECT_EQ(std::tuple(blank.In(blank.rect()).count, EditText.UsedColExt, painted), std::tuple(0, 0, 0));
 }
 
@@ -145,9 +126,12 @@ TEST_F(CellPainterTest, TallBracketsAndIntegralsJoinAcrossTheirCells)
             // Across both borders (grid line included); all but the braces also from the
             // top piece's lower part to the bottom one's upper part; inside its own column.
             const int q = img.h / 4;
-            EXPECT_TRUE(JoinedBetween(img, img.B(0) - q, img.T(1) + q) &&
-                        JoinedBetween(img, img.B(1) - q, img.T(2) + q) &&
-                        (top % 16 == 12 || JoinedBetween(img, img.T(0) + img.h * 3 / 4, img.T(2) + q)) &&
+            auto joined = [&](int y1, int y2) {  // some column dark without a gap from y1 to y2, both included
+                auto full = [&](int x) { return img.In(QRect(x, y1, 1, y2 - y1 + 1)).dark > y2 - y1; };
+                return std::ranges::any_of(std::views::iota(img.L(0) - 1, img.R(0) + 1), full);
+            };
+            EXPECT_TRUE(joined(img.B(0) - q, img.T(1) + q) && joined(img.B(1) - q, img.T(2) + q) &&
+                        (top % 16 == 12 || joined(img.T(0) + img.h * 3 / 4, img.T(2) + q)) &&
                         img.In(QRect(img.R(0) + 1, 0, 10, img.height())).count == 0)
                 << "size " << size << " piece " << int(top);
         }
@@ -158,8 +142,7 @@ TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverlines)
     for (auto [size, result] : {std::pair{14, false}, {40, true}, {100, true}}) {
         EditText.Reset();
         Root(1, 2, 3, 2, 2, result ? uint32_t(cfResult) : 0u);
-        Put(2, 2, 'a'), Put(3, 2, 'b'), Put(4, 2, 'c');
-        A[5][2].Overline = 0x80;  // level 7, eighteen line widths higher
+        Put(2, 2, 'a'), Put(3, 2, 'b'), Put(4, 2, 'c'), A[5][2].Overline = 0x80;  // level 7: 18 widths higher
         const Render img = Paint(size, {.cols = 6, .rows = 4});
         const int U = size, W = U / 25 + 1, y = img.T(2) - U / 5 - W - W / 2, L = img.L(1), B = img.B(2);
         // The level 1 overline over the area; the radical climbs to it at the sign's right edge,
@@ -174,32 +157,24 @@ TEST_F(CellPainterTest, RootWithAreaDrawsRadicalAndOverlines)
                   std::tuple(img.R(4) - img.L(2), true, img.w + 1, false, true, true, true, 0))
             << size;
     }
-    // Without an area the sign is a glyph without overline.
-    EditText.Reset();
-    Put(1, 1, 214, cfSymbolFont);
-    const Render img = Paint(28);
-    EXPECT_EQ(std::pair(img.In(img.Cell(1, 1)).count > 10, img.In(QRect(img.L(2) - 1, img.T(0), img.w, img.h)).count),
-              std::pair(true, 0));
 }
 
 TEST_F(CellPainterTest, RootRowsArmTheDelayedRepaintAndDamagedOnesAreIgnored)
 {
-    // Without roots only row 1 arms (row 0's zero root row names row 0, whose area bottom
-    // reads 0); around a root area over rows 4..6 the rows just outside arm it.
+    // Without roots only row 1 arms (row 0's zero root row names row 0, whose area bottom reads 0);
+    // around a root area over rows 4..6 the rows just outside arm it.
     const std::tuple<bool, int, int> cases[] = {{0, 0, 0}, {0, 1, 1}, {0, 144, 0}, {1, 3, 1}, {1, 7, 1}, {1, 5, 0}};
     for (auto [root, row, arm] : cases) {
-        EditText.Reset();
+        EditText.Reset(), painted = armed = 0;
         if (root)
             Root(2, 5, 3, 4, 6);
-        painted = armed = 0;
         Drawn(root ? 2 : 7, row);
         EXPECT_EQ(std::pair(painted, armed), std::pair(1, arm)) << root << " row " << row;
     }
-    // A root row beyond the sheet is no index: the memory just past column 3's rows is
-    // column 4's, primed so that a stray read finds an area ending above row 5.
+    // Root rows beyond the sheet are no index (a stray read past column 3 would find an area ending above
+    // row 5); area rows beyond it draw neither radical nor glyph; rows out of view are only printed.
     EditText.Reset(), armed = 0;
     A[3][4].RootRow = 200, A[4][200 - SheetCells].RootBottom = 4;
-    // Area rows stored beyond the sheet draw neither radical nor glyph; rows out of view are only printed.
     Root(1, 5, 1, 5, 5), A[1][5].RootTop = 250, A[1][5].RootBottom = 251;
     Root(1, 12, 2, 11, 13);
     EXPECT_EQ((std::tuple{Drawn(3, 5), Drawn(3, 3), armed, Drawn(1, 5), Drawn(1, 12, 0, 13), Drawn(1, 12, 1, 13)}),
@@ -209,10 +184,10 @@ TEST_F(CellPainterTest, RootRowsArmTheDelayedRepaintAndDamagedOnesAreIgnored)
 TEST_F(CellPainterTest, BackgroundsOfUnlockedAndCurrentCells)
 {
     // A silver bar under unlocked cells of a locked page; the grid's brush in the empty current cell, not in print.
-    const QColor silver(0xC0, 0xC0, 0xC0), pink(255, 0, 255), white(Qt::white), no;
-    const std::tuple<int, int, QColor, bool, QColor> cases[] = {{1, 2, no, false, silver}, {1, 0, no, false, white},
-                                                                {0, 2, no, false, white},  {1, 1, no, false, white},
-                                                                {0, 0, pink, false, pink}, {0, 0, pink, true, white}};
+    const QColor silver(0xC0, 0xC0, 0xC0), pink(255, 0, 255), w(Qt::white), no;
+    const std::tuple<int, int, QColor, bool, QColor> cases[] = {{1, 2, no, 0, silver}, {1, 0, no, 0, w},
+                                                                {0, 2, no, 0, w},      {1, 1, no, 0, w},
+                                                                {0, 0, pink, 0, pink}, {0, 0, pink, 1, w}};
     for (auto [lock, protection, cur, print, want] : cases) {
         EditText.PageLock = uint8_t(lock), A[1][1].Protection = uint8_t(protection);
         const Render img = Paint(16, {.cur = cur, .print = print});
@@ -220,19 +195,7 @@ TEST_F(CellPainterTest, BackgroundsOfUnlockedAndCurrentCells)
     }
 }
 
-TEST_F(CellPainterTest, NestingMarksOverlayShowsTheStructureBits)
-{
-    // Red ticks down, long for set overline bits (bit 1), short for clear ones; blue up for nesting (bit 0).
-    marks = true, A[1][1].Overline = 0x02, A[1][1].Nesting = 0x01;
-    const Render img = Paint(40, {.rows = 2});
-    const int L = img.L(1), T = img.T(1), B = img.B(1);
-    auto red = [&](int x, int y) { return img.At(x, y).red() > 200 && img.At(x, y).green() < 60; };
-    EXPECT_EQ(std::tuple(red(L + 4, T + 10), red(L + 8, T + 10), red(L + 8, T + 1), Blue(img.At(L, B - 10)),
-                         Blue(img.At(L + 4, B - 10))),
-              std::tuple(true, false, true, true, false));
-}
-
-TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
+TEST(CellPainter, SymbolFontGlyphsAndSheetCellSizes)
 {
     const std::pair<unsigned char, char16_t> cases[] = {
         {'p', u'π'}, {'j', u'φ'}, {'f', u'ϕ'}, {'J', u'ϑ'}, {'V', u'ς'}, {'W', u'Ω'}, {214, u'√'}, {166, u'ƒ'},
@@ -240,13 +203,9 @@ TEST(SymbolFont, LettersAndSignsMapToTheirGlyphs)
     for (auto [ch, u] : cases)
         EXPECT_EQ(SymbolFontChar(ch), u) << int(ch);
     EXPECT_EQ(std::tuple(TextFontChar(0x80), TextFontChar(0xE4), TextFontChar(0x81)), std::tuple(u'€', u'ä', 0));
-}
-
-TEST(SheetFontSize, ClampsAndSizesTheCells)
-{
     // asked, then size, column width (the font's pixel height divided by 1.33333), row height
-    const std::array<int, 4> cases[] = {{14, 14, 14, 17}, {13, 13, 12, 16}, {10, 10, 9, 12}, {600, 512, 512, 640}};
-    for (auto [asked, size, colWidth, rowHeight] : cases) {
+    const int sizes[][4] = {{14, 14, 14, 17}, {13, 13, 12, 16}, {10, 10, 9, 12}, {600, 512, 512, 640}};
+    for (auto [asked, size, colWidth, rowHeight] : sizes) {
         const TSheetCellSize s = ApplySheetFontSize(asked);
         EXPECT_EQ(std::tuple(s.Size, s.ColWidth, s.RowHeight, FontSize, CellFontSize, LineUnit),
                   std::tuple(size, colWidth, rowHeight, size, size, size));
