@@ -103,7 +103,7 @@ TEST_F(CellPainterTest, GlyphsAndBarsInTheirColoursAndLevelsAndNothingWhileSuspe
     }
     const int high = k[0].bottom - k[0].top, up = k[1].bottom - k[1].top, down = k[2].bottom - k[2].top;
     EXPECT_EQ(tones, "kkkbbgk");
-    EXPECT_TRUE(up < high && k[1].bottom < k[0].bottom && down < high && k[2].top > k[0].top) << k[2].top;
+    EXPECT_TRUE(up < high && k[1].bottom < k[0].bottom && down < high && k[2].bottom > k[0].bottom) << k[2].top;
     // Bars of width 2 through the middle, from one pixel left of the cell to its right edge.
     const int m = img.T(3) + img.h / 2, w = img.w;
     const Ink bars = img.In(QRect(0, img.T(3), img.width(), img.h));
