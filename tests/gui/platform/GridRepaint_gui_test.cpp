@@ -15,127 +15,59 @@
 
 namespace {
 
-// Collects the regions the viewport is painted in.
 struct PaintSpy : QObject {
     QRegion painted;
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent *>(e)->region();
+        painted += e->type() == QEvent::Paint ? static_cast<QPaintEvent *>(e)->region() : QRegion();
         return false;
     }
 };
 
-class GridRepaint : public ::testing::Test {
-protected:
+TEST(GridRepaint, ChangesRepaintTheRowsTheyReachOrTheWholeView)
+{
     SheetSetup setup{145, 145};
     TDrawGrid &grid = setup.grid;
     GridWidget widget{grid};
     PaintSpy spy;
-
-    void SetUp() override
-    {
-        FillFullSheet();
-        // A root over rows 9 to 14 whose radical runs far below the rows typed in.
-        TAttrCell &root = EditText.Attrs[20][9];
-        EditText.Cells[20][9] = TCell{};
-        EditText.Cells[20][9].SetCode(scRootSign);
-        root = TAttrCell{.RootLevel = 1, .RootTop = 9, .RootBottom = 14, .RootRow = 9, .Overline = 1};
-        EditText.Attrs[20][14].RootRow = 9;
-        for (int c = 21; c <= 23; ++c) {
-            EditText.Attrs[c][9].Overline = 2;
-            for (int r = 9; r <= 14; ++r)
-                EditText.Attrs[c][r].Nesting = 2;
-        }
-        QObject::connect(&widget, &GridWidget::keyPress, [](char &ch) { EditText.KeyPress(0, ch); });
-        widget.resize(520, 420);
-        widget.ApplyFontSize(14);  // cells of 14 x 17
-        widget.show();
-        widget.setFocus();
-        Settle();
-        widget.viewport()->installEventFilter(&spy);
-    }
-
-    static void Settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
-    QRect Rows(int first, int last) const
-    {
-        return {0, first * 17, widget.viewport()->width(), (last - first + 1) * 17};
-    }
-    QRect View() const { return widget.viewport()->rect(); }
-    // Settles, then the painted region since the last call.
-    QRegion Painted()
-    {
-        Settle();
-        const QRegion got = spy.painted;
-        spy.painted = QRegion();
-        return got;
-    }
-    // What the screen holds now must be what a full repaint draws.
-    void ExpectFullRepaintPixels()
-    {
-        const QPoint at = widget.viewport()->mapTo(&widget, QPoint(0, 0));
-        const QImage shown = widget.screen()
-                                 ->grabWindow(widget.winId(), at.x(), at.y(), View().width(), View().height())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
-        const QImage full = widget.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(shown.size(), full.size());
-        int differ = 0;
-        for (int y = 0; y < full.height(); ++y)
-            for (int x = 0; x < full.width(); ++x)
-                differ += shown.pixel(x, y) != full.pixel(x, y);
-        EXPECT_EQ(differ, 0);
-        spy.painted = QRegion();  // the grab painted the whole view elsewhere
-    }
-};
-
-TEST_F(GridRepaint, TypingRepaintsOnlyTheRowsItReaches)
-{
-    // The reach of the cell typed into and of the cell after it; the second
-    // under an overline, inside a radical that ends five rows lower.
-    for (const auto &[col, row, rows] : {std::tuple{5, 6, Rows(5, 7)}, {22, 9, Rows(6, 10)}}) {
-        SCOPED_TRACE(row);
-        grid.SetCol(col), grid.SetRow(row);
-        Painted();
-        QTest::keyClick(&widget, Qt::Key_Q);
-        EXPECT_EQ(std::tuple(EditText.Cells[col][row].Ch, grid.Col(), Painted()),
-                  std::tuple('q', col + 1, QRegion(rows)));
-        ExpectFullRepaintPixels();
-    }
-}
-
-TEST_F(GridRepaint, ChangesTheGridWasNotToldOfAreRepaintedNextTime)
-{
-    EditText.Cells[3][15].SetCode('Z');
-    widget.viewport()->grab();  // painted elsewhere: the screen has not shown it
-    Painted();
-    grid.InvalidateCell(0, 2);
-    EXPECT_EQ(Painted(), QRegion(Rows(1, 3)) + Rows(14, 16));
-    ExpectFullRepaintPixels();
-    // A structural edit names no cell: what differs from the screen is found.
-    EditText.Attrs[21][9].Overline = 0;
-    EditText.RepaintChanged();
-    EXPECT_EQ(Painted(), QRegion(Rows(6, 10)));
-    ExpectFullRepaintPixels();
-}
-
-TEST_F(GridRepaint, WholeViewChangesRepaintTheWholeView)
-{
-    const std::pair<const char *, std::function<void()>> changes[] = {
-        {"scrolled", [&] { widget.verticalScrollBar()->setValue(3); }},
-        {"font size", [&] { widget.ApplyFontSize(12); }},
-        {"results written", [&] { grid.Repaint(); }},
+    FillFullSheet();
+    // A root over rows 9 to 14 whose radical runs far below the rows typed in.
+    EditText.Cells[20][9] = TCell{}, EditText.Cells[20][9].SetCode(scRootSign);
+    EditText.Attrs[20][9] = TAttrCell{.RootLevel = 1, .RootTop = 9, .RootBottom = 14, .RootRow = 9, .Overline = 1};
+    EditText.Attrs[20][14].RootRow = 9;
+    for (int c = 21; c <= 23; ++c)
+        for (int r = 9; r <= 14; ++r)
+            EditText.Attrs[c][r].Nesting = 2, EditText.Attrs[c][9].Overline = 2;
+    QObject::connect(&widget, &GridWidget::keyPress, [](char &ch) { EditText.KeyPress(0, ch); });
+    widget.resize(520, 420), widget.ApplyFontSize(14), widget.show(), widget.setFocus();  // cells of 14 x 17
+    auto painted = [&] {  // since the last call, once the events are handled
+        QApplication::processEvents(), QApplication::processEvents(), QApplication::processEvents();
+        return std::exchange(spy.painted, QRegion());
     };
-    for (const auto &[what, change] : changes) {
-        SCOPED_TRACE(what);
-        Painted();
-        change();
-        EXPECT_EQ(Painted(), QRegion(View()));
-        ExpectFullRepaintPixels();
+    painted(), widget.viewport()->installEventFilter(&spy);
+    const QRect view = widget.viewport()->rect();
+    auto rows = [&](int first, int last) { return QRect(0, first * 17, view.width(), (last - first + 1) * 17); };
+    auto at = [&](int c, int r) { return [&, c, r] { grid.SetCol(c), grid.SetRow(r); }; };
+    auto typeQ = [&] { QTest::keyClick(&widget, Qt::Key_Q); };
+    // Before (not counted), the change, the region repainted; then the screen must hold what a full repaint draws.
+    const std::tuple<std::function<void()>, std::function<void()>, QRegion> steps[] = {
+        {at(5, 6), typeQ, rows(5, 7)},
+        {at(22, 9), typeQ, rows(6, 10)},  // under an overline, inside the radical
+        {[&] { EditText.Cells[3][15].SetCode('Z'), widget.viewport()->grab(); }, [&] { grid.InvalidateCell(0, 2); },
+         QRegion(rows(1, 3)) + rows(14, 16)},  // a cell changed behind the grid's back comes along with the next one
+        {[] {}, [&] { EditText.Attrs[21][9].Overline = 0, EditText.RepaintChanged(); }, rows(6, 10)},  // structural
+        {[] {}, [&] { widget.verticalScrollBar()->setValue(3); }, view},
+        {[] {}, [&] { widget.ApplyFontSize(12); }, view},
+        {[] {}, [&] { grid.Repaint(); }, view},  // results written
+    };
+    for (const auto &[before, change, region] : steps) {
+        before(), painted(), change();
+        EXPECT_EQ(painted(), region);
+        const QPoint o = widget.viewport()->mapTo(&widget, QPoint(0, 0));
+        auto rgb = [](const QPixmap &p) { return p.toImage().convertToFormat(QImage::Format_RGB32); };
+        EXPECT_TRUE(rgb(widget.screen()->grabWindow(widget.winId(), o.x(), o.y(), view.width(), view.height())) ==
+                    rgb(widget.viewport()->grab()));
+        spy.painted = QRegion();  // the grab painted the whole view elsewhere
     }
 }
 

@@ -1,159 +1,100 @@
 // The grid widget: cursor, selection, scrolling and keys as the window sees them.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <tuple>
-
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <array>
+#include <bit>
+#include <tuple>
 
 #include "platform/GridWidget.h"
 #include "support/Pixels.h"
 #include "support/SheetPicture.h"
 #include "worksheet/CellPainter.h"
-#include "worksheet/Edit.h"
 
 namespace {
 
 using R4 = std::array<int, 4>;
-R4 Sel(const TGridRect &g)
-{
-    return {g.Left, g.Top, g.Right, g.Bottom};
-}
+constexpr Qt::KeyboardModifiers None = Qt::NoModifier, Shift = Qt::ShiftModifier, Ctrl = Qt::ControlModifier;
 
 class GridWidgetTest : public ::testing::Test {
 protected:
     SheetSetup setup{72, 72};
     GridWidget widget{setup.grid};
     TDrawGrid &grid = setup.grid;
-    int painted = 0;
-
-    void SetUp() override
-    {
-        PaintHost = {.CellPainted = [this](bool) { ++painted; }};
-        widget.resize(400, 300);
-        widget.ApplyFontSize(14);  // cells of 14 x 17
-        widget.show();
-        QApplication::processEvents();
-    }
-    void TearDown() override { PaintHost = {}; }
-
+    GridWidgetTest() { widget.resize(400, 300), widget.ApplyFontSize(14); }  // cells of 14 x 17
+    void SetUp() override { widget.show(), QApplication::processEvents(); }
     QPoint Cur() const { return {grid.Col(), grid.Row()}; }
-    // A mouse event on the centre of cell (c, r); the left button is down but on release.
-    void Mouse(QEvent::Type type, int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    R4 Sel() const { return std::bit_cast<R4>(grid.Selection()); }  // left, top, right, bottom
+    void Drag(QEvent::Type press, QPoint from, QPoint to, Qt::KeyboardModifiers mods)
     {
-        const QPointF pos = widget.CellRect(c, r).center();
-        QMouseEvent e(type, pos, widget.viewport()->mapToGlobal(pos),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
-        QApplication::sendEvent(widget.viewport(), &e);
-    }
-    void Click(int c, int r, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        Mouse(QEvent::MouseButtonPress, c, r, mods);
-        Mouse(QEvent::MouseButtonRelease, c, r, mods);
+        for (auto [type, cell] : {std::pair{press, from}, {QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}}) {
+            const QPointF pos = widget.CellRect(cell.x(), cell.y()).center();
+            QMouseEvent e(type, pos, pos, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+            QApplication::sendEvent(widget.viewport(), &e);
+        }
     }
 };
 
-TEST_F(GridWidgetTest, ClicksMoveTheCursorAfterReportingTheOldSelection)
+TEST_F(GridWidgetTest, ClicksAndKeysGoToTheWindowFirstThenMoveTheCursor)
 {
-    using Seen = std::array<int, 6>;  // col, row, the selection then
-    std::vector<Seen> seen;
-    QObject::connect(&widget, &GridWidget::cellSelected, [&](int c, int r, bool &) {
-        const R4 s = Sel(grid.Selection());
-        seen.push_back({c, r, s[0], s[1], s[2], s[3]});
+    std::vector<int> seen;  // col, row, and the selection's top left then; -1 for a double click
+    bool no = false;        // the window refuses the cell or takes the key
+    QObject::connect(&widget, &GridWidget::cellSelected, [&](int c, int r, bool &can) {
+        seen.insert(seen.end(), {c, r, Sel()[0], Sel()[1]}), can = !no;
     });
-    Mouse(QEvent::MouseButtonPress, 1, 1);  // a drag
-    Mouse(QEvent::MouseMove, 3, 2);
-    Mouse(QEvent::MouseButtonRelease, 3, 2);
-    EXPECT_EQ(Cur(), QPoint(3, 2));
-    EXPECT_EQ(Sel(grid.Selection()), R4({1, 1, 3, 2}));
-    // Selecting a cell after the range reports the range while it still stands.
-    Click(5, 4);
-    EXPECT_EQ(seen, (std::vector<Seen>{{1, 1, 0, 0, 0, 0}, {3, 2, 1, 1, 1, 1}, {5, 4, 1, 1, 3, 2}}));
-    EXPECT_EQ(Cur(), QPoint(5, 4));
-    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 5, 4}));
-    // Shift+click stretches the selection from the cursor.
-    Click(7, 6, Qt::ShiftModifier);
-    EXPECT_EQ(Sel(grid.Selection()), R4({5, 4, 7, 6}));
-    // A double click selects, then signals; a refused selection keeps the cursor.
-    int doubles = 0;
-    QObject::connect(&widget, &GridWidget::doubleClicked, [&] { ++doubles; });
-    Click(2, 2);
-    Mouse(QEvent::MouseButtonDblClick, 2, 2);
-    EXPECT_EQ(std::tuple(doubles, Cur()), std::tuple(1, QPoint(2, 2)));
-    QObject::connect(&widget, &GridWidget::cellSelected, [](int, int, bool &can) { can = false; });
-    Click(4, 4);
-    EXPECT_EQ(Cur(), QPoint(2, 2));
-}
-
-TEST_F(GridWidgetTest, KeysGoToTheWindowFirst)
-{
-    // The key translation has its own tests; here: what reaches the window and when.
-    // the event, then the virtual key and shift state the window sees, the character
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString, uint16_t, TShiftState, char> cases[] = {
-        {Qt::Key_A, Qt::ControlModifier, "", 'A', ssCtrl, 1},
-        {Qt::Key_1, Qt::ControlModifier, "1", '1', ssCtrl, 0},                         // a key without a character
-        {Qt::Key_currency, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, char(0x80)},  // a character only
+    QObject::connect(&widget, &GridWidget::doubleClicked, [&] { seen.push_back(-1); });
+    constexpr QEvent::Type press = QEvent::MouseButtonPress;
+    // a press on the centre of a cell, a move to another and the release there; then the cursor and the selection
+    const std::tuple<QEvent::Type, QPoint, QPoint, Qt::KeyboardModifiers, bool, QPoint, R4> clicks[] = {
+        {press, {1, 1}, {3, 2}, None, false, {3, 2}, {1, 1, 3, 2}},
+        {press, {5, 4}, {5, 4}, None, false, {5, 4}, {5, 4, 5, 4}},   // reports the range while it still stands
+        {press, {7, 6}, {7, 6}, Shift, false, {7, 6}, {5, 4, 7, 6}},  // stretches it from the cursor
+        {QEvent::MouseButtonDblClick, {2, 2}, {2, 2}, None, false, {2, 2}, {2, 2, 2, 2}},  // selects, then signals
+        {press, {4, 4}, {4, 4}, None, true, {2, 2}, {2, 2, 2, 2}},
     };
-    uint16_t gotKey = 0;
-    TShiftState gotShift = 0;
-    char gotChar = 0;
-    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) { gotKey = k, gotShift = s; });
-    QObject::connect(&widget, &GridWidget::keyPress, [&](char &c) { gotChar = c; });
-    for (const auto &[key, mods, text, vk, shift, ch] : cases) {
-        SCOPED_TRACE(testing::Message() << "key " << key);
-        gotKey = 0, gotShift = 0xFF, gotChar = 0;
-        QKeyEvent e(QEvent::KeyPress, key, mods, text);
-        QApplication::sendEvent(&widget, &e);
-        EXPECT_EQ(std::tuple(gotKey, gotShift, gotChar), std::tuple(vk, vk ? shift : TShiftState(0xFF), ch));
+    for (const auto &[type, from, to, mods, refuse, cur, sel] : clicks) {
+        no = refuse, Drag(type, from, to, mods);
+        EXPECT_EQ(std::tuple(Cur(), Sel()), std::tuple(cur, sel)) << from.x();
     }
-}
-
-TEST_F(GridWidgetTest, GridMovesOnKeysTheWindowLeaves)
-{
-    bool swallow = false;
-    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState) { k = swallow ? 0 : k; });
-    // the key, whether the window takes it, then the cursor and the selection
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool, QPoint, R4> steps[] = {
-        {Qt::Key_Right, {}, false, {1, 0}, {1, 0, 1, 0}},
-        {Qt::Key_Right, {}, true, {1, 0}, {1, 0, 1, 0}},  // the window took it
-        {Qt::Key_Right, Qt::ShiftModifier, false, {2, 0}, {1, 0, 2, 0}},
-        {Qt::Key_End, Qt::ControlModifier, false, {71, 71}, {71, 71, 71, 71}},
-        {Qt::Key_Home, {}, false, {0, 71}, {0, 71, 0, 71}},
+    EXPECT_EQ(seen, (std::vector<int>{1, 1, 0, 0, 3, 2,  1, 1, 5, 4, 1, 1, 7, 6, 5,
+                                      4, 2, 2, 5, 4, -1, 4, 4, 2, 2, 4, 4, 2, 2}));
+    std::tuple<uint16_t, TShiftState, char> got;  // the virtual key, shift state and character the window sees
+    QObject::connect(&widget, &GridWidget::keyDown, [&](uint16_t &k, TShiftState s) { got = {k, s, 0}, k *= !no; });
+    QObject::connect(&widget, &GridWidget::keyPress, [&](char &c) { std::get<2>(got) = c; });
+    // the key, whether the window takes it; then what it sees (a character alone: no key), the cursor, the selection
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString, bool, decltype(got), QPoint, R4> keys[] = {
+        {Qt::Key_A, Ctrl, "", false, {'A', ssCtrl, 1}, {2, 2}, {2, 2, 2, 2}},
+        {Qt::Key_currency, None, QString(QChar(0x20AC)), false, {0, 0xFF, char(0x80)}, {2, 2}, {2, 2, 2, 2}},
+        {Qt::Key_Right, None, "", false, {39, 0, 0}, {3, 2}, {3, 2, 3, 2}},
+        {Qt::Key_Right, None, "", true, {39, 0, 0}, {3, 2}, {3, 2, 3, 2}},
+        {Qt::Key_Right, Shift, "", false, {39, ssShift, 0}, {4, 2}, {3, 2, 4, 2}},
+        {Qt::Key_End, Ctrl, "", false, {35, ssCtrl, 0}, {71, 71}, {71, 71, 71, 71}},
+        {Qt::Key_Home, None, "", false, {36, 0, 0}, {0, 71}, {0, 71, 0, 71}},
     };
-    for (const auto &[key, mods, take, cur, sel] : steps) {
-        SCOPED_TRACE(testing::Message() << "key " << key << " shift " << (mods == Qt::ShiftModifier));
-        swallow = take;
-        QTest::keyClick(&widget, key, mods);
-        EXPECT_EQ(std::pair(Cur(), Sel(grid.Selection())), std::pair(cur, sel));
-        EXPECT_FALSE(widget.CellRect(cur.x(), cur.y()).isEmpty());
+    for (const auto &[key, mods, text, take, sees, cur, sel] : keys) {
+        no = take, got = {0, 0xFF, 0};
+        QTest::sendKeyEvent(QTest::Press, &widget, key, text, mods);
+        EXPECT_EQ(std::tuple(got, Cur(), Sel(), widget.CellRect(cur.x(), cur.y()).isEmpty()),
+                  std::tuple(sees, cur, sel, false));
     }
 }
 
 TEST_F(GridWidgetTest, VisibleCellsAreDrawnThroughThePainter)
 {
-    EditText.Cells[1][12].Ch = 'W';
-    EditText.Cells[1][12].SetFlags(cfResult);
-    EditText.Cells[2][12].Ch = '7';
-    EditText.Cells[2][12].SetFlags(cfGreen);
-    int topLeftChanges = 0;
-    QObject::connect(&widget, &GridWidget::topLeftChanged, [&] { ++topLeftChanges; });
-    widget.verticalScrollBar()->setValue(10);
-    widget.horizontalScrollBar()->setValue(1);
-    QApplication::processEvents();
+    EditText.Cells[1][12].Ch = 'W', EditText.Cells[1][12].SetFlags(cfResult);
+    EditText.Cells[2][12].Ch = '7', EditText.Cells[2][12].SetFlags(cfGreen);
+    int moved = 0;
+    QObject::connect(&widget, &GridWidget::topLeftChanged, [&] { ++moved; });
+    widget.verticalScrollBar()->setValue(10), widget.horizontalScrollBar()->setValue(1), QApplication::processEvents();
     const QImage img = widget.viewport()->grab().toImage();
     auto ink = [&](int c) { return InkIn(img, widget.CellRect(c, 12)); };
-    EXPECT_EQ(std::tuple(widget.CellRect(1, 12).topLeft(), grid.LeftCol, grid.TopRow, topLeftChanges),
-              std::tuple(QPoint(0, 34), 1, 10, 2));
-    EXPECT_GT(ink(1).blue, 5);
-    EXPECT_GT(ink(2).green, 5);
-    EXPECT_EQ(ink(3).blue, 0);
-    EXPECT_GT(painted, 0);
-    EXPECT_EQ(QPoint(EditText.UsedColExt, EditText.UsedRowExt), QPoint(2, 12));
+    EXPECT_EQ(std::tuple(widget.CellRect(1, 12).topLeft(), grid.LeftCol, grid.TopRow, moved, EditText.UsedColExt,
+                         EditText.UsedRowExt, ink(1).blue > 5, ink(2).green > 5, ink(3).blue),
+              std::tuple(QPoint(0, 34), 1, 10, 2, 2, 12, true, true, 0));
 }
 
 }  // namespace
