@@ -44,7 +44,8 @@ struct Builder {
                 Put(190, cfSymbolFont | cfFractionLine, true);
             } else if (c == '#') {
                 p = std::from_chars(p, end, code).ptr;
-                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? cfTallBracket : 0, true);
+                Put(uint16_t(code), code >= scParenOpenTop && code <= scBraceCloseBottom ? uint32_t(cfTallBracket) : 0u,
+                    true);
             } else if (c == '@') {
                 p = std::from_chars(std::from_chars(p, end, col).ptr + 1, end, row).ptr + 1, placed = true;
             } else {
