@@ -67,11 +67,9 @@ TEST_F(PreferencesTest, PlacesFormSizeGridAndMarginsAsApplied)
     EXPECT_EQ(Preferences.Records[prKeyboardType].String(), "brasilPT");
     std::array<int32_t, 4> m{};
     EXPECT_FALSE(prefs.StoredMargins(m));  // flag False: the printer's own stay
-    const std::pair<std::array<int32_t, 4>, bool> margins[] = {{{500, 600, 700, 800}, true},
-                                                               {{-1, 0, 0, 0}, false},
-                                                               {{2500, 0, 2500, 0}, false},
-                                                               {{0, 2501, 0, 0}, false},
-                                                               {{2000, 2000, 2000, 2000}, true}};
+    const std::pair<std::array<int32_t, 4>, bool> margins[] = {
+        {{500, 600, 700, 800}, true}, {{-1, 0, 0, 0}, false},      {{2500, 0, 2500, 0}, false},
+        {{0, 2501, 0, 0}, false},     {{0, 2000, 0, 2001}, false}, {{2000, 2000, 2000, 2000}, true}};
     for (const auto &[set, ok] : margins) {
         prefs.SetMargins(poPrtMargin, set);
         m = {};
