@@ -22,9 +22,7 @@ protected:
     void SetUp() override
     {
         FreshWindowTest::SetUp();
-        Start();
-        form->activateWindow();  // keys and focus as a user meets them
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        Start(true);
     }
     // A menu as the user sees it: caption [shortcut] {c checkable, x checked, d disabled, h hidden}.
     static std::string MenuText(QMenu *menu)
