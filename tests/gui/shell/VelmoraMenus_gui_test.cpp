@@ -12,12 +12,6 @@
 
 namespace {
 
-QByteArray Contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
-}
-
 struct Menus : BoxTest {
     TObjBox *list = &head;
     TObjBoxFiles files{list};
@@ -27,15 +21,18 @@ struct Menus : BoxTest {
     QStringList dialogs;
     Menus()
     {
-        FontSize = 14;
-        ResetUndo();
-        ClipBuffer.Clear(), ClipBuffer.Text.clear();
+        FontSize = 14, ResetUndo(), ClipBuffer.Clear(), ClipBuffer.Text.clear();
         menus.FileDialog = [this](const TFileDialogRequest &r) {
             return dialogs.push_back(r.Title + "|" + r.Filter + "|" + r.DefaultSuffix), chosen;
         };
     }
     ~Menus() override { EditText.FileName = EditText.Title = "", ResetUndo(); }
     QString Path(const char *name) const { return dir.filePath(name); }
+    static QByteArray Contents(const QString &p)
+    {
+        QFile f(p);
+        return f.open(QFile::ReadOnly) ? f.readAll() : "";
+    }
     bool SaveAs(const QString &path) { return chosen = path, menus.SaveFileAs(); }
     bool Open(const QString &path) { return chosen = path, menus.OpenFile(); }
     // The messages shown so far as "title|text", the folder's path written as "~".
@@ -62,17 +59,14 @@ struct Menus : BoxTest {
 
 TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
 {
-    QImage image(2, 2, QImage::Format_RGB32);
     QByteArray bmp;
     QBuffer buffer(&bmp);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "BMP"));
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(2, 2, QImage::Format_RGB32).save(&buffer, "BMP"));
     bmp[26] = 2;  // two colour planes: the decoder refuses
     WriteFile(Path("pic.rec"), SaveWorksheet(EditText, 14, {{1, 0, {}, {bmp.begin(), bmp.end()}, {}}}));
-    WriteFile(Path("huge.rec"), {});
-    QFile::resize(Path("huge.rec"), (qint64(256) << 20) + 1);
+    QFile::resize(WriteFile(Path("huge.rec"), {}), (qint64(256) << 20) + 1);
     ASSERT_EQ(mkfifo(Path("pipe.rec").toLocal8Bit().constData(), 0600), 0);
-    LoadPicture(EditText, " k");
-    Picture(10, 10);
+    LoadPicture(EditText, " k"), Picture(10, 10);
     EditText.FileName = "/keep/me.rec", EditText.Title = "me";
     const SheetBytes before;
     for (const char *name : {"pic.rec", "huge.rec", "missing.rec", "pipe.rec", ""})
@@ -85,8 +79,7 @@ TEST_F(Menus, RefusedFilesChangeNothingAndCutShortOnesSaySo)
                                         "Open File|\"~/missing.rec\" cannot be opened: No such file or directory.",
                                         "Open File|\"~/pipe.rec\" cannot be opened: it is not a file."}));
     ASSERT_TRUE(SaveAs(Path("cut.rec")));
-    QFile::resize(Path("cut.rec"), 28 + 16 + 44 + 16 + 10);  // inside "EQUAL"
-    EditText.Reset();
+    QFile::resize(Path("cut.rec"), 28 + 16 + 44 + 16 + 10), EditText.Reset();  // cut inside "EQUAL"
     ASSERT_TRUE(Open(Path("cut.rec")));
     EXPECT_EQ(std::pair(SheetToPicture(EditText), Said()),
               std::pair(std::string(" k\n"), std::vector<std::string>{"Open File|\"~/cut.rec\" is incomplete: the file "
@@ -121,9 +114,7 @@ TEST_F(Menus, SavesThatFailKeepTheOldFileAndName)
 
 TEST_F(Menus, ClipboardTextIsTheSheetsEightBitTextAndPasteToBoxTakesForeignTextOrABitmap)
 {
-    LoadPicture(EditText, " x  =  1\n y");
-    EditText.Cells[3][0].Ch = 128;
-    menus.Copy({0, 0, 3, 1});
+    LoadPicture(EditText, " x  =  1\n y"), EditText.Cells[3][0].Ch = 128, menus.Copy({0, 0, 3, 1});
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("x=1€\r\ny   "));
     menus.Paste(10, 10);    // the own copy: the block itself
     menus.PasteToObject();  // the own copy is no box
@@ -145,21 +136,16 @@ TEST_F(Menus, ClipboardTextIsTheSheetsEightBitTextAndPasteToBoxTakesForeignTextO
 TEST_F(Menus, SheetBoxesNameAndTitleComeBackAndTwoCyclesKeepTheBoxOrder)
 {
     chosen = Path("boxes.rec");
-    LoadPicture(EditText, " a  = ^2\n-- --\n b");
-    Picture(100, 80, 60, 40, Qt::red);
+    LoadPicture(EditText, " a  = ^2\n-- --\n b"), Picture(100, 80, 60, 40, Qt::red);
     ASSERT_TRUE(head.RenderTextBox(head.InsertNewTextBox()));  // a text box shown as its picture
     Picture(300, 200, 30, 20, Qt::blue);
     ASSERT_TRUE(menus.SaveFileAs());
     const QByteArray first = Contents(chosen);
     const std::string before = Shape();
     const SheetBytes cells;
-    setup.grid.SetSize(144, 144);
-    EditText.Reset();
-    EditText.ShowTextBoxes = 1;
+    setup.grid.SetSize(144, 144), EditText.Reset(), EditText.ShowTextBoxes = 1;
     QAction show;
-    show.setCheckable(true), show.setChecked(true);
-    menus.ShowTextBoxItem = &show;
-    SaveUndoProc();
+    show.setCheckable(true), show.setChecked(true), menus.ShowTextBoxItem = &show, SaveUndoProc();
     ASSERT_TRUE(menus.OpenFile());  // each box goes to the front as it is read: the list is reversed
     EXPECT_TRUE(SheetBytes() == cells);
     EXPECT_EQ(std::tuple(EditText.Title, setup.grid.ColCount(), UndoEmpty, show.isChecked(), dialogs),
