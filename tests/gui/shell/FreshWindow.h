@@ -7,9 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "engine/Errors.h"
 #include "platform/MessageBox.h"
@@ -25,13 +22,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         savedPaths = TSettingsStore::TestPaths();
         SetPaths(dir.filePath(QStringLiteral("Velmora.ini")));
-        Preferences.SetDefaults();
-        ResetUndo();
-        ClearError();
-        ErrorBlink = 0;
-        beeps = 0;
+        Preferences.SetDefaults(), ResetUndo(), ClearError();
+        ErrorBlink = 0, beeps = 0, boxes.clear();
         BeepHook = [] { ++beeps; };
-        boxes.clear();
         MessageBoxHook = [](const QString &text, const QString &title) {
             boxes.push_back(title.toStdString() + "|" + text.toStdString());
         };
@@ -39,29 +32,21 @@ protected:
     void TearDown() override
     {
         form.reset();
-        MessageBoxHook = nullptr;
-        BeepHook = nullptr;
-        ResetUndo();
-        ClearError();
+        MessageBoxHook = nullptr, BeepHook = nullptr;
+        ResetUndo(), ClearError();
         TSettingsStore::SetTestPaths(savedPaths.first, savedPaths.second);
     }
     void SetPaths(const QString &settingsFile) { TSettingsStore::SetTestPaths(settingsFile, dir.path()); }
-    // A start of the program: a new window, its start-up, shown.
-    void Start()
+    // A start of the program: a new window, its start-up, shown; active when keys and focus matter.
+    void Start(bool active = false)
     {
-        form.reset();
-        form = std::make_unique<TForm2>();
-        form->InitForm();
-        form->show();
+        form.reset(), form = std::make_unique<TForm2>();  // the old window goes first
+        form->InitForm(), form->show();
+        ASSERT_TRUE(!active || (form->activateWindow(), QTest::qWaitForWindowActive(form.get())));
     }
     // The end of a run: the window closes and stores its preferences.
-    void Exit()
-    {
-        form->close();
-        form.reset();
-    }
-    // Preferences as a previous run left them: the records as `change` sets
-    // them, stored, and the records in memory back at their defaults.
+    void Exit() { form->close(), form.reset(); }
+    // Preferences as a previous run left them: changed, stored, and back at their defaults in memory.
     template <class F>
     void StoreRun(F change)
     {
@@ -72,19 +57,8 @@ protected:
     }
     static void WriteDate(double days)
     {
-        TSettingsStore store;
-        ASSERT_TRUE(store.Open());
-        store.WriteDate(CheckDateName, days);
-        store.Close();
-    }
-    static double StoredDate()
-    {
-        TSettingsStore store;
-        double d = 0;
-        EXPECT_TRUE(store.OpenReadOnly());
-        EXPECT_TRUE(store.ReadDate(CheckDateName, d));
-        store.Close();
-        return d;
+        TSettingsStore s;
+        ASSERT_TRUE(s.Open() && (s.WriteDate(CheckDateName, days), s.Close()));
     }
     QAction *Item(const char *name) { return form->Action(QLatin1String(name)); }
 

@@ -1,13 +1,10 @@
-// Menus, mode buttons, combo boxes, the panels and the repaint after a key
-// of the main window.
+// Menus, mode buttons, combo boxes, panels and buttons of the main window.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPaintEvent>
 #include <QScrollArea>
-#include <QToolButton>
 #include <set>
 #include <tuple>
 
@@ -17,7 +14,6 @@
 #include "shell/ModeButtons.h"
 #include "shell/StatusLine.h"
 #include "support/SheetPicture.h"
-#include "worksheet/CellPainter.h"
 
 namespace {
 
@@ -26,204 +22,135 @@ protected:
     void SetUp() override
     {
         FreshWindowTest::SetUp();
-        Start();
-        form->activateWindow();  // keys and focus as a user meets them
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        Start(true);
     }
-    // A menu as the user sees it: caption, shortcut, then flags: c checkable,
-    // x checked, d disabled, h hidden; "-" a separator.
+    // A menu as the user sees it: caption [shortcut] {c checkable, x checked, d disabled, h hidden}.
     static std::string MenuText(QMenu *menu)
     {
         std::string s;
         for (QAction *a : menu->actions()) {
             s += (s.empty() ? "" : " | ") + (a->isSeparator() ? std::string("-") : a->text().toStdString());
-            if (a->isSeparator())
-                continue;
-            if (!a->shortcut().isEmpty())
-                s += " [" + a->shortcut().toString().toStdString() + "]";
-            std::string flags = std::string(a->isCheckable() ? "c" : "") + (a->isChecked() ? "x" : "") +
-                                (a->isEnabled() ? "" : "d") + (a->isVisible() ? "" : "h");
-            if (!flags.empty())
-                s += " {" + flags + "}";
+            const std::string flags = std::string(a->isCheckable() ? "c" : "") + (a->isChecked() ? "x" : "") +
+                                      (a->isEnabled() ? "" : "d") + (a->isVisible() ? "" : "h");
+            s += (a->shortcut().isEmpty() ? "" : " [" + a->shortcut().toString().toStdString() + "]") +
+                 (flags.empty() || a->isSeparator() ? "" : " {" + flags + "}");
         }
         return s;
     }
-    void Click(const char *name)
-    {
-        auto *b = form->findChild<QAbstractButton *>(QLatin1String(name));
-        ASSERT_TRUE(b) << name;
-        b->click();
-    }
+    void Click(const char *name) { form->findChild<QAbstractButton *>(QLatin1String(name))->click(); }
     // Types over a combo box's text, then leaves it with Tab.
     static void Type(QComboBox *combo, const char *text)
     {
         QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
         QTest::keyClick(combo->lineEdit(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(combo->lineEdit(), QLatin1String(text));
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+        QTest::keyClicks(combo->lineEdit(), QLatin1String(text) + QLatin1Char('\t'));
     }
     bool Shown(const char *name) { return form->findChild<QWidget *>(QLatin1String(name))->isVisible(); }
+    // '1' for each widget shown, or for each mode button lit.
+    std::string Bits(std::initializer_list<const char *> names, bool lit = false)
+    {
+        std::string s;
+        for (const char *n : names) {
+            auto *b = form->findChild<TModeButton *>(QLatin1String(n));
+            s += (lit ? (icons.insert(b->icon().cacheKey()), b->IsOn()) : Shown(n)) ? '1' : '0';
+        }
+        return s;
+    }
+    std::set<qint64> icons;
 };
 
-TEST_F(PartsTest, EveryMenuItemAtStart)
+TEST_F(PartsTest, MenusAtStartSizeItemsLockedByAnEditingKeyAndExit)
 {
     std::vector<std::string> menus;
     for (QAction *top : form->menuBar()->actions())
         menus.push_back(top->text().remove(QLatin1Char('&')).toStdString() + ": " + MenuText(top->menu()));
-    const std::vector<std::string> want = {
-        "File: Open | Save [Ctrl+Alt+S] | Save As | - | Page Preview {dh} | Page Setup | Printer Setup | Print  | - | "
-        "Exit",
-        "Edit: Undo [Ctrl+Alt+Z] | Redo [Ctrl+Alt+Y] | - | Cut [Ctrl+Alt+X] | Copy [Ctrl+Alt+C] | "
-        "Paste [Ctrl+Alt+V] | Paste To Box | Delete [Ctrl+Del]",
-        "View: Grid {c} | Functions Panel {cx} | Symbols Panel {c}",
-        "Insert: Image File | Text File | New Textbox | - | Textbox To Image | Show TextBox {c}",
-        "Extras: Lock Page {c} | Unlock Cell",
-        "Options: Size | Keyboard | Display Buffer {c}",
-        "Help: Check For Updates",
-    };
-    EXPECT_EQ(menus, want);
-    QMenu *size = form->findChild<QMenu *>(QStringLiteral("MenuOptionsSize"));
-    EXPECT_EQ(MenuText(size), "Portrait 72x72 {cx} | Portrait 144x144 {c} | Landscape 108x48 {c}");
-}
-
-TEST_F(PartsTest, DisplayBufferAndExit)
-{
-    Item("MenuOptionsDisplayBuffer")->trigger();
-    EXPECT_EQ(std::tuple(DisplayBuffer, Item("MenuOptionsDisplayBuffer")->isChecked()), std::tuple(true, true));
-    Item("MenuOptionsDisplayBuffer")->trigger();
-    EXPECT_FALSE(DisplayBuffer);
+    EXPECT_EQ(menus, (std::vector<std::string>{
+                         "File: Open | Save [Ctrl+Alt+S] | Save As | - | Page Preview {dh} | Page Setup | "
+                         "Printer Setup | Print  | - | Exit",
+                         "Edit: Undo [Ctrl+Alt+Z] | Redo [Ctrl+Alt+Y] | - | Cut [Ctrl+Alt+X] | Copy [Ctrl+Alt+C] | "
+                         "Paste [Ctrl+Alt+V] | Paste To Box | Delete [Ctrl+Del]",
+                         "View: Grid {c} | Functions Panel {cx} | Symbols Panel {c}",
+                         "Insert: Image File | Text File | New Textbox | - | Textbox To Image | Show TextBox {c}",
+                         "Extras: Lock Page {c} | Unlock Cell", "Options: Size | Keyboard | Display Buffer {c}",
+                         "Help: Check For Updates"}));
+    // Alt, Ctrl or Shift alone leave the sheet size open; a key that moves locks it.
+    const std::string sizes = "Portrait 72x72 {cx} | Portrait 144x144 {c} | Landscape 108x48 {c}";
+    const std::string locked = "Portrait 72x72 {cxd} | Portrait 144x144 {cd} | Landscape 108x48 {cd}";
+    for (const auto &[key, want] :
+         {std::pair{Qt::Key_Alt, sizes}, {Qt::Key_Control, sizes}, {Qt::Key_Shift, sizes}, {Qt::Key_Right, locked}}) {
+        QTest::keyClick(form->Grid(), key);
+        EXPECT_EQ(MenuText(form->findChild<QMenu *>(QStringLiteral("MenuOptionsSize"))), want) << key;
+    }
     Item("MenuFileExit")->trigger();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(std::tuple(form->isVisible(), boxes.size()), std::tuple(false, size_t(0)));
 }
 
-TEST_F(PartsTest, ModeButtonsShowTheirModeAndStoreIt)
+TEST_F(PartsTest, ModeButtonsAndComboBoxesShowTheirValueAndStoreIt)
 {
-    const struct {
-        const char *button;
-        const char *lit;  // lit buttons of deg rad exp fix flt equal
-        int option;       // record index, -1 none
-        bool stored;
-    } steps[] = {
-        {"TB1ButtonDeg", "100010", prRadMode, false},    {"TB1ButtonRad", "010010", prRadMode, true},
-        {"TB1ButtonExp", "011010", prExpMode, true},     {"TB1ButtonExp", "010010", prExpMode, false},
-        {"TB1ButtonFix", "010100", prFixMode, true},     {"TB1ButtonFlt", "010010", prFixMode, false},
-        {"TB1ButtonEqual", "010011", prEqualMode, true}, {"TB1ButtonEqual", "010010", prEqualMode, false},
-    };
-    const char *order[] = {"TB1ButtonDeg", "TB1ButtonRad", "TB1ButtonExp",
-                           "TB1ButtonFix", "TB1ButtonFlt", "TB1ButtonEqual"};
-    std::set<qint64> icons;  // the same two per button again and again: new ones would fill the pixmap cache
-    for (const auto &s : steps) {
-        Click(s.button);
-        std::string lit;
-        for (const char *b : order) {
-            auto *button = form->findChild<TModeButton *>(QLatin1String(b));
-            lit += button->IsOn() ? '1' : '0';
-            icons.insert(button->icon().cacheKey());
-        }
-        EXPECT_EQ(lit, s.lit) << s.button;
-        EXPECT_EQ(Preferences.Records[s.option].Flag(), s.stored) << s.button;
+    const std::tuple<const char *, int, const char *> steps[] = {
+        {"TB1ButtonDeg", prRadMode, "100010 0"},     {"TB1ButtonRad", prRadMode, "010010 1"},
+        {"TB1ButtonExp", prExpMode, "011010 1"},     {"TB1ButtonExp", prExpMode, "010010 0"},
+        {"TB1ButtonFix", prFixMode, "010100 1"},     {"TB1ButtonFlt", prFixMode, "010010 0"},
+        {"TB1ButtonEqual", prEqualMode, "010011 1"}, {"TB1ButtonEqual", prEqualMode, "010010 0"},
+    };  // the buttons lit, then the record the button stores
+    const auto modes = {"TB1ButtonDeg", "TB1ButtonRad", "TB1ButtonExp",
+                        "TB1ButtonFix", "TB1ButtonFlt", "TB1ButtonEqual"};
+    for (const auto &[button, record, want] : steps) {
+        Click(button);
+        EXPECT_EQ(Bits(modes, true) + " " + char('0' + Preferences.Records[record].Flag()), want) << button;
     }
     EXPECT_EQ(std::tuple(ExpMode, FltMode, EditText.RadMode, EditText.EqualMode, icons.size()),
-              std::tuple(false, true, 1, 0, size_t(12)));
-    // Every glyph differs from its "on" glyph and from the other buttons'.
-    std::vector<QImage> seen;
-    for (int g = 0; g <= int(TGlyph::DelLock); ++g)
-        for (bool on : {false, true}) {
-            const QImage img = DrawGlyph(TGlyph(g), on).toImage();
-            for (const QImage &other : seen)
-                EXPECT_NE(img, other) << g << on;
-            seen.push_back(img);
-        }
-}
-
-TEST_F(PartsTest, ComboNumbersAreTakenAsTypedThenClamped)
-{
+              std::tuple(false, true, 1, 0, size_t(12)));  // two icons per button: new ones would fill the cache
+    std::vector<QImage> seen;  // every glyph differs from its "on" glyph and from the other buttons'
+    for (int g = 0; g <= 2 * int(TGlyph::DelLock) + 1; ++g) {
+        seen.push_back(DrawGlyph(TGlyph(g / 2), g % 2).toImage());
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), seen.back()), 1) << g;
+    }
     form->ComboFontSize->showPopup();  // on the size of the start
     EXPECT_EQ(form->ComboFontSize->view()->currentIndex().data().toString(), QStringLiteral("14"));
     form->ComboFontSize->hidePopup();
-    const std::tuple<QComboBox *, const char *, int, const char *> rows[] = {
-        {form->ComboFontSize, "7", 8, "  8"},     {form->ComboFontSize, "10", 10, "  10"},
-        {form->ComboFontSize, "600", 512, "512"}, {form->ComboFontSize, "20", 20, "  20"},
-        {form->ComboFontSize, "abc", 20, "abc"},  {form->ComboPlaces, "1", 1, "  1"},
-        {form->ComboPlaces, "20", 15, "  15"},    {form->ComboPlaces, "-4", 0, "  0"}};
-    for (const auto &[combo, typed, want, shown] : rows) {
+    const std::tuple<bool, const char *, const char *> rows[] = {
+        {true, "7", "8|  8|8"},      {true, "10", "10|  10|10"}, {true, "600", "512|512|512"},
+        {true, "20", "20|  20|20"},  {true, "abc", "20|abc|20"}, {false, "1", "1|  1|1"},
+        {false, "20", "15|  15|15"}, {false, "-4", "0|  0|0"}};  // used, shown, stored
+    for (const auto &[font, typed, want] : rows) {
+        QComboBox *combo = font ? form->ComboFontSize : form->ComboPlaces;
         Type(combo, typed);
-        const bool font = combo == form->ComboFontSize;
-        EXPECT_EQ(std::tuple(font ? FontSize : FltPlaces, combo->currentText().toStdString(),
-                             Preferences.Records[font ? prFontSize : prFloatPlaces].Integer()),
-                  std::tuple(want, std::string(shown), want))
-            << typed;
+        EXPECT_EQ(std::to_string(font ? FontSize : FltPlaces) + "|" + combo->currentText().toStdString() + "|" +
+                      std::to_string(Preferences.Records[font ? prFontSize : prFloatPlaces].Integer()),
+                  want);
     }
-    // In Fix mode the combo shows and sets the Fix places.
-    Click("TB1ButtonFix");
+    Click("TB1ButtonFix");  // in Fix mode the combo shows and sets the Fix places
     EXPECT_EQ(form->ComboPlaces->currentText(), QStringLiteral("  2"));
     Type(form->ComboPlaces, "4");
     EXPECT_EQ(std::tuple(FixPlaces, FltPlaces, Preferences.Records[prFixPlaces].Integer()), std::tuple(4, 0, 4));
 }
 
-TEST_F(PartsTest, PanelsCountWhatIsShown)
+TEST_F(PartsTest, PanelsCountWhatIsShownAndFitTheSmallestWindow)
 {
-    auto state = [&] {
-        std::string s;  // the letter after "Panel" of each shown one
-        for (const char *name : {"PanelRight", "PanelFunctions", "PanelSymbol2", "PanelUpgrade", "PanelKeyboard"})
-            s += Shown(name) ? name[5] : '-';
-        return s + std::to_string(form->PanelCount);
-    };
     const std::pair<std::function<void()>, const char *> steps[] = {
-        {[&] { Item("Menu_SymbolsPanel")->trigger(); }, "RFS--2"},
-        {[&] { Item("Menu_FunctionPanel")->trigger(); }, "R-S--1"},
-        {[&] { Item("Menu_SymbolsPanel")->trigger(); }, "-----0"},  // the last one hides the column
-        {[&] { Click("SpeedKeyboard"); }, "R---K1"},
-        {[&] { Item("MenuKeyboard1")->trigger(); }, "R---K1"},  // already shown: counted once
-        {[&] { form->ShowUpgradePanel(); }, "R--UK2"},
-        {[&] { form->ShowUpgradePanel(); }, "R--UK2"},
-        {[&] { Click("ButtonUpgradeOk"); }, "R---K1"},
-        {[&] { Click("SpeedKeyboarOK"); }, "-----0"},
-        {[&] { Item("Menu_FunctionPanel")->trigger(); }, "RF---1"},
+        {[&] { Item("Menu_SymbolsPanel")->trigger(); }, "11100 2"},
+        {[&] { Item("Menu_FunctionPanel")->trigger(); }, "10100 1"},
+        {[&] { Item("Menu_SymbolsPanel")->trigger(); }, "00000 0"},  // the last one hides the column
+        {[&] { Click("SpeedKeyboard"); }, "10001 1"},
+        {[&] { Item("MenuKeyboard1")->trigger(); }, "10001 1"},  // already shown: counted once
+        {[&] { form->ShowUpgradePanel(), form->ShowUpgradePanel(); }, "10011 2"},
+        {[&] { Click("ButtonUpgradeOk"); }, "10001 1"},
+        {[&] { Click("SpeedKeyboarOK"); }, "00000 0"},
+        {[&] { form->resize(640, 480), Item("Menu_FunctionPanel")->trigger(); }, "11000 1"},  // then all in the
+        {[&] { form->NewVersion = "01.40.00", form->ShowUpgradePanel(); }, "11010 2"},        // smallest window
+        {[&] { Item("Menu_SymbolsPanel")->trigger(); }, "11110 3"},
+        {[&] { Click("SpeedKeyboard"); }, "11111 4"},
     };
     for (const auto &[act, want] : steps) {
         act();
-        EXPECT_EQ(state(), want);
+        EXPECT_EQ(Bits({"PanelRight", "PanelFunctions", "PanelSymbol2", "PanelUpgrade", "PanelKeyboard"}) + " " +
+                      std::to_string(form->PanelCount),
+                  want);
     }
-    EXPECT_EQ(std::tuple(Item("Menu_FunctionPanel")->isChecked(), Item("Menu_SymbolsPanel")->isChecked(),
-                         Preferences.Records[prShowFunction].Flag(), Preferences.Records[prShowSymbol].Flag()),
-              std::tuple(true, false, true, false));
-}
-
-TEST_F(PartsTest, KeyboardPanelOpensOnTheActiveLayoutAndLoadsOnlyAChosenRow)
-{
-    QListWidget *list = form->ListBoxKeyboard;
-    auto click = [&](int row, Qt::KeyboardModifiers mods = {}) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(list->item(row)).center());
-    };
-    const std::tuple<std::function<void()>, int, const char *, const char *> steps[] = {
-        {[&] { click(1); }, 0, "DE", "german"},
-        {[] {}, 1, "DE", "german"},                                             // OK alone keeps the layout
-        {[&] { click(3), click(3, Qt::ControlModifier); }, 1, "DE", "german"},  // nothing chosen
-        {[&] { QTest::keyClick(list, Qt::Key_Down); }, 1, "IT", "italian"},
-        {[&] { click(3); }, 2, "PT", "brasilPT"},
-    };
-    for (const auto &[choose, opensOn, code, stored] : steps) {
-        Click("SpeedKeyboard");
-        EXPECT_EQ(std::pair(list->currentRow(), list->hasFocus()), std::pair(opensOn, true)) << code;
-        choose();
-        Click("SpeedKeyboarOK");
-        EXPECT_EQ(std::tuple(form->SpeedKeyboard->text().toStdString(), Preferences.Records[prKeyboardType].String(),
-                             Shown("PanelKeyboard")),
-                  std::tuple(std::string(code), std::string(stored), false))
-            << code;
-    }
-}
-
-TEST_F(PartsTest, PanelsFitTheSmallestWindow)
-{
-    form->resize(640, 480);
-    Item("Menu_SymbolsPanel")->trigger();
-    form->NewVersion = "01.40.00";
-    form->ShowUpgradePanel();
-    Click("SpeedKeyboard");
-    QApplication::processEvents();
+    EXPECT_EQ(std::tuple(Item("Menu_FunctionPanel")->isChecked(), Preferences.Records[prShowSymbol].Flag()),
+              std::tuple(true, true));
+    QApplication::processEvents();  // nothing overlaps, every panel scrolls into view, every label fits
     ASSERT_EQ(form->size(), QSize(640, 480));
     auto rect = [&](const QWidget *w) { return QRect(w->mapTo(form.get(), QPoint()), w->size()); };
     const std::vector<std::vector<QWidget *>> apart = {
@@ -235,113 +162,57 @@ TEST_F(PartsTest, PanelsFitTheSmallestWindow)
                 EXPECT_TRUE(a == b || !rect(a).intersects(rect(b)))
                     << a->objectName().toStdString() << " " << b->objectName().toStdString();
     auto *column = qobject_cast<QScrollArea *>(form->PanelRight);
-    ASSERT_TRUE(column);
-    for (QWidget *panel : apart[1]) {  // each can be scrolled into full view
+    for (QWidget *panel : apart[1]) {
         column->ensureWidgetVisible(panel, 0, 0);
         EXPECT_TRUE(rect(column->viewport()).contains(rect(panel))) << panel->objectName().toStdString();
     }
-    EXPECT_EQ(std::tuple(form->LabelVersion->text(), form->LabelNewVersion->text()),
-              std::tuple(QStringLiteral("Version  01.33.00"), QStringLiteral("01.40.00")));
     for (QLabel *l : column->findChildren<QLabel *>())
         EXPECT_LE(l->sizeHint().width(), l->width()) << l->objectName().toStdString();
 }
 
-TEST_F(PartsTest, OnlyAKeyThatEditsOrMovesLocksTheSheetSize)
+TEST_F(PartsTest, KeyboardPanelOpensOnTheActiveLayoutAndLoadsOnlyAChosenRow)
 {
-    const std::pair<Qt::Key, const char *> keys[] = {
-        {Qt::Key_Alt, "111"}, {Qt::Key_Control, "111"}, {Qt::Key_Shift, "111"}, {Qt::Key_Right, "000"}};
-    for (const auto &[key, enabled] : keys) {
-        QTest::keyClick(form->Grid(), key);
-        std::string got;
-        for (const char *item : {"Portrait72x721", "Portrait144x1441", "Landscape1"})
-            got += Item(item)->isEnabled() ? '1' : '0';
-        EXPECT_EQ(got, enabled) << key;
+    QListWidget *list = form->ListBoxKeyboard;
+    auto click = [&](int row, Qt::KeyboardModifiers mods = {}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(list->item(row)).center());
+    };
+    const std::tuple<std::function<void()>, int, std::string> steps[] = {
+        {[&] { click(1); }, 0, "DE german"},
+        {[] {}, 1, "DE german"},                                             // OK alone keeps the layout
+        {[&] { click(3), click(3, Qt::ControlModifier); }, 1, "DE german"},  // nothing chosen
+        {[&] { QTest::keyClick(list, Qt::Key_Down); }, 1, "IT italian"},
+        {[&] { click(3); }, 2, "PT brasilPT"},
+    };  // the row the panel opens on, then the button's caption and the record after OK
+    for (const auto &[choose, opensOn, want] : steps) {
+        Click("SpeedKeyboard");
+        EXPECT_EQ(std::pair(list->currentRow(), list->hasFocus()), std::pair(opensOn, true)) << want;
+        choose();
+        Click("SpeedKeyboarOK");
+        EXPECT_EQ(form->SpeedKeyboard->text().toStdString() + " " + Preferences.Records[prKeyboardType].String() +
+                      (Shown("PanelKeyboard") ? " shown" : ""),
+                  want);
     }
 }
 
-TEST_F(PartsTest, FunctionButtonsWriteTheirNames)
+TEST_F(PartsTest, FunctionAndBracketButtonsWriteIntoTheSheet)
 {
     const int last = EditText.ColMax;
-    const struct {
-        int col, row;
-        const char *before, *button;
-        bool locked;
-        std::string after;
-        int endCol, beeps;
-        bool undoEmpty;
-    } rows[] = {
-        {2, 1, "", "PRButtonLog16", false, "\n       ln on gn 1n 6n (\n", 8, 0, false},
-        {0, 0, "          x", "PRButtonArcSin", false, " an rn cn x\n", 3, 1, false},  // three letters, then a beep
-        {last - 1, 0, "", "PRButtonSin", false, std::string(3 * (last - 1), ' ') + " sn in\n", last, 1,
-         false},                                          // what fits, then a beep
-        {0, 0, "", "PRButtonCos", true, "", 0, 1, true},  // refused like every other edit
+    const std::tuple<int, int, const char *, const char *, bool, std::string, int, int> rows[] = {
+        {2, 1, "", "PRButtonLog16", false, "\n       ln on gn 1n 6n (\n", 8, 0},
+        {0, 0, "          x", "PRButtonArcSin", false, " an rn cn x\n", 3, 1},  // three letters, then a beep
+        {last - 1, 0, "", "PRButtonSin", false, std::string(3 * (last - 1), ' ') + " sn in\n", last, 1},  // what fits
+        {0, 0, "", "PRButtonCos", true, "", 0, 1},  // refused like every other edit
+        {3, 3, "", "SpeedBr1Open", false, "\n\n         (/\n         (|\n         (\\\n", 4, 0},
+        {3, 3, "", "SpeedBr3Close", false, "\n\n         }/\n         }|\n         }\\\n", 4, 0},
     };
-    for (const auto &r : rows) {
-        EditText.Clear(form->SheetGrid());
-        LoadPicture(EditText, r.before);
-        ResetUndo();
-        form->SheetGrid().SetCol(r.col);
-        form->SheetGrid().SetRow(r.row);
-        beeps = 0;
-        EditText.PageLock = r.locked;
-        Click(r.button);
+    for (const auto &[col, row, before, button, locked, after, endCol, beepsWanted] : rows) {
+        EditText.Clear(form->SheetGrid()), LoadPicture(EditText, before), ResetUndo();
+        form->SheetGrid().SetCol(col), form->SheetGrid().SetRow(row), beeps = 0, EditText.PageLock = locked;
+        Click(button);
         EXPECT_EQ(std::tuple(SheetToPicture(EditText), form->SheetGrid().Col(), beeps, UndoEmpty),
-                  std::tuple(r.after, r.endCol, r.beeps, r.undoEmpty))
-            << r.button;
+                  std::tuple(after, endCol, beepsWanted, locked))
+            << button;
     }
-    EditText.PageLock = 0;
-}
-
-TEST_F(PartsTest, BracketButtonsInsertTallBrackets)
-{
-    const std::tuple<const char *, uint8_t> buttons[] = {{"SpeedBr1Open", 230}, {"SpeedBr1Close", 246},
-                                                         {"SpeedBr2Open", 233}, {"SpeedBr2Close", 249},
-                                                         {"SpeedBr3Open", 236}, {"SpeedBr3Close", 252}};
-    for (const auto &[name, top] : buttons) {
-        EditText.Clear(form->SheetGrid());
-        ResetUndo();
-        form->SheetGrid().SetCol(3);
-        form->SheetGrid().SetRow(3);
-        Click(name);
-        EXPECT_EQ(std::tuple(EditText.Cells[3][2].Ch, UndoEmpty), std::tuple(top, false)) << name;
-    }
-}
-
-struct PaintSpy : QObject {
-    QRegion painted;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent *>(e)->region();
-        return false;
-    }
-};
-
-TEST_F(PartsTest, AKeyRepaintsItsRowsAndUndoTheView)
-{
-    GridWidget *grid = form->Grid();
-    for (int c = 0; c <= EditText.ColMax; ++c)
-        for (int r = 0; r <= EditText.RowMax; ++r)
-            EditText.Cells[c][r].Ch = uint8_t('a' + (c + r) % 26);
-    form->SheetGrid().Repaint();
-    form->SheetGrid().SetCol(4);
-    form->SheetGrid().SetRow(8);
-    grid->setFocus();
-    PaintSpy spy;
-    auto painted = [&] {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-        return std::exchange(spy.painted, QRegion());
-    };
-    painted();
-    grid->viewport()->installEventFilter(&spy);
-    const QRect view = grid->viewport()->rect();
-    const int step = grid->CellHeight() + grid->GridLineWidth();
-    QTest::keyClick(grid, Qt::Key_Z);
-    EXPECT_EQ(std::pair(EditText.Cells[4][8].Ch, painted()),
-              std::pair(uint8_t('z'), QRegion(0, 7 * step, view.width(), 3 * step)));
-    form->undo1Click();  // back to the empty sheet before the one snapshot
-    EXPECT_EQ(std::pair(EditText.Cells[4][8].Ch, painted()), std::pair(uint8_t(0), QRegion(view)));
 }
 
 }  // namespace
