@@ -132,21 +132,6 @@ TEST_F(ParserTest, Errors)
     EXPECT_EQ(tree->Right->Left->Value, 7.7777777777777777e144);
 }
 
-TEST_F(ParserTest, EachParseFreesTheLast)
-{
-    // A reparse gives the same list (see the front end's reuse tests). Copies the
-    // evaluator makes go to the same list and are freed with it.
-    ASSERT_TRUE(Parse("a * b + c"));
-    ExpressionTree = tree;
-    const int first = ListLength();
-    TCodeList::CopyTree(tree->Right);
-    EXPECT_EQ(ListLength(), 2 * first);
-    ASSERT_TRUE(Parse(": a = 1", true));
-    ASSERT_NE(UserDefs->NextDef, nullptr);
-    ASSERT_TRUE(Parse("1"));
-    EXPECT_EQ(UserDefs->NextDef, nullptr);
-}
-
 TEST_F(ParserTest, DeepNesting)
 {
     const int depth = 1900;
