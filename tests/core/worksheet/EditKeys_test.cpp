@@ -135,35 +135,30 @@ TEST_F(EditKeys, BackspaceAndDelete)
 
 TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
 {
-    // The keys come from the layout's table: each layout's fraction key, the US bracket keys.
-    const std::pair<TLoad, uint16_t> fractions[] = {{US, 191}, {DE, 55}, {IT, 55}, {BR, 187}};
-    for (const auto &[load, key] : fractions) {
+    // The keys come from the layout's table: each layout's fraction key ('-'), the US bracket keys.
+    const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
+    const std::tuple<TLoad, TShiftState, uint16_t, char> cases[] = {
+        {US, c, 191, '-'}, {DE, c, 55, '-'},  {IT, c, 55, '-'},  {BR, c, 187, '-'},  {US, c, 57, '('},
+        {US, c, 48, ')'},  {US, c, 219, '['}, {US, c, 221, ']'}, {US, cs, 219, '{'}, {US, cs, 221, '}'}};
+    for (auto [load, shift, key, ch] : cases) {
         (KeyboardObj.*load)();
-        EditText.Reset();
-        Cursor(5, 5);
-        Down(ssCtrl, key);
-        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0") << KeyboardObj.LayoutName;
-    }
-    KeyboardObj.SetUSDefault();
-    const int brackets[6][2] = {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}};  // ( ) [ ] { }
-    for (int i = 0; i < 6; ++i) {
-        EditText.Reset();
-        Cursor(5, 5);
-        Down(TShiftState(brackets[i][1]), uint16_t(brackets[i][0]));
-        const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
-        EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0") << i;
+        EditText.Reset(), Cursor(5, 5), Down(shift, key);
+        const std::string at = "\n" + std::string(15, ' ') + ch;
+        EXPECT_EQ(Shot(), ch == '-' ? "\n\n\n\n\n            -- -- --\n7,5 b0"
+                                    : "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0")
+            << KeyboardObj.LayoutName << " " << key;
     }
 }
 
 TEST_F(EditKeys, Ctrl4WritesTheIntegralTemplateAndShift4ABareSign)
 {
-    Cursor(3, 3);
-    Down(ssCtrl, '4');
-    EXPECT_EQ(Shot(), "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0");
-    EditText.Reset();
-    Cursor(3, 3);
-    Down(TShiftState(ssShift | ssCtrl), '4');
-    EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
+    for (auto [shift, after] :
+         {std::pair(TShiftState(ssCtrl),
+                    "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0"),
+          {TShiftState(ssCtrl | ssShift), "\n\n         S/\n         S|\n         S\\\n4,3 b0"}}) {
+        EditText.Reset(), Cursor(3, 3), Down(shift, '4');
+        EXPECT_EQ(Shot(), after);
+    }
     EditText.Reset();
     Cursor(3, 0);  // no room above
     const SheetBytes before;
