@@ -57,19 +57,12 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     Cursor(5, 7);
     SaveUndo();
 
+    // Used extent (LoadPicture grew it to (3, 2)), cursor; records of column, row, 8 bytes of cell and 8 of
+    // attributes; the end mark, then 20 zero bytes.
     std::vector<uint8_t> want;
-    Int32(want, {3, 2, 5, 7});  // used extent (LoadPicture grew it to (3, 2)), cursor
-    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cellAndAttr) {
-        Int32(want, {c, r});
-        want.insert(want.end(), cellAndAttr.begin(), cellAndAttr.end());
-    };
-    record(0, 0, {'x', 0, 0, 0x40, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
-    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
-    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0x06, 0, 0, 0});
-    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 2, 0});
-    Int32(want, {-1});
-    want.resize(want.size() + 20, 0);
-
+    Int32(want,
+          {3, 2,  5,  7, 0, 0, 'x' | 0x40 << 24, 0,  0, 0, 1, 5, 0x08 << 16, 0, 0, 0, 3, 2, '2' | 0x01 << 16, 0, 0,
+           6, 70, 71, 0, 0, 0, 2 << 16,          -1, 0, 0, 0, 0, 0});
     const TMemoryStream &s = UndoStreams[2];
     EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
     EXPECT_EQ(std::tuple(UndoIndex, RedoLimit, UndoEmpty, RedoEmpty), std::tuple(3, 3, false, true));
