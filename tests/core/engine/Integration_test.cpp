@@ -158,10 +158,7 @@ TEST_F(IntegralTest, FlatBodiesLeaveWhatTheTreeEvaluatorLeaves)
         const std::string items = Integral(r.a, r.b, r.body, r.defs);
         std::string outcome[2];
         for (bool flat : {true, false}) {
-            SetUp();
-            EditText.SetCursorCol(7);
-            EditText.SetCursorRow(9);
-            IntegralFlatBodies = flat;
+            SetUp(), EditText.SetCursorCol(7), EditText.SetCursorRow(9), IntegralFlatBodies = flat;
             const long before = IntegralFlatSteps;
             ASSERT_TRUE(CalcStream(items)) << items;
             outcome[flat] = Outcome();

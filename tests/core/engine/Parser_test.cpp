@@ -122,10 +122,8 @@ TEST_F(ParserTest, Errors)
     for (const auto &t : table) {
         SCOPED_TRACE(t.stream);
         const bool ok = Parse(t.stream, t.equalMode);
-        EXPECT_EQ(ok, t.ok);
-        EXPECT_EQ(tree, ok ? ParserObj.Nodes : nullptr);
-        EXPECT_EQ(ErrorAt(), t.at);
-        EXPECT_EQ(setup.grid.Col(), ErrorCol);
+        EXPECT_EQ(std::tuple(ok, tree, ErrorAt(), setup.grid.Col()),
+                  std::tuple(t.ok, ok ? ParserObj.Nodes : nullptr, std::string(t.at), ErrorCol));
     }
     EXPECT_TRUE(Parse(std::string(145, '7')));  // 145 cells still fit
     EXPECT_FALSE(ErrorPending());

@@ -50,9 +50,7 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
     for (auto [fontSet, script, down, shift, key, code, flags] : cases) {
         SCOPED_TRACE(testing::Message() << (down ? "down " : "press ") << key << " set " << int(fontSet));
         EditText.Cells[3][2].SetCode(key == ' ' ? 'q' : 0);
-        FontSet = fontSet;
-        ScriptLevel = script;
-        Cursor(3, 2);
+        FontSet = fontSet, ScriptLevel = script, Cursor(3, 2);
         const uint32_t repaints = s.grid.RepaintCount;
         EXPECT_EQ(down ? Down(shift, uint16_t(key)) : (Press(shift, key), key), key);
         EXPECT_EQ(std::tuple(Cell(3, 2).Code(), Cell(3, 2).Flags(), Where(), FontSet),
@@ -94,9 +92,7 @@ TEST_F(EditKeys, KeysThatChangeNothing)
     for (const auto &[what, load, lock, col, row, shift, keys, beeps] : cases)
         for (uint16_t key : keys) {
             SCOPED_TRACE(testing::Message() << what << " " << key);
-            (KeyboardObj.*load)();
-            EditText.PageLock = lock;
-            Cursor(col, row);
+            (KeyboardObj.*load)(), EditText.PageLock = lock, Cursor(col, row);
             const uint32_t repaints = s.grid.RepaintCount;
             ExpectNoChange([&] { EXPECT_EQ(Down(shift, key), key); }, beeps);
             EXPECT_EQ(std::pair(Cursor(), s.grid.RepaintCount), std::pair(Pos(col, row), repaints));
@@ -109,8 +105,7 @@ TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
     const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
                             {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}};
     for (const auto &[key, col, row, beeps] : cases) {
-        s.beeps = 0;
-        Cursor(col, row);
+        s.beeps = 0, Cursor(col, row);
         EXPECT_EQ(Down(0, uint16_t(key)), key);
         EXPECT_EQ(Where(), std::to_string(col) + "," + std::to_string(row) + " b" + std::to_string(beeps)) << key;
     }

@@ -70,11 +70,8 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
 
 TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
 {
-    for (int n = 1; n <= 150; ++n) {
-        EditText.Cells[0][0].Ch = uint8_t(n), EditText.Cells[1][0].Ch = 1;  // state 0 must not look empty
-        Cursor(0, n % 72);
-        SaveUndo();
-    }
+    for (int n = 1; n <= 150; ++n)  // cell (1, 0) keeps state 0 from looking empty
+        EditText.Cells[0][0].Ch = uint8_t(n), EditText.Cells[1][0].Ch = 1, Cursor(0, n % 72), SaveUndo();
     std::string seen, want;
     for (int n = 149; n >= 52; --n) {
         want += std::to_string(n) + "," + std::to_string(n % 72) + (n == 52 ? "e" : "") + " ";
