@@ -17,9 +17,7 @@ struct ListsTest : ::testing::Test {
         TCodeList *n = list.NewNode();
         for (char c : text) {
             TCell cell;
-            cell.Ch = uint8_t(c);
-            cell.SetFlags(flags);
-            cell.SrcCol = cell.SrcRow = uint8_t(col);
+            cell.Ch = uint8_t(c), cell.SetFlags(flags), cell.SrcCol = cell.SrcRow = uint8_t(col);
             n->AddCell(cell);
         }
         n->ComputeHash();
@@ -62,8 +60,7 @@ TEST_F(ListsTest, NodesComeBackFresh)
     }
     TCodeList *gone = list.Next->Next;
     TCodeList::DeleteNode(gone);
-    list.Kind = nkEquals, list.Right = list.Next;
-    list.Clear();
+    list.Kind = nkEquals, list.Right = list.Next, list.Clear();
     EXPECT_TRUE(Members().empty() && list.Right == nullptr && list.Kind == nkNone);
     for (int i = 0; i < 6; ++i) {
         TCodeList *n = list.NewNode();

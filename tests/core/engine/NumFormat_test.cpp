@@ -85,8 +85,7 @@ TEST_F(NumFormat, PlacesStayInStepAndInRange)
     EXPECT_EQ(FixPlaces, 0);
     for (auto [places, mantissa] : {std::pair{-3, "3"}, {1 << 30, "2.500000000000000"}}) {
         std::string m, e;
-        Places = places;
-        FloatToMantExp(2.5, m, e);
+        Places = places, FloatToMantExp(2.5, m, e);
         EXPECT_EQ(m, mantissa);
     }
 }

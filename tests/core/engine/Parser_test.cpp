@@ -15,9 +15,7 @@ struct ParserTest : EngineTest {
     TCodeList *tree = nullptr;
     bool Parse(const std::string &items, bool equalMode = false, bool trailing = true)
     {
-        EditText.EqualMode = equalMode;
-        LoadStream(items, trailing, equalMode);
-        ClearError();
+        EditText.EqualMode = equalMode, LoadStream(items, trailing, equalMode), ClearError();
         return ParserObj.Parse(tree);
     }
     std::string TreeOf(const std::string &items, bool equalMode = false)

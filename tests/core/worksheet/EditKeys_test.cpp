@@ -61,8 +61,7 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
 
 TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 {
-    EditText.EscMode = 1;
-    Cursor(1, 2);
+    EditText.EscMode = 1, Cursor(1, 2);
     for (const char *c = "sin7"; *c; ++c)
         Press(0, *c);
     EXPECT_EQ(std::pair(Shot(), Cell(1, 2).Flags()),

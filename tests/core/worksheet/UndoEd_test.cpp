@@ -54,8 +54,7 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     EditText.Attrs[3][2].Nesting = 0x06;
     EditText.Attrs[70][71].Protection = 2;       // an unlocked but empty cell counts
     EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
-    Cursor(5, 7);
-    SaveUndo();
+    Cursor(5, 7), SaveUndo();
 
     // Used extent (LoadPicture grew it to (3, 2)), cursor; records of column, row, 8 bytes of cell and 8 of
     // attributes; the end mark, then 20 zero bytes.
@@ -98,20 +97,17 @@ TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
 
 TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
 {
-    SaveUndo();
-    SaveUndo();
+    SaveUndo(), SaveUndo();
     // Slot 2: a bad used extent, records beyond the 72 x 72 grid, no terminator.
     std::vector<uint8_t> b;
     Int32(b, {500, -3, 9, 900});
     const int32_t at[][2] = {{100, 5}, {5, 100}, {-7, 5}, {144, 144}, {3, 3}};  // 'a' .. 'e'
     for (int i = 0; i < 5; ++i) {
         Int32(b, {at[i][0], at[i][1]});
-        b.push_back(uint8_t('a' + i));
-        b.resize(b.size() + 15, 0);
+        b.push_back(uint8_t('a' + i)), b.resize(b.size() + 15, 0);
     }
     b.resize(b.size() + 10, 0xff);  // a torn record
-    UndoStreams[2] = TMemoryStream();
-    UndoStreams[2].WriteBuffer(b.data(), b.size());
+    UndoStreams[2] = TMemoryStream(), UndoStreams[2].WriteBuffer(b.data(), b.size());
 
     Edit(true);
     EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
