@@ -89,9 +89,7 @@ TEST_F(BuiltinsTest, Faults)
     };
     for (const auto &t : table)
         for (int rad : {0, 1}) {
-            EditText.RadMode = uint8_t(rad);
-            ClearError();
-            setup.grid.SetCol(4), setup.grid.SetRow(6);
+            EditText.RadMode = uint8_t(rad), ClearError(), setup.grid.SetCol(4), setup.grid.SetRow(6);
             const double r = t.f(t.x);
             EXPECT_TRUE(t.message ? BuiltinFailed(r) : r == -1.0) << &t - table;
             EXPECT_EQ(ErrorAt() + " " + Error(),

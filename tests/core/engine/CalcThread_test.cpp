@@ -50,9 +50,7 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
     };
     // clang-format on
     for (const auto &c : cases) {
-        ClearError();
-        setup.grid.SetCol(4);
-        setup.grid.SetRow(7);
+        ClearError(), setup.grid.SetCol(4), setup.grid.SetRow(7);
         ASSERT_TRUE(CalcStream(c.stream)) << c.stream;
         EXPECT_EQ(TreeText(ExpressionTree), c.tree) << c.stream;
         EXPECT_EQ(ErrorPending() ? ErrorAt() + " " + Error() : "", c.error) << c.stream;

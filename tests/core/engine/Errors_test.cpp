@@ -15,24 +15,18 @@ struct ErrorsTest : ::testing::Test {
 
 TEST_F(ErrorsTest, SetClearAndFreeText)
 {
-    SetError(102, 1, 1);
-    SetError(111, 7, 3);  // the later error wins and moves the cursor
-    EXPECT_EQ(setup.grid.Col() * 100 + setup.grid.Row(), 703);
-    EXPECT_TRUE(ErrorPending());
+    SetError(102, 1, 1), SetError(111, 7, 3);  // the later error wins and moves the cursor
+    EXPECT_EQ(std::pair(setup.grid.Col() * 100 + setup.grid.Row(), ErrorPending()), std::pair(703, true));
     setup.grid.SetCol(0), setup.grid.SetRow(0);
     std::string text;
     GetErrorText(text);  // blinks and moves the cursor back to the cell
     EXPECT_EQ(std::tuple(text, ErrorBlink, setup.grid.Col() * 100 + setup.grid.Row()),
               std::tuple("fraction line to short", 31, 703));
     ClearError();  // keeps the cell
-    EXPECT_FALSE(ErrorPending());
-    EXPECT_EQ(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, 703);
-
-    SetError(200, 0, 0);
-    GetErrorText(text);
+    EXPECT_EQ(std::pair(ErrorCode * 10000 + ErrorCol * 100 + ErrorRow, ErrorPending()), std::pair(703, false));
+    SetError(200, 0, 0), GetErrorText(text);
     EXPECT_EQ(text, "");  // no free text set yet
-    SetErrorText("Floating point division by zero", 3, 2);
-    SetErrorText("Floating point overflow", 3, 2);
+    SetErrorText("Floating point division by zero", 3, 2), SetErrorText("Floating point overflow", 3, 2);
     GetErrorText(text);
     EXPECT_EQ(std::pair(ErrorCode, text), std::pair(200, std::string("Floating point overflow")));
 }

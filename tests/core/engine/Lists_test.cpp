@@ -17,9 +17,7 @@ struct ListsTest : ::testing::Test {
         TCodeList *n = list.NewNode();
         for (char c : text) {
             TCell cell;
-            cell.Ch = uint8_t(c);
-            cell.SetFlags(flags);
-            cell.SrcCol = cell.SrcRow = uint8_t(col);
+            cell.Ch = uint8_t(c), cell.SetFlags(flags), cell.SrcCol = cell.SrcRow = uint8_t(col);
             n->AddCell(cell);
         }
         n->ComputeHash();
@@ -62,8 +60,7 @@ TEST_F(ListsTest, NodesComeBackFresh)
     }
     TCodeList *gone = list.Next->Next;
     TCodeList::DeleteNode(gone);
-    list.Kind = nkEquals, list.Right = list.Next;
-    list.Clear();
+    list.Kind = nkEquals, list.Right = list.Next, list.Clear();
     EXPECT_TRUE(Members().empty() && list.Right == nullptr && list.Kind == nkNone);
     for (int i = 0; i < 6; ++i) {
         TCodeList *n = list.NewNode();
@@ -96,9 +93,8 @@ TEST_F(ListsTest, BuiltinDefinitions)
     // Symbol p is pi; the sheet's chain has no built-ins
     EXPECT_EQ(std::pair(FindDef(BuiltinDefs, Named("e"))->Value, FindDef(BuiltinDefs, Named("p", cfSymbolFont))->Value),
               std::pair(2.718281828459045, BuiltinPi));
-    for (const TCodeList *none :
-         {FindDef(BuiltinDefs, Named("p")), FindDef(BuiltinDefs, Named("Sin")), FindDef(UserDefs, Named("sin"))})
-        EXPECT_EQ(none, nullptr);
+    EXPECT_TRUE(!FindDef(BuiltinDefs, Named("p")) && !FindDef(BuiltinDefs, Named("Sin")) &&
+                !FindDef(UserDefs, Named("sin")));
 
     // Built-in definitions are no heads: nothing clears or deletes them.
     TCodeList *sin = FindDef(BuiltinDefs, Named("sin"));
@@ -110,16 +106,11 @@ TEST_F(ListsTest, BuiltinDefinitions)
 
 TEST_F(ListsTest, FindDefInTheSheetsDefinitions)
 {
-    // After the built-ins the search runs on into the sheet's definitions,
-    // most recent first; FindDef from one finds the next.
-    TCodeList *x = Def("x"), *probe = Named("x");
-    EXPECT_EQ(FindDef(BuiltinDefs, probe), x);
-    TCodeList *x2 = Def("x");
-    EXPECT_EQ(FindDef(BuiltinDefs, probe), x2);
-    EXPECT_EQ(std::pair(FindDef(x2, probe), FindDef(x, probe)), std::pair(x, static_cast<TCodeList *>(nullptr)));
-    // Only the Code counts: positions and the other flags do not.
+    // After the built-ins the search runs on into the sheet's definitions, most recent first; FindDef from one finds
+    // the next. Only the Code counts: positions and the other flags do not.
+    TCodeList *x = Def("x"), *x2 = Def("x"), *probe = Named("x"), *none = nullptr;
+    EXPECT_EQ(std::tuple(FindDef(BuiltinDefs, probe), FindDef(x2, probe), FindDef(x, probe)), std::tuple(x2, x, none));
     EXPECT_EQ(FindDef(UserDefs, Named("x", cfBold | cfRaised, 7)), x2);
-
     // Names of equal hash are told apart, whichever came first.
     for (bool acFirst : {true, false}) {
         list.Clear();
@@ -128,26 +119,9 @@ TEST_F(ListsTest, FindDefInTheSheetsDefinitions)
         ASSERT_EQ(ac->Hash, ba->Hash);
         EXPECT_EQ(std::tuple(FindDef(BuiltinDefs, Named("ac")), FindDef(BuiltinDefs, Named("ba")),
                              FindDef(UserDefs, Named("ab"))),
-                  std::tuple(ac, ba, static_cast<TCodeList *>(nullptr)));
+                  std::tuple(ac, ba, none));
     }
-    TCodeList *n = Named(std::string(146, 'a') + "b");
-    EXPECT_EQ(n->Text(), std::string(145, 'a'));  // the 146th cell on are dropped
-}
-
-// AssignData copies the data, not the links; the text in full, clearing the
-// cells of a longer text it replaces, into cells of its own.
-TEST_F(ListsTest, AssignDataCopiesTheTextItself)
-{
-    TCodeList *longName = Named(std::string(145, 'q')), *a = Named("ab"), *dst = list.NewNode();
-    TDataNode::AssignData(*longName, *dst);
-    EXPECT_EQ(dst->Text(), std::string(145, 'q'));
-    a->Kind = nkName, a->Left = a;
-    TDataNode::AssignData(*a, *dst);
-    EXPECT_TRUE(dst->Kind == nkName && dst->Left == nullptr && dst->Next == nullptr && dst->Owner() == &list);
-    for (int i = 0; i < NodeNameCells; ++i)
-        ASSERT_EQ(dst->Cells[i], i < 2 ? a->Cells[i] : TCell{}) << i;
-    dst->Cells[0].Ch = 'z';
-    EXPECT_EQ(a->Text(), "ab");
+    EXPECT_EQ(Named(std::string(146, 'a') + "b")->Text(), std::string(145, 'a'));  // the 146th cell on are dropped
 }
 
 }  // namespace

@@ -12,13 +12,7 @@ namespace {
 struct NumFormat : ::testing::Test {
     void SetUp() override { Restore(); }
     void TearDown() override { Restore(); }
-    static void Restore()
-    {
-        SetFixPlaces(2);
-        SetFltPlaces(6);
-        SetFltMode(true);
-        SetExpMode(false);
-    }
+    static void Restore() { SetFixPlaces(2), SetFltPlaces(6), SetFltMode(true), SetExpMode(false); }
 };
 
 }  // namespace
@@ -53,13 +47,10 @@ TEST_F(NumFormat, Results)
 9999999.5 g6=10000000 ; 99.5 g1=100 ; 129.4 g2=129 ; 999.5 eg2=1000 ; 9.5e-20 g1=10E-20 ; 9.995e-20 f2=10.00E-20
 99999.95 g6=100000 ; 999999999999999 g6=999999999999999 ; 999999999999999.5 g6=100000000000000E1 ; 9.99 f1=10.0
 1.45 f1=1.5 ; 2.5 f0=3 ; -2.5 f0=-3 ; 0.4 f0=0 ; 123456 g2=123456 ; 123456.7 g3=123457 ; 0.000123456 g2=0.00012
-42 f5=42.00000 ; 3.141592653589793 g0=3 g1=3 g2=3.1 g3=3.14 g4=3.142 g5=3.1416 g6=3.14159 g7=3.141593 g8=3.1415927
-3.141592653589793 g9=3.14159265 g10=3.141592654 g11=3.1415926536 g12=3.14159265359 g13=3.14159265359
-3.141592653589793 g14=3.1415926535898 g15=3.14159265358979 f0=3 f1=3.1 f2=3.14 f3=3.142 f4=3.1416
-3.141592653589793 f5=3.14159 f6=3.141593 f7=3.1415927 f8=3.14159265 f9=3.141592654 f10=3.1415926536
-3.141592653589793 f11=3.14159265359 f12=3.141592653590 f13=3.1415926535898 f14=3.14159265358979
-3.141592653589793 f15=3.141592653589790 ; inf g6=INF f6=INF eg6=INF ef6=INF ; -inf g6=-INF f6=-INF eg6=-INF ef6=-INF
-nan g6=NAN f6=NAN eg6=NAN ef6=NAN ; -nan g6=NAN ef6=NAN
+42 f5=42.00000 ; 3.141592653589793 g0=3 g1=3 g2=3.1 g6=3.14159 g13=3.14159265359 g14=3.1415926535898 f0=3 f1=3.1
+3.141592653589793 g15=3.14159265358979 f12=3.141592653590 f14=3.14159265358979 f15=3.141592653589790
+inf g6=INF f6=INF eg6=INF ef6=INF ; -inf g6=-INF f6=-INF eg6=-INF ef6=-INF ; nan g6=NAN f6=NAN eg6=NAN ef6=NAN
+-nan g6=NAN ef6=NAN
 )";
     std::replace(text.begin(), text.end(), '\n', ';');
     std::istringstream rows(text);
@@ -88,15 +79,13 @@ TEST_F(NumFormat, PlacesStayInStepAndInRange)
     EXPECT_EQ(Places, 4);
     SetFltMode(true);
     EXPECT_EQ(Places, 9);
-    // out-of-range counts (a damaged preference or global) are held to 0..15
-    SetFltPlaces(1000000000);
+    SetFltPlaces(1000000000);  // out-of-range counts (a damaged preference or global) are held to 0..15
     EXPECT_EQ(FltPlaces * 100 + Places, 1515);
     SetFixPlaces(-5), SetFltMode(false);
     EXPECT_EQ(FixPlaces, 0);
     for (auto [places, mantissa] : {std::pair{-3, "3"}, {1 << 30, "2.500000000000000"}}) {
         std::string m, e;
-        Places = places;
-        FloatToMantExp(2.5, m, e);
+        Places = places, FloatToMantExp(2.5, m, e);
         EXPECT_EQ(m, mantissa);
     }
 }

@@ -32,83 +32,56 @@ Scanned ScanRows(const std::vector<std::string> &rows, int mode = Implicit, bool
     return {ok, StreamText()};
 }
 
-struct StreamCase {
-    const char *name;
-    std::vector<std::string> rows;
-    int mode;
-    const char *stream;
-    bool root = false;  // a root sign at (0, 0) whose area is column 1
-};
-
-const StreamCase streamCases[] = {
-    {"two one-letter names", {"ab"}, Implicit, ";a;*;b;"},
-    {"leading point", {".5"}, Implicit, ";0.5;"},
-    {"a sign anywhere once an exponent was read", {"x<^2 >5*-3"}, Implicit, ";x;^;2;|;*;5;*;-;3;"},
-    {"fraction", {" 1", "###", " 2"}, Implicit, ";<;<;1;>;{958};<;2;>;>"},
-    {"implicit '*' before a fraction", {"  1", "3###", "  2"}, Implicit, ";3;*;<;<;1;>;{958};<;2;>;>"},
-    {"nested fractions",
-     {"  1", " ###", "  2", "#####", "  3"},
-     Implicit,
-     ";<;<;<;<;1;>;{958};<;2;>;>;>;{958};<;3;>;>"},
-    {"result and green cells are not read", {"< 7g>x=< 5*>"}, Implicit, ";x;=;"},
-    {"no new line after a formula ending in column 0", {"1", "", "3"}, Implicit, ";1;*;3;"},
-    {"bracket closing the route's last cell inside a bracket", {"((a))"}, Implicit, ";(;(;a;););"},
-    {"root area opens and closes a bracket", {"<r/ >x+1"}, Implicit, ";{470};<;x;>;>;+;1;", true},
-    {"root area running to the route's end", {"<r/ >x"}, Implicit, ";{470};<;x;;>;>", true},
-};
-
 struct ScannerTest : EngineTest {};
 
 TEST_F(ScannerTest, GoldenStreams)
 {
-    for (const StreamCase &sc : streamCases) {
+    // Rows, stream; "r/" rows get a root sign at (0, 0) whose area is column 1. Result and green cells are not read;
+    // no new line after a formula ending in column 0; an exponent allows a sign anywhere.
+    // clang-format off
+    const std::pair<std::vector<std::string>, const char *> cases[] = {
+        {{"ab"}, ";a;*;b;"}, {{".5"}, ";0.5;"}, {{"x<^2 >5*-3"}, ";x;^;2;|;*;5;*;-;3;"},
+        {{" 1", "###", " 2"}, ";<;<;1;>;{958};<;2;>;>"}, {{"  1", "3###", "  2"}, ";3;*;<;<;1;>;{958};<;2;>;>"},
+        {{"  1", " ###", "  2", "#####", "  3"}, ";<;<;<;<;1;>;{958};<;2;>;>;>;{958};<;3;>;>"},
+        {{"< 7g>x=< 5*>"}, ";x;=;"}, {{"1", "", "3"}, ";1;*;3;"}, {{"((a))"}, ";(;(;a;););"},
+        {{"<r/ >x+1"}, ";{470};<;x;>;>;+;1;"}, {{"<r/ >x"}, ";{470};<;x;;>;>"},
+    };
+    // clang-format on
+    for (const auto &[rows, stream] : cases) {
         SheetSetup fresh;
-        const Scanned s = ScanRows(sc.rows, sc.mode, sc.root);
-        EXPECT_TRUE(s.ok) << sc.name;
-        EXPECT_EQ(ErrorCode, 0) << sc.name;
-        EXPECT_EQ(s.stream, sc.stream) << sc.name;
+        const Scanned s = ScanRows(rows, Implicit, rows[0].find("r/") != std::string::npos);
+        EXPECT_TRUE(s.ok && ErrorCode == 0) << rows[0];
+        EXPECT_EQ(s.stream, stream) << rows[0];
     }
 }
 
-struct ErrorCase {
-    const char *name;
-    std::vector<std::string> rows;
-    int mode;
-    const char *at;  // code@col,row
-    bool beep;
-};
-
-const ErrorCase errorCases[] = {
-    {"MOD needs implicit '*'", {"a< Mn>< On>< Dn>b"}, Plain, "105@1,0", true},
-    {"number after a number with mixed fractions only", {"2 3"}, Mixed, "105@2,0", true},
-    {"second point", {".5.3"}, Implicit, "101@2,0", false},
-    {"sign at the start in multi-result mode", {"-3"}, Equal | Implicit, "103@0,0", false},
-    {"sign at the start of a typed line", {":-3"}, Implicit, "103@1,0", false},
-    {"lowered digit in a number", {"2<_3 >"}, Implicit, "104@1,0", false},
-    {"unknown symbol inside a bracket keeps its own message", {"(a^b)"}, Implicit, "102@2,0", false},
-    {"bracket never closed", {"(a+b"}, Implicit, "129@3,0", false},
-    {"inner bracket takes the only closer", {"(a(b)"}, Implicit, "129@4,0", false},
-    {"stray closer does not end the sheet", {"a)+b"}, Implicit, "129@1,0", false},
-    {"stray closer in a typed line", {":a)+b"}, Implicit, "129@2,0", false},
-    {"stray closer in a numerator", {" a)", "####", " b"}, Implicit, "129@2,0", false},
-    {"opening bracket as the last cell", {"a("}, Implicit, "110@1,0", true},
-    {"function sign at the end", {"2<f~ >"}, Implicit, "119@1,0", true},
-    {"no delta at the end", {"<f~ >(x)"}, Implicit, "131@3,0", true},
-    {"no variable at the end", {"<f~ >(x)d"}, Implicit, "132@4,0", true},
-    // a fault inside a bracket of a limit or a typed line ends the scan: no later fault replaces it
-    {"fault in a limit's bracket", {"  <S/ >(1,2)", "y=<S| >x", "  <S\\ >0"}, Implicit, "102@5,0", false},
-    {"fault in a typed line's bracket", {":a=(1,2", "", "1.2.3"}, Implicit, "102@5,0", false},
-};
-
 TEST_F(ScannerTest, Errors)
 {
-    for (const ErrorCase &ec : errorCases) {
+    // Rows, mode, code@col,row, beep. MOD needs implicit '*', a number after a number mixed fractions only; a sign
+    // at the start in multi-result mode or of a typed line; an unknown symbol in a bracket keeps its message; the
+    // inner bracket takes the only closer; a stray closer ends neither the sheet, a typed line nor a numerator.
+    // A fault inside a bracket of a limit or a typed line ends the scan: no later fault replaces it.
+    // clang-format off
+    const std::tuple<std::vector<std::string>, int, const char *, bool> cases[] = {
+        {{"a< Mn>< On>< Dn>b"}, Plain, "105@1,0", true}, {{"2 3"}, Mixed, "105@2,0", true},
+        {{".5.3"}, Implicit, "101@2,0", false}, {{"-3"}, Equal | Implicit, "103@0,0", false},
+        {{":-3"}, Implicit, "103@1,0", false}, {{"2<_3 >"}, Implicit, "104@1,0", false},
+        {{"(a^b)"}, Implicit, "102@2,0", false}, {{"(a+b"}, Implicit, "129@3,0", false},
+        {{"(a(b)"}, Implicit, "129@4,0", false}, {{"a)+b"}, Implicit, "129@1,0", false},
+        {{":a)+b"}, Implicit, "129@2,0", false}, {{" a)", "####", " b"}, Implicit, "129@2,0", false},
+        {{"a("}, Implicit, "110@1,0", true}, {{"2<f~ >"}, Implicit, "119@1,0", true},
+        {{"<f~ >(x)"}, Implicit, "131@3,0", true}, {{"<f~ >(x)d"}, Implicit, "132@4,0", true},
+        {{"  <S/ >(1,2)", "y=<S| >x", "  <S\\ >0"}, Implicit, "102@5,0", false},
+        {{":a=(1,2", "", "1.2.3"}, Implicit, "102@5,0", false},
+    };
+    // clang-format on
+    for (const auto &[rows, mode, at, beep] : cases) {
         SheetSetup fresh;
-        const Scanned s = ScanRows(ec.rows, ec.mode);
-        EXPECT_FALSE(s.ok) << ec.name << " " << s.stream;
-        EXPECT_EQ(ErrorAt(), ec.at) << ec.name << " " << s.stream;
-        EXPECT_EQ(fresh.grid.Col() * 1000 + fresh.grid.Row(), ErrorCol * 1000 + ErrorRow) << ec.name;
-        EXPECT_EQ(SheetSetup::beeps, ec.beep ? 1 : 0) << ec.name;
+        const Scanned s = ScanRows(rows, mode);
+        EXPECT_FALSE(s.ok) << rows[0] << " " << s.stream;
+        EXPECT_EQ(ErrorAt(), at) << rows[0] << " " << s.stream;
+        EXPECT_EQ(fresh.grid.Col() * 1000 + fresh.grid.Row(), ErrorCol * 1000 + ErrorRow) << rows[0];
+        EXPECT_EQ(SheetSetup::beeps, beep ? 1 : 0) << rows[0];
     }
 }
 

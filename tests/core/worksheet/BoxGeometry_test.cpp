@@ -82,8 +82,8 @@ TEST(BoxGeometry, SnapKeepsTheBoxOnTheSheetAndTheAnchorFollowsIt)
 TEST(BoxGeometry, DragMovesPicturesAndResizesEditedTextBoxes)
 {
     TBoxNode pic;
-    pic.Kind = bkPicture;
-    pic.Left = 10, pic.Top = 20, pic.Width = 100, pic.Height = 80, pic.DragX = 500, pic.DragY = 400;
+    pic.Kind = bkPicture, pic.Left = 10, pic.Top = 20, pic.Width = 100, pic.Height = 80, pic.DragX = 500,
+    pic.DragY = 400;
     EXPECT_EQ(BoxDragStep(pic, true, 5, 5, 530, 390, 40, 24), dsNone);  // no button went down
     pic.MouseIsDown = 1;
     EXPECT_EQ(BoxDragStep(pic, true, 95, 75, 530, 390, 40, 24), unsigned(dsMoved));
@@ -91,8 +91,7 @@ TEST(BoxGeometry, DragMovesPicturesAndResizesEditedTextBoxes)
               std::tuple(40, 10, 530, 390, 100, 1));
 
     TBoxNode text;
-    text.Kind = bkTextEdit;
-    text.MouseIsDown = 1, text.Width = 200, text.Height = 120;
+    text.Kind = bkTextEdit, text.MouseIsDown = 1, text.Width = 200, text.Height = 120;
     const struct {
         bool left;
         int x, y;

@@ -61,13 +61,11 @@ TEST_F(Clip, BracketMiddlesOnTheBlocksEdgeRowsAreLeftOut)
 TEST_F(Clip, ForeignTextIsTypedLineByLineFromTheCursorColumn)
 {
     Sheet setup("", 2, 1, 10, 8);
-    board.text = "ab\r\ncd\nef";
-    commands.Paste(2, 1);
+    board.text = "ab\r\ncd\nef", commands.Paste(2, 1);
     EXPECT_EQ(Shot(), "\n       a  b\n       c  d\n       e  f\n4,3 b0");
 
     Sheet bottom("", 1, 6, 10, 8);
-    board.text = "a\nb\nc";  // no row for c
-    commands.Paste(1, 6);
+    board.text = "a\nb\nc", commands.Paste(1, 6);  // no row for c
     EXPECT_EQ(Shot(7), "\n\n\n\n\n\n    a\n    b\n2,7 b0");
 }
 

@@ -59,8 +59,7 @@ TEST(DrawGrid, ResizingKeepsTheCursorAndTheViewInside)
     const int cases[][6] = {{10, 300, 10, 145, 9, 60}, {0, -5, 1, 1, 0, 0}, {71, 61, 71, 61, 70, 60}};
     for (const auto &c : cases) {
         TDrawGrid g;
-        g.SetCol(70), g.SetRow(60), g.LeftCol = 50, g.TopRow = 40;
-        g.SetSize(c[0], c[1]);
+        g.SetCol(70), g.SetRow(60), g.LeftCol = 50, g.TopRow = 40, g.SetSize(c[0], c[1]);
         const TGridRect &s = g.Selection();
         EXPECT_EQ(std::vector({g.ColCount(), g.RowCount(), g.Col(), g.Row(), s.Left, s.Top, s.Right, s.Bottom,
                                g.LeftCol, g.TopRow}),

@@ -50,9 +50,7 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
     for (auto [fontSet, script, down, shift, key, code, flags] : cases) {
         SCOPED_TRACE(testing::Message() << (down ? "down " : "press ") << key << " set " << int(fontSet));
         EditText.Cells[3][2].SetCode(key == ' ' ? 'q' : 0);
-        FontSet = fontSet;
-        ScriptLevel = script;
-        Cursor(3, 2);
+        FontSet = fontSet, ScriptLevel = script, Cursor(3, 2);
         const uint32_t repaints = s.grid.RepaintCount;
         EXPECT_EQ(down ? Down(shift, uint16_t(key)) : (Press(shift, key), key), key);
         EXPECT_EQ(std::tuple(Cell(3, 2).Code(), Cell(3, 2).Flags(), Where(), FontSet),
@@ -63,8 +61,7 @@ TEST_F(EditKeys, OneKeyWritesOneCell)
 
 TEST_F(EditKeys, EscModeWritesBoldFunctionNameCells)
 {
-    EditText.EscMode = 1;
-    Cursor(1, 2);
+    EditText.EscMode = 1, Cursor(1, 2);
     for (const char *c = "sin7"; *c; ++c)
         Press(0, *c);
     EXPECT_EQ(std::pair(Shot(), Cell(1, 2).Flags()),
@@ -94,9 +91,7 @@ TEST_F(EditKeys, KeysThatChangeNothing)
     for (const auto &[what, load, lock, col, row, shift, keys, beeps] : cases)
         for (uint16_t key : keys) {
             SCOPED_TRACE(testing::Message() << what << " " << key);
-            (KeyboardObj.*load)();
-            EditText.PageLock = lock;
-            Cursor(col, row);
+            (KeyboardObj.*load)(), EditText.PageLock = lock, Cursor(col, row);
             const uint32_t repaints = s.grid.RepaintCount;
             ExpectNoChange([&] { EXPECT_EQ(Down(shift, key), key); }, beeps);
             EXPECT_EQ(std::pair(Cursor(), s.grid.RepaintCount), std::pair(Pos(col, row), repaints));
@@ -109,8 +104,7 @@ TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
     const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
                             {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}};
     for (const auto &[key, col, row, beeps] : cases) {
-        s.beeps = 0;
-        Cursor(col, row);
+        s.beeps = 0, Cursor(col, row);
         EXPECT_EQ(Down(0, uint16_t(key)), key);
         EXPECT_EQ(Where(), std::to_string(col) + "," + std::to_string(row) + " b" + std::to_string(beeps)) << key;
     }
@@ -135,35 +129,30 @@ TEST_F(EditKeys, BackspaceAndDelete)
 
 TEST_F(EditKeys, LayoutKeysWriteTallBracketsAndFractions)
 {
-    // The keys come from the layout's table: each layout's fraction key, the US bracket keys.
-    const std::pair<TLoad, uint16_t> fractions[] = {{US, 191}, {DE, 55}, {IT, 55}, {BR, 187}};
-    for (const auto &[load, key] : fractions) {
+    // The keys come from the layout's table: each layout's fraction key ('-'), the US bracket keys.
+    const TShiftState c = ssCtrl, cs = ssCtrl | ssShift;
+    const std::tuple<TLoad, TShiftState, uint16_t, char> cases[] = {
+        {US, c, 191, '-'}, {DE, c, 55, '-'},  {IT, c, 55, '-'},  {BR, c, 187, '-'},  {US, c, 57, '('},
+        {US, c, 48, ')'},  {US, c, 219, '['}, {US, c, 221, ']'}, {US, cs, 219, '{'}, {US, cs, 221, '}'}};
+    for (auto [load, shift, key, ch] : cases) {
         (KeyboardObj.*load)();
-        EditText.Reset();
-        Cursor(5, 5);
-        Down(ssCtrl, key);
-        EXPECT_EQ(Shot(), "\n\n\n\n\n            -- -- --\n7,5 b0") << KeyboardObj.LayoutName;
-    }
-    KeyboardObj.SetUSDefault();
-    const int brackets[6][2] = {{57, 4}, {48, 4}, {219, 4}, {221, 4}, {219, 5}, {221, 5}};  // ( ) [ ] { }
-    for (int i = 0; i < 6; ++i) {
-        EditText.Reset();
-        Cursor(5, 5);
-        Down(TShiftState(brackets[i][1]), uint16_t(brackets[i][0]));
-        const std::string at = "\n" + std::string(15, ' ') + "()[]{}"[i];
-        EXPECT_EQ(Shot(), "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0") << i;
+        EditText.Reset(), Cursor(5, 5), Down(shift, key);
+        const std::string at = "\n" + std::string(15, ' ') + ch;
+        EXPECT_EQ(Shot(), ch == '-' ? "\n\n\n\n\n            -- -- --\n7,5 b0"
+                                    : "\n\n\n" + at + "/" + at + "|" + at + "\\\n6,5 b0")
+            << KeyboardObj.LayoutName << " " << key;
     }
 }
 
 TEST_F(EditKeys, Ctrl4WritesTheIntegralTemplateAndShift4ABareSign)
 {
-    Cursor(3, 3);
-    Down(ssCtrl, '4');
-    EXPECT_EQ(Shot(), "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0");
-    EditText.Reset();
-    Cursor(3, 3);
-    Down(TShiftState(ssShift | ssCtrl), '4');
-    EXPECT_EQ(Shot(), "\n\n         S/\n         S|\n         S\\\n4,3 b0");
+    for (auto [shift, after] :
+         {std::pair(TShiftState(ssCtrl),
+                    "\n\n         S/  b\n         S|    f~  (  x  )  d  x\n         S\\  a\n11,3 b0"),
+          {TShiftState(ssCtrl | ssShift), "\n\n         S/\n         S|\n         S\\\n4,3 b0"}}) {
+        EditText.Reset(), Cursor(3, 3), Down(shift, '4');
+        EXPECT_EQ(Shot(), after);
+    }
     EditText.Reset();
     Cursor(3, 0);  // no room above
     const SheetBytes before;

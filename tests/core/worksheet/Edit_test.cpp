@@ -54,8 +54,7 @@ TEST(PutChar, LockedPageWritesUnlockedCellsAndResults)
 {
     // An unlocked numerator cell may change, but its columns may not move; results are written anyway.
     Sheet s(fraction);
-    EditText.PageLock = 1;
-    EditText.Attrs[0][0].Protection = 2;
+    EditText.PageLock = 1, EditText.Attrs[0][0].Protection = 2;
     int newCol = -1, resultCol = -1;
     EXPECT_TRUE(EditText.PutChar('x', 0, 0, newCol));
     EditState = esWritingResults;
@@ -92,8 +91,7 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     // An unlocked middle whose pieces are locked is refused: erased, it would
     // leave them behind as loose symbol characters. Unlocked with it, they go.
     Sheet locked(bracket, 1, 1);
-    EditText.PageLock = 1;
-    EditText.Attrs[1][1].Protection = 2;
+    EditText.PageLock = 1, EditText.Attrs[1][1].Protection = 2;
     ExpectNoChange([&] { EXPECT_FALSE(EditText.PutChar('x', 1, 1, newCol)); });
     EditText.Attrs[1][0].Protection = EditText.Attrs[1][2].Protection = 2;
     EXPECT_TRUE(EditText.PutChar('x', 1, 1, newCol));
@@ -103,11 +101,8 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
 TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
 {
     Sheet s(" a  b");
-    EditText.Cells[100][100].Ch = 'q';
-    EditText.Attrs[1][0].Nesting = 2;
-    EditText.RadMode = EditText.ShowTextBoxes = 1;
-    Cursor(3, 3);
-    EditText.Clear(s.grid);
+    EditText.Cells[100][100].Ch = 'q', EditText.Attrs[1][0].Nesting = 2;
+    EditText.RadMode = EditText.ShowTextBoxes = 1, Cursor(3, 3), EditText.Clear(s.grid);
     EXPECT_EQ(SheetToPicture(EditText, 0, 71) + Where() + AttrsToText(EditText), "\n0,0 b0");
     EXPECT_EQ(std::tuple(EditText.Cells[100][100].Ch, EditText.RadMode, EditText.ShowTextBoxes, EditText.UsedColExt),
               std::tuple('q', 1, 0, 1));

@@ -54,22 +54,14 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     EditText.Attrs[3][2].Nesting = 0x06;
     EditText.Attrs[70][71].Protection = 2;       // an unlocked but empty cell counts
     EditText.Cells[1][5].SetFlags(cfAboveLine);  // flags alone make a cell non-empty
-    Cursor(5, 7);
-    SaveUndo();
+    Cursor(5, 7), SaveUndo();
 
+    // Used extent (LoadPicture grew it to (3, 2)), cursor; records of column, row, 8 bytes of cell and 8 of
+    // attributes; the end mark, then 20 zero bytes.
     std::vector<uint8_t> want;
-    Int32(want, {3, 2, 5, 7});  // used extent (LoadPicture grew it to (3, 2)), cursor
-    auto record = [&](int32_t c, int32_t r, std::vector<uint8_t> cellAndAttr) {
-        Int32(want, {c, r});
-        want.insert(want.end(), cellAndAttr.begin(), cellAndAttr.end());
-    };
-    record(0, 0, {'x', 0, 0, 0x40, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
-    record(1, 5, {0, 0, 0x08, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 0, 0});
-    record(3, 2, {'2', 0, 0x01, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0x06, 0, 0, 0});
-    record(70, 71, {0, 0, 0, 0, 0, 0, 0, 0, /**/ 0, 0, 0, 0, 0, 0, 2, 0});
-    Int32(want, {-1});
-    want.resize(want.size() + 20, 0);
-
+    Int32(want,
+          {3, 2,  5,  7, 0, 0, 'x' | 0x40 << 24, 0,  0, 0, 1, 5, 0x08 << 16, 0, 0, 0, 3, 2, '2' | 0x01 << 16, 0, 0,
+           6, 70, 71, 0, 0, 0, 2 << 16,          -1, 0, 0, 0, 0, 0});
     const TMemoryStream &s = UndoStreams[2];
     EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
     EXPECT_EQ(std::tuple(UndoIndex, RedoLimit, UndoEmpty, RedoEmpty), std::tuple(3, 3, false, true));
@@ -77,11 +69,8 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
 
 TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
 {
-    for (int n = 1; n <= 150; ++n) {
-        EditText.Cells[0][0].Ch = uint8_t(n), EditText.Cells[1][0].Ch = 1;  // state 0 must not look empty
-        Cursor(0, n % 72);
-        SaveUndo();
-    }
+    for (int n = 1; n <= 150; ++n)  // cell (1, 0) keeps state 0 from looking empty
+        EditText.Cells[0][0].Ch = uint8_t(n), EditText.Cells[1][0].Ch = 1, Cursor(0, n % 72), SaveUndo();
     std::string seen, want;
     for (int n = 149; n >= 52; --n) {
         want += std::to_string(n) + "," + std::to_string(n % 72) + (n == 52 ? "e" : "") + " ";
@@ -108,20 +97,17 @@ TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
 
 TEST_F(UndoRing, RecordsOutsideTheGridAreNeverWritten)
 {
-    SaveUndo();
-    SaveUndo();
+    SaveUndo(), SaveUndo();
     // Slot 2: a bad used extent, records beyond the 72 x 72 grid, no terminator.
     std::vector<uint8_t> b;
     Int32(b, {500, -3, 9, 900});
     const int32_t at[][2] = {{100, 5}, {5, 100}, {-7, 5}, {144, 144}, {3, 3}};  // 'a' .. 'e'
     for (int i = 0; i < 5; ++i) {
         Int32(b, {at[i][0], at[i][1]});
-        b.push_back(uint8_t('a' + i));
-        b.resize(b.size() + 15, 0);
+        b.push_back(uint8_t('a' + i)), b.resize(b.size() + 15, 0);
     }
     b.resize(b.size() + 10, 0xff);  // a torn record
-    UndoStreams[2] = TMemoryStream();
-    UndoStreams[2].WriteBuffer(b.data(), b.size());
+    UndoStreams[2] = TMemoryStream(), UndoStreams[2].WriteBuffer(b.data(), b.size());
 
     Edit(true);
     EXPECT_EQ(SheetToPicture(EditText, -1, SheetLast), "\n\n\n          e\n");
