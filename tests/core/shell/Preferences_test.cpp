@@ -1,5 +1,6 @@
 // Preference records, their storage in the settings store and the fallback
 // file, and the update reminder.
+#include <cmath>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -61,6 +62,8 @@ TEST_F(PreferencesTest, PlacesFormSizeGridAndMarginsAsApplied)
         {800, 600, 800, 600}, {100, 65535, 640, 10000}, {10001, 479, 10000, 480}, {640, 480, 640, 480}};
     for (const auto &[x, y, width, height] : sizes)
         EXPECT_EQ((prefs.SetFormBounds(poFormSize, x, y), prefs.FormSize()), std::pair(width, height));
+    // A maximised window's position above the screen: the height loses its frame.
+    EXPECT_EQ((prefs.SetFormBounds(poFormPosition, 5, 65535), prefs.Records[prFormSize].Y()), 470);
     for (const auto &[option, size] : {std::pair(poLandscape, GridLandscape), {poPortrait144, GridPortrait144}})
         EXPECT_EQ((prefs.SetGridSize(option), prefs.Records[prGridSize].String()), size);
     StoreKeyboardType("BRAZIL"), StoreKeyboardType("Brazil");  // layout names match exactly
@@ -110,7 +113,8 @@ TEST_F(PreferencesTest, MissingOrMistypedValues)
 TEST_F(PreferencesTest, UpdateReminder)
 {
     // Days since the last check, error raised, check date written; the next start the same day raises nothing.
-    const std::tuple<double, int, double> cases[] = {{30.0, 0, Today - 30.0}, {31.0, 210, Today - 26.0}};
+    const std::tuple<double, int, double> cases[] = {
+        {30.0, 0, Today - 30.0}, {31.0, 210, Today - 26.0}, {NAN, 0, Today}};
     for (const auto &[daysBack, error, written] : cases) {
         ClearError();
         MemoryPrefStore s;

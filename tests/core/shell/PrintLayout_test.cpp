@@ -34,6 +34,7 @@ TEST(PrintLayout, FitsTheLargestFontInsideTheMargins)
         {"one pixel", a4, {4000, 750, 4263, 750}, Sheet(72, true), false, 1, 6, 7, 503, 575},
         {"crossed across", a4, {5000, 750, 5000, 750}, Sheet(72, true), false, 0, 0, 0, 0, 0},
         {"crossed down", a4, {750, 8000, 750, 8000}, Sheet(72, true), false, 0, 0, 0, 0, 0},
+        {"too narrow", {490, 7017, 0, 0, 600}, {0, 0, 0, 0}, Sheet(72, true), false, 1, 6, 7, 503, 575},
     };
     for (const auto &[what, page, margins, sheet, fits, fontSize, cellWidth, cellHeight, width, height] : cases) {
         TPrintLayout l;
@@ -112,10 +113,11 @@ TEST(PreviewLayout, PageImageAndDestination)
     // clang-format off
     const std::pair<TGridRect, std::tuple<int, int, int, int>> dests[] = {
         {{0, 0, 50, 60}, {10, 20, 110, 140}}, {{0, 0, 50, 500}, {10, 20, 30, 220}}, {{0, 0, 0, 0}, {10, 20, 10, 20}},
-        {{0, 0, 0, 60}, {10, 20, 10, 20}}, {{0, 0, 50, 0}, {10, 20, 10, 20}}};
+        {{0, 0, 0, 60}, {10, 20, 10, 20}}, {{0, 0, 50, 0}, {10, 20, 10, 20}}, {{0, 0, 1, 60}, {10, 20, 13, 220}}};
     // clang-format on
     for (const auto &[bitmap, want] : dests)
         EXPECT_EQ(Edges(PreviewDestRect({10, 20, 110, 220}, bitmap)), want) << bitmap.Right << "," << bitmap.Bottom;
+    EXPECT_EQ(Edges(PreviewDestRect({10, 20, 11, 220}, {0, 0, 50, 60})), std::tuple(10, 20, 11, 21));
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ TEST(Rtf, WrittenBytes)
               "{\\rtf1\\ansi\\ansicpg1252\\uc1{\\fonttbl{\\f0\\fnil Arial;}}{\\colortbl;\\red0\\green0\\blue255;}\n"
               "\\pard\\plain\\f0\\fs20\\b a\\{b\\}\\\\c\\tab d\\plain\\f0\\fs20\\cf1 e\\par\n"
               "\\pard\\plain\\f0\\fs20 f}");
+    // Broken UTF-8 goes out as U+FFFD, one byte at a time.
+    EXPECT_EQ(WriteRtf(Doc({{{"\x80\xE0\xA0\x80", "", 20}}})),
+              "{\\rtf1\\ansi\\ansicpg1252\\uc1\n\\pard\\plain\\fs20 \\u-3?\\u2048?}");
 }
 
 TEST(Rtf, AccentedAndNonLatinText)
@@ -98,12 +101,15 @@ TEST(Rtf, ForeignUnknownAndMalformedInput)
         {std::string("{\\rtf1 a\0b\xFF}", 12), "ab\xC3\xBF"},
         {std::string(100000, '{') + "deep", "deep"},
         {"plain text, not rtf", "plain text, not rtf"},
+        {"{\\rtf1 \\u2048?\\u937\\tab a\\u-10179?\\par x}", "\xE0\xA0\x80Ωa\xEF\xBF\xBD|x"},
     };
     for (const auto &[in, text] : cases)
         EXPECT_EQ(Texts(ReadRtf(in)), text) << in.substr(0, 60);
     const TRtfRun big = ReadRtf("{\\rtf1 \\fs99999999999999999999999 \\cf7 x}").Paragraphs[0].Runs[0];
     EXPECT_EQ(std::pair(big.HalfPoints, big.HasColor), std::pair(3276, false));
     EXPECT_FALSE(IsRtf("{\\rt"));
+    EXPECT_EQ(ReadRtf("{\\rtf1\\deff{\\fonttbl\\f0 A;\\f1 B;}{\\colortbl\\red1;}w\\plain x\\f1 z\\deff-1\\plain y}"),
+              Doc({{{"w", ""}, {"x", "A"}, {"z", "B"}, {"y", ""}}}));
 }
 
 }  // namespace

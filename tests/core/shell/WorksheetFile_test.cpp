@@ -74,6 +74,16 @@ TEST_F(FileTest, BoxesAreWrittenInListOrderByteForByte)
     Int32(first, {48, 0, 1, 0, 0, 5, 6, 7, 8, 90, 30, 4, 7});
     first.insert(first.end(), shown.Text.begin(), shown.Text.end());
     EXPECT_EQ(Bytes(saved.begin(), saved.begin() + ptrdiff_t(first.size())), first);
+    EXPECT_EQ(ReadWorksheet(saved).Sheet.Boxes[1].Geometry, picture.Geometry);
+}
+
+TEST_F(FileTest, AttributesAndTheStoredRangeComeBack)
+{
+    EditText.Cells[3][71].Ch = 'z', EditText.Attrs[71][6].Protection = 2;
+    const Bytes b = Save();
+    ASSERT_TRUE(Open(b).Ok());
+    EXPECT_EQ(std::tuple(int(b[GridAt + 16]), int(EditText.Attrs[71][6].Protection), EditText.Cells[3][71].Ch),
+              std::tuple(3, 2, 'z'));
 }
 
 TEST_F(FileTest, OldLayoutAndUnknownChunks)
@@ -120,6 +130,7 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
         {boxAt + 44, {0xFF, 0xFF, 0xFF, 0xFF}, "a box has a negative width or height"},
         {boxAt + 56, {2}, "a text box claims 2 bytes of text, but 1 bytes follow"},
         {0, {1}, "the file is too short to be a worksheet"},  // cut to 15 bytes below
+        {GridAt + 12, {0}, "the stored cells (columns 1 to 1, rows 1 to 1) lie outside the sheet of 72 x 1 cells"},
     };
     for (const auto &[at, bytes, error] : cases) {
         Bytes b = good;
@@ -137,6 +148,7 @@ TEST_F(FileTest, MalformedFilesAreRefusedWithWhatIsWrong)
         {broken(28, 7), "its bit depth 7 is unknown"},
         {Bitmap(2, 0, 24), "its size 2 x 0 is out of range"},
         {broken(30, 1), "its compression 1 is unknown"},  // run lengths without their size
+        {broken(30, 2), "its compression 2 is unknown"},
     };
     for (const auto &[picture, error] : pictures)
         EXPECT_EQ(ReadWorksheet(Save({{1, 0, {}, picture, {}}})).Error,
@@ -154,6 +166,7 @@ TEST_F(FileTest, BitmapLengthComesFromItsHeaders)
         {Bitmap(2, 2, 32, 20), 54 + 20},
         {fields, 54 + 12 + 8},
         {Hex("42 4D 00 00 00 00 00 00 00 00 00 00 00 00 0C 00 00 00 02 00 02 00 01 00 04 00"), 26 + 48 + 8},
+        {Hex("42 4D 00 00 00 00 00 00 00 00 00 00 00 00 6C 00 00 00"), 14 + 108},  // more to read first
     };
     for (const auto &[bmp, length] : cases) {
         std::string error;
@@ -190,7 +203,8 @@ TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
     // clang-format off
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\sheets\\my_orbit.rec", "orbit"}, {"C:\\a.b\\c.d.rec", "c"}, {"C:\\sheets\\", ""},
-        {"/home/u/orbit.rec", "orbit"}, {"orbit", "orbit"}, {"/home/u.v/[x]orbit", "orbit"}, {"", "kept"}};
+        {"/home/u/orbit.rec", "orbit"}, {"orbit", "orbit"}, {"/home/u.v/[x]orbit", "orbit"}, {"", "kept"},
+        {"a`my orbit", "my orbit"}};
     // clang-format on
     for (auto [file, title] : cases) {
         EditText.FileName = file, EditText.Title = "kept";

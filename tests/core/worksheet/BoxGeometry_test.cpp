@@ -99,6 +99,7 @@ TEST(BoxGeometry, DragMovesPicturesAndResizesEditedTextBoxes)
         int w, h;
     } steps[] = {
         {true, 170, 150, dsNone, 200, 120},   // 30 pixels from the edge: outside the zone
+        {true, 171, 90, dsNone, 200, 120},    // the same from the bottom edge
         {false, 190, 110, dsNone, 200, 120},  // no left button
         {true, 171, 91, dsResized, 171, 91},  // in the zone: resizing starts
         {false, 10, 10, dsResized, 171, 91},  // resizing goes on; below the minimum nothing

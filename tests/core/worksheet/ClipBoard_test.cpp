@@ -106,6 +106,9 @@ TEST_F(Clip, DeleteAndCutEraseExactlyTheBlockAtEveryEdge)
                       std::tuple(Pos(sel.Right, sel.Bottom), 0, cut));
             board.text.clear();
         }
+    Sheet setup("", 3, 3, 10, 8);
+    commands.Delete({5, 1, 4, 6});  // right of left: nothing, and the cursor stays
+    EXPECT_EQ(Cursor(), Pos(3, 3));
 }
 
 TEST_F(Clip, LockPageRefusesTypingAndUnlockCellToggles)

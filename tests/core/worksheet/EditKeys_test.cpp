@@ -101,8 +101,8 @@ TEST_F(EditKeys, KeysThatChangeNothing)
 TEST_F(EditKeys, ArrowKeysBeepOnlyAtTheSheetsEdges)
 {
     // Key, cursor, beeps: the grid moves the cursor itself.
-    const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0},
-                            {39, 71, 5, 1}, {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}};
+    const int cases[][4] = {{37, 0, 5, 1},  {37, 1, 5, 0},  {38, 5, 0, 1},  {38, 5, 1, 0}, {39, 71, 5, 1},
+                            {39, 70, 5, 0}, {40, 5, 71, 1}, {40, 5, 70, 0}, {38, 71, 5, 0}};
     for (const auto &[key, col, row, beeps] : cases) {
         s.beeps = 0, Cursor(col, row);
         EXPECT_EQ(Down(0, uint16_t(key)), key);

@@ -65,6 +65,10 @@ TEST_F(UndoRing, SnapshotBytesAreExact)
     const TMemoryStream &s = UndoStreams[2];
     EXPECT_EQ(std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()), want);
     EXPECT_EQ(std::tuple(UndoIndex, RedoLimit, UndoEmpty, RedoEmpty), std::tuple(3, 3, false, true));
+    SaveUndo(), Edit(true);  // back to the snapshot above
+    EXPECT_EQ(
+        std::tuple(EditText.UsedRowExt, int(EditText.Attrs[3][2].Nesting), int(EditText.Attrs[70][71].Protection)),
+        std::tuple(2, 6, 2));
 }
 
 TEST_F(UndoRing, RingReachesBack98StatesAndANewSnapshotEndsRedo)
