@@ -82,6 +82,7 @@ TEST_F(ResultsTest, Pictures)
          "      --*--*--* +*--*--*--*\n   . *. * h*. *. *. * m*. *. *\n   --*--*--*--*--*--*--*--*--*\n   . * s*. *. *. *. *. *. *. *\n"},
         {"tall bracket around a fraction in a fraction", " x", "#487 < < < < a > | < b > > > | < c > > )",
          "      . * a*. *\n      --*--*--*\n(/*. *. * b*. *. *)/*\n(|*--*--*--*--*--*)|*\n(\\*. * c*. *. *. *)\\*\n"},
+        {"tall curly bracket", " x", "#493 a )", "{/*   }/*\n{|* a*}|*\n{\\*   }\\*\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
