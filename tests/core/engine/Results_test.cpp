@@ -98,6 +98,7 @@ TEST_F(ResultsTest, Pictures)
     const TCell &six = EditText.Cells[18][2];
     EXPECT_EQ(std::pair(six.Flags(), six.SrcCol | six.SrcRow | six.Reserved),
               std::pair(uint32_t(cfRaised | cfResult), 0));
+    EXPECT_EQ(EditText.UsedColExt * 100 + EditText.UsedRowExt, 1802);  // the sheet's extent takes them in
 }
 
 TEST_F(ResultsTest, CursorStateAndRedraw)
