@@ -73,6 +73,14 @@ TEST_F(ResultsTest, Pictures)
          "       a  +  1\n c -- -- -- -- --\n          b", "c ~* < < a + 1 > | < b > >", "      . * a* +* 1*. *\n c* **--*--*--*--*--*\n      . * b*. *. *. *\n"},
         {"unevaluated integral",
          " x", "#500 ( b ) ( a ) #422 ( x ) d x", "?f2 (* a* )*?ae (* b* )*f~* (* x* )* d* ** x*\n"},
+        {"fractions in fractions, side by side in a numerator",
+         " x", "< < < < < < a > | < b > > > | < < < c > | < d > > > > > | < < < < < g > | < h > > + < < k > | < m > > > | < s > > > >",
+         "      . * a*. *\n      --*--*--*\n   . *. * b*. *. *\n   --*--*--*--*--*\n   . *. * c*. *. *\n      --*--*--*\n"
+         ". *. *. * d*. *. *. *. *. *. *. *\n--*--*--*--*--*--*--*--*--*--*--*\n. *. *. * g*. *. *. * k*. *. *. *\n"
+         "      --*--*--* +*--*--*--*\n   . *. * h*. *. *. * m*. *. *\n   --*--*--*--*--*--*--*--*--*\n   . * s*. *. *. *. *. *. *. *\n"},
+        {"tall bracket around a fraction in a fraction", " x", "#487 < < < < a > | < b > > > | < c > > )",
+         "      . * a*. *\n      --*--*--*\n(/*. *. * b*. *. *)/*\n(|*--*--*--*--*--*)|*\n(\\*. * c*. *. *. *)\\*\n"},
+        {"tall curly bracket", " x", "#493 a )", "{/*   }/*\n{|* a*}|*\n{\\*   }\\*\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
@@ -88,6 +96,7 @@ TEST_F(ResultsTest, Pictures)
     const TCell &six = EditText.Cells[18][2];
     EXPECT_EQ(std::pair(six.Flags(), six.SrcCol | six.SrcRow | six.Reserved),
               std::pair(uint32_t(cfRaised | cfResult), 0));
+    EXPECT_EQ(EditText.UsedColExt * 100 + EditText.UsedRowExt, 1802);  // the sheet's extent takes them in
 }
 
 TEST_F(ResultsTest, CursorStateAndRedraw)
