@@ -14,7 +14,8 @@
 
 namespace {
 
-// Answers each request with `response` (never when empty), then with `more` every millisecond.
+// Answers each request with `response` (never when empty), then with `more` again and again: 64 copies every
+// millisecond, or one copy every `dripMs` when set.
 struct TinyHttp {
     TinyHttp()
     {
@@ -30,8 +31,9 @@ struct TinyHttp {
                     s->write(response);
                     if (!more.isEmpty()) {
                         auto *timer = new QTimer(s);
-                        QObject::connect(timer, &QTimer::timeout, s, [this, s] { s->write(more.repeated(64)); });
-                        timer->start(1);
+                        const QByteArray piece = dripMs ? more : more.repeated(64);
+                        QObject::connect(timer, &QTimer::timeout, s, [s, piece] { s->write(piece); });
+                        timer->start(dripMs ? dripMs : 1);
                     } else if (!response.isEmpty()) {
                         s->disconnectFromHost();
                     }
@@ -41,6 +43,7 @@ struct TinyHttp {
     }
     QTcpServer server;
     QByteArray response, more;
+    int dripMs = 0;
     QStringList paths;
 };
 
@@ -59,7 +62,7 @@ TEST_F(UpdateCheckTest, EachReplyEndsInItsMessageOrTheUpgradePanel)
     const std::string up = "Check For Updates|Velmora Version 01.33.00\n\nYour Velmora version is up to date   ",
                       none = "Check For Updates|Velmora Version 01.33.00\n\nNo connection to Velmora Internet "
                              "Services    \n\nPlease check your online connection and repeat";
-    enum { Manual, AtStart, NoServer };
+    enum { Manual, AtStart, NoServer, Dripping };  // Dripping: manual, `more` every 50 ms
     const std::tuple<int, QByteArray, QByteArray, std::vector<std::string>, const char *> rows[] = {
         {Manual, Http("01.33.00"), "", {up}, ""},
         {Manual, Http("01.34.00"), "", {}, "01.34.00"},
@@ -71,19 +74,21 @@ TEST_F(UpdateCheckTest, EachReplyEndsInItsMessageOrTheUpgradePanel)
         {Manual, "HTTP/1.1 200 OK\r\n\r\n", "9", {none}, ""},                  // a body without end: the size cap
         {Manual, "HTTP/1.1 200 OK\r\n", "X-Pad: 0123456789\r\n", {none}, ""},  // a head without end
         {NoServer, Http("01.34.00"), "", {none}, ""},                          // nobody is asked
+        {Dripping, "HTTP/1.1 200 OK\r\n\r\n", "0", {none}, ""},  // a byte at a time: the whole check still ends
     };
     for (const auto &[kind, response, more, box, offered] : rows) {
         SCOPED_TRACE(response.left(40).toStdString() + more.toStdString());
         form.reset(), QFile::remove(dir.filePath(QStringLiteral("Velmora.ini")));  // nothing stored: no check at start
         TSettingsStore::SetUpdateServer(
             kind == NoServer ? QString() : QStringLiteral("127.0.0.1:") + QString::number(http.server.serverPort()));
-        http.response = response, http.more = more, http.paths.clear(), boxes.clear();
+        http.response = response, http.more = more, http.dripMs = kind == Dripping ? 50 : 0;
+        http.paths.clear(), boxes.clear();
         if (kind == AtStart)
             StoreRun([](TPreferences &p) { p.Records[prStarter].SetInteger(7); });
         QElapsedTimer clock;
         Start(true), clock.start();
         if (kind != AtStart) {
-            WriteDate(old), form->UpdateClient()->TimeoutMs = 1500;
+            WriteDate(old), form->UpdateClient()->TimeoutMs = kind == Dripping ? 500 : 1500;
             Preferences.Records[prStarter].SetInteger(7), form->CheckForUpdatesClick();
             EXPECT_FALSE(Item("CheckForUpdates")->isEnabled());
             form->CheckForUpdatesClick();  // one check at a time
@@ -103,7 +108,7 @@ TEST_F(UpdateCheckTest, EachReplyEndsInItsMessageOrTheUpgradePanel)
         EXPECT_TRUE(store.OpenReadOnly() && store.ReadDate(CheckDateName, date) && store.Close());
         EXPECT_TRUE(kind == AtStart || date == (box == std::vector{up} || *offered ? today : old)) << date;
         EXPECT_EQ(http.paths.join(' '),
-                  kind == NoServer ? QString() : "/download/version.vlm?" + QString::number(7 + kind));
+                  kind == NoServer ? QString() : "/download/version.vlm?" + QString::number(7 + (kind == AtStart)));
     }
 }
 
