@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <set>
 #include <tuple>
 
@@ -14,6 +15,8 @@
 #include "shell/ModeButtons.h"
 #include "shell/StatusLine.h"
 #include "support/SheetPicture.h"
+#include "worksheet/CellPainter.h"
+#include "worksheet/ObjectBoxes.h"
 
 namespace {
 
@@ -83,6 +86,38 @@ TEST_F(PartsTest, MenusAtStartSizeItemsLockedByAnEditingKeyAndExit)
     }
     Item("MenuFileExit")->trigger();
     EXPECT_EQ(std::tuple(form->isVisible(), boxes.size()), std::tuple(false, size_t(0)));
+}
+
+TEST_F(PartsTest, BoxesFollowFontSizeAndScrollingOnceTheyExist)
+{
+    Item("Menu_InsertTextbox")->trigger(), Item("Menu_InsertTextToBitmap1")->trigger();  // a picture on the sheet
+    const TObjBox *box = ObjBoxList->NextBox();
+    GridWidget *grid = form->Grid();
+    const std::pair<std::function<void()>, const char *> steps[] = {
+        {[&] { Type(form->ComboFontSize, "30"); }, "a larger font"},
+        {[&] { grid->horizontalScrollBar()->setValue(2); }, "two columns scrolled"},
+        {[&] { grid->verticalScrollBar()->setValue(1); }, "a row scrolled"},
+    };
+    QPoint before = box->Image->pos();
+    for (const auto &[change, what] : steps) {
+        change();
+        const QPoint at = box->Image->pos();  // moved, at its offset from its cell
+        EXPECT_EQ(std::pair(at, at != before),
+                  std::pair(grid->CellRect(box->Col, box->Row).topLeft() - QPoint(box->DX, box->DY), true))
+            << what;
+        before = at;
+    }
+}
+
+TEST_F(PartsTest, DisplayBufferIsOffAtEveryStart)
+{
+    Item("MenuOptionsDisplayBuffer")->trigger();
+    const bool on = Item("MenuOptionsDisplayBuffer")->isChecked() && DisplayBuffer;
+    Exit(), Start();  // the next window of this program
+    const bool offAtStart = !Item("MenuOptionsDisplayBuffer")->isChecked() && !DisplayBuffer;
+    Item("MenuOptionsDisplayBuffer")->trigger();  // one click turns it on
+    EXPECT_EQ(std::tuple(on, offAtStart, Item("MenuOptionsDisplayBuffer")->isChecked(), DisplayBuffer),
+              std::tuple(true, true, true, true));
 }
 
 TEST_F(PartsTest, ModeButtonsAndComboBoxesShowTheirValueAndStoreIt)
@@ -204,6 +239,10 @@ TEST_F(PartsTest, FunctionAndBracketButtonsWriteIntoTheSheet)
         {0, 0, "", "PRButtonCos", true, "", 0, 1},  // refused like every other edit
         {3, 3, "", "SpeedBr1Open", false, "\n\n         (/\n         (|\n         (\\\n", 4, 0},
         {3, 3, "", "SpeedBr3Close", false, "\n\n         }/\n         }|\n         }\\\n", 4, 0},
+        {3, 3, "", "SpeedBr1Close", false, "\n\n         )/\n         )|\n         )\\\n", 4, 0},
+        {3, 3, "", "SpeedBr2Open", false, "\n\n         [/\n         [|\n         [\\\n", 4, 0},
+        {3, 3, "", "SpeedBr2Close", false, "\n\n         ]/\n         ]|\n         ]\\\n", 4, 0},
+        {3, 3, "", "SpeedBr3Open", false, "\n\n         {/\n         {|\n         {\\\n", 4, 0},
     };
     for (const auto &[col, row, before, button, locked, after, endCol, beepsWanted] : rows) {
         EditText.Clear(form->SheetGrid()), LoadPicture(EditText, before), ResetUndo();
