@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <sys/stat.h>
 
@@ -11,6 +12,7 @@
 #include "engine/NumFormat.h"
 #include "platform/GridWidget.h"
 #include "shell/ModeButtons.h"
+#include "shell/StatusLine.h"
 #include "worksheet/Keyboard.h"
 
 namespace {
@@ -65,6 +67,27 @@ TEST_F(LifeTest, StoredValuesOutsideWhatTheWindowShows)
     EXPECT_EQ(Seen(*form), "Velmora|" + ErrorTexts[110] + "|72|512  15|010010|11000|US|50,50 640x480");
     EXPECT_EQ(std::tuple(FontSize, FltPlaces, UIFltPlaces, Preferences.Records[prFloatPlaces].Integer()),
               std::tuple(512, 15, 15, 20));  // 15 places used and shown; the record keeps what the user stored
+    // The reminder blinks on the window's timer: white at first, red, then white again.
+    auto base = [&] { return form->StatusLine()->View()->palette().color(QPalette::Base); };
+    EXPECT_EQ(base(), QColor(Qt::white));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return base() == QColor(Qt::red); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return base() == QColor(Qt::white); }, 10000));
+}
+
+TEST_F(LifeTest, TheStoredSheetSizeIsTheSheetOfTheNextStart)
+{
+    const std::tuple<TPrefOption, const char *, std::string> rows[] = {
+        {poPortrait144, "Portrait144x1441", "144 x 144"},
+        {poLandscape, "Landscape1", "108 x 48"},
+        {poPortrait72, "Portrait72x721", "72 x 72"},
+    };  // the size stored, then the item checked and the sheet at the start
+    for (const auto &[size, item, sheet] : rows) {
+        StoreRun([size](TPreferences &p) { p.SetGridSize(size); });
+        Start();
+        EXPECT_EQ(std::to_string(form->SheetGrid().ColCount()) + " x " + std::to_string(form->SheetGrid().RowCount()) +
+                      (Item(item)->isChecked() ? "" : " unchecked"),
+                  sheet);
+    }
 }
 
 // A store that cannot be written (a file where its folder should be, a lock
