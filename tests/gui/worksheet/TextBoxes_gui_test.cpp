@@ -54,6 +54,23 @@ TEST_F(TextBoxes, TextBoxIsRenderedInPlaceWithoutSelectionOrCaretUnlessTooLarge)
               std::tuple(QRect(500, 50, 200, 120), box->Picture(), BoxWindowColor));  // rendered wholly in place
 }
 
+TEST_F(TextBoxes, ABoxOnePixelUnderTheWindowsLimitIsRendered)
+{
+    const QSize limit = grid.size() - QSize(24, 24);  // as wide or as high as this: too large
+    const std::pair<QSize, bool> rows[] = {
+        {{limit.width() - 1, 120}, true},
+        {{200, limit.height() - 1}, true},
+        {{200, limit.height()}, false},
+    };  // the box's size, then whether it is rendered without a message
+    for (const auto &[size, rendered] : rows) {
+        TObjBox *box = head.InsertNewTextBox();
+        box->Edit->resize(size), messages.clear();
+        const bool done = head.RenderTextBox(box);
+        EXPECT_EQ(std::tuple(done, box->Kind == bkPicture, messages.empty()), std::tuple(rendered, rendered, rendered))
+            << size.width() << " x " << size.height();
+    }
+}
+
 TEST_F(TextBoxes, DoubleClickEditsATextBoxAgainButNotAPictureMadeOfText)
 {
     TObjBox *box = head.InsertNewTextBox();
