@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <set>
 #include <stdexcept>
 
 #include "platform/GridWidget.h"
@@ -191,6 +192,41 @@ TEST_F(PrintTest, FailuresAreToldSetupDialogsPrintNothingAndCancelledOnesChangeN
     EXPECT_TRUE(Print() == psOk && !sp.PrinterSetup(form.get()) && !sp.PageSetup(form.get(), EditText, *grid));
     EXPECT_TRUE(dialogs == 5 && !QFile::exists(Pdf()) && messages.isEmpty() && stored.size() == 1 &&
                 PrintMargins == chosen && sp.Orientation == QPageLayout::Portrait);
+}
+
+TEST_F(PrintTest, PreviewOpensAgainAfterCloseDrawsAtThePrintersFontAndRefusesWhatItCannotShow)
+{
+    TPrintPreView &pv = SheetPreview;
+    Put(0, 0, "HELLO"), setup.grid.SetSelection({0, 0, 4, 1}), form->show();
+    std::set<std::pair<int, int>> drawn;  // the font size and line unit of every render, at the first cell
+    sp.OnDrawCell = [&](QPainter &p, int c, int r, const QRect &rect, const TCellRectFunc &f) {
+        if (c == 0 && r == 0)
+            drawn.emplace(CellFontSize, LineUnit);
+        PrintDrawCell(p, c, r, rect, f);
+    };
+    // Shown three times; the second time at once after Close, before the closed panel has gone.
+    for (const bool closedPanelGoes : {false, true, true}) {
+        ASSERT_TRUE(pv.Show(form.get(), EditText, *grid));
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(pv.Panel && pv.Panel->isVisible() && pv.PageImage->isVisible() && pv.CloseButton &&
+                    pv.CloseButton->isVisible() && form->menuWidget()->isHidden());
+        pv.CloseButton->click();
+        EXPECT_TRUE(!pv.Panel && !pv.PageImage && !pv.CoolBar && !pv.CloseButton && form->menuWidget()->isVisible());
+        if (closedPanelGoes)
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ASSERT_TRUE(pv.Show(form.get(), EditText, *grid));
+    setup.grid.SetSelection({3, 3, 3, 3}), SheetSetup::beeps = 0;
+    pv.SelectionButton->click();  // one cell selected now: the button only beeps
+    EXPECT_EQ(std::tuple(SheetSetup::beeps, sp.PrintSelection, pv.PageSizeButton->isEnabled()),
+              std::tuple(1, false, false));
+    pv.PageButton->click(), pv.CloseButton->click();
+    // Size 8 on the A4 page, drawn in the bitmap's pixels: cells 8 wide where the screen's are 14.
+    EXPECT_EQ(drawn, (std::set{std::pair(8, 8)}));
+    PrintMargins.Left = PrintMargins.Right = 5000;  // no room on the page: a message, no preview
+    const bool shown = pv.Show(form.get(), EditText, *grid);
+    EXPECT_EQ(std::tuple(shown, bool(pv.Panel), messages.join('|').toStdString()),
+              std::tuple(false, false, std::string(MsgSheetDoesNotFit)));
 }
 
 TEST_F(PrintTest, PreviewShowsThePageOrTheSelectionPrintsAndCloses)
