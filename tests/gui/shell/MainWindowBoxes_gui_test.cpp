@@ -1,4 +1,5 @@
 // Boxes reached from the window: the Insert menu, Clear and Undo, and the pictures printing puts on the page.
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QTextEdit>
@@ -6,7 +7,9 @@
 
 #include "FreshWindow.h"
 #include "platform/GridWidget.h"
+#include "shell/MenuCommands.h"
 #include "shell/VMPrinter.h"
+#include "shell/VelmoraMenus.h"
 #include "support/SheetPicture.h"
 #include "worksheet/ObjectBoxes.h"
 #include "worksheet/TextBoxes.h"
@@ -121,6 +124,59 @@ TEST_F(WindowBoxesTest, KeysTypedIntoATextBoxNeverReachTheSheet)
     EXPECT_EQ(SheetToPicture(EditText), " 5  +  6\n");
     QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(std::pair(SheetToPicture(EditText), edit->hasFocus()), std::pair(sheet, true));
+}
+
+// A picture and a newer text box over it: the text box lies on top on the
+// screen and on paper, before the save and after the open, and once it is
+// edited again; the file saved after the open is the file that was opened.
+TEST_F(WindowBoxesTest, OverlappingBoxesKeepTheirStackingThroughSaveAndOpen)
+{
+    Start(true);
+    const QString png = dir.filePath(QStringLiteral("wide.png")), rec = dir.filePath(QStringLiteral("boxes.rec"));
+    QImage wide(300, 60, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    ASSERT_TRUE(wide.save(png));
+    BoxFileDialogHook = [png](QWidget *, const QString &, const QString &) { return png; };
+    Item("Menu_InsertBitmapFile")->trigger();
+    BoxFileDialogHook = nullptr;
+    Item("Menu_InsertTextbox")->trigger();  // both at (50, 50): the text box covers the picture's left part
+    form->Grid()->setFocus();               // and is rendered as it loses the focus
+    MenuCommands->FileDialog = [rec](const TFileDialogRequest &) { return rec; };
+    QWidget *sheet = form->Grid()->viewport();
+    // The box on top at a point both cover, and at one only the picture covers;
+    // the pictures on paper, the last drawn on top, by their colour.
+    const auto stacking = [&] {
+        const TObjBox *text = nullptr, *picture = nullptr;
+        for (const TObjBox *b = ObjBoxList->NextBox(); b; b = b->NextBox())
+            (b->State == bsTextBox ? text : picture) = b;
+        std::string paper;
+        for (const TBoxPicture &p : SheetPrinter.OnBoxPictures())
+            paper.insert(0, p.Image.pixelColor(10, 10) == QColor(Qt::red) ? "picture " : "text ");
+        return std::tuple(sheet->childAt(100, 60) == (QWidget *)text->Image.data(),
+                          sheet->childAt(300, 60) == (QWidget *)picture->Image.data(), paper);
+    };
+    const auto onTop = std::tuple(true, true, std::string("picture text "));
+    EXPECT_EQ(stacking(), onTop);
+    Item("SaveAs1")->trigger();
+    QFile file(rec);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+        Item("Open1")->trigger();
+        EXPECT_EQ(stacking(), onTop) << cycle;
+        Item("Save1")->trigger();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), saved) << cycle;
+        file.close();
+    }
+    // Edited again, the text box comes up where its picture lay, over the older picture.
+    TObjBox *text = ObjBoxList->NextBox();
+    const QRect place = text->Image->geometry();
+    QTest::mouseDClick(text->Image, Qt::LeftButton, {}, {50, 10});
+    ASSERT_EQ(text->Kind, bkTextEdit);
+    EXPECT_EQ(std::tuple(text->Edit->geometry(), sheet->childAt(100, 60) == text->Edit->viewport()),
+              std::tuple(place, true));
 }
 
 }  // namespace
