@@ -273,6 +273,9 @@ QString PaddedNumber(int n)
 
 void TForm2::SetPlacesText(int32_t places)
 {
+    // The list opens on the count, as the font-size list opens on the size;
+    // its items are the counts 0..MaxPlaces in order.
+    ComboPlaces->setCurrentIndex(places >= 0 && places <= MaxPlaces ? places : -1);
     ComboPlaces->setEditText(QStringLiteral("  ") + QString::number(places));
 }
 

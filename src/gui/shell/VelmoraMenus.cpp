@@ -207,7 +207,10 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
 
     ApplyLoadedSheet(read.Sheet, EditText);
     boxes_.DeleteBoxes();
-    for (size_t i = 0; i < read.Sheet.Boxes.size(); ++i)
+    // The file holds the newest box first. Each box read goes to the front
+    // of the list and gets its control over the ones made before: taken
+    // oldest first, they lie as they lay when they were saved.
+    for (size_t i = read.Sheet.Boxes.size(); i-- > 0;)
         boxes_.AddFileBox(read.Sheet.Boxes[i], pictures[i]);
     EditText.FileName = name;
     SetTitleFromFileName(EditText);

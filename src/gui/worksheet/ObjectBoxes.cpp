@@ -1,5 +1,6 @@
 #include "ObjectBoxes.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -57,8 +58,11 @@ TGridMetrics TObjBox::Metrics() const
 void TObjBox::Watch(QWidget *control)
 {
     control->installEventFilter(this);
-    if (auto *edit = qobject_cast<QTextEdit *>(control))
+    if (auto *edit = qobject_cast<QTextEdit *>(control)) {
         edit->viewport()->installEventFilter(this);
+        // Keys a text box leaves alone pass the grid's viewport on their way up.
+        Grid->viewport()->installEventFilter(this);
+    }
 }
 
 TObjBox *TObjBox::AddBox(QWidget *control)
@@ -234,6 +238,11 @@ bool TObjBox::eventFilter(QObject *watched, QEvent *event)
     auto *w = qobject_cast<QWidget *>(watched);
     if (!w || !IsHead())
         return false;
+    // A key typed into a text box that the box does not take (every key while
+    // it is locked) would edit the sheet out of sight: it ends here. Menu
+    // shortcuts are not keys by then and still reach their items.
+    if (w == Grid->viewport() && event->type() == QEvent::KeyPress)
+        return FindBox(QApplication::focusWidget()) != nullptr;
     // The text edit's mouse arrives at its viewport.
     QWidget *control = w;
     if (auto *edit = qobject_cast<QTextEdit *>(w->parentWidget()); edit && edit->viewport() == w)

@@ -254,4 +254,42 @@ TEST_F(PartsTest, FunctionAndBracketButtonsWriteIntoTheSheet)
     }
 }
 
+// The places list opens on the count in use, whatever set it.
+TEST_F(PartsTest, PlacesListOpensOnTheCountInUse)
+{
+    QComboBox *places = form->ComboPlaces;
+    const auto highlighted = [&] {
+        places->showPopup();
+        const QString item = places->view()->currentIndex().data().toString();
+        places->hidePopup();
+        return item.toStdString();
+    };
+    const std::pair<std::function<void()>, const char *> steps[] = {
+        {[] {}, "  6"},  // the start: Flt mode, 6 places
+        {[&] { Type(places, "4"); }, "  4"},
+        {[&] {
+             QTest::keyClick(places->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(places->lineEdit(), "8"), QTest::keyClick(places->lineEdit(), Qt::Key_Return);
+         },
+         "  8"},  // taken by Enter
+        {[&] { Type(places, "20"); }, "15"},
+        {[&] { Click("TB1ButtonFix"); }, "  2"},
+        {[&] { Type(places, "11"); }, "11"},
+        {[&] { Click("TB1ButtonFlt"); }, "15"},
+        {[&] { Click("TB1ButtonFix"); }, "11"},
+        {[&] { places->setCurrentIndex(3), emit places->activated(3); }, "  3"},  // chosen from the list
+        {[&] {
+             StoreRun([](TPreferences &p) { p.SetNumber(poFixPlaces, 7), p.SetFlag(poFixMode, true); });
+             Start(true);
+             places = form->ComboPlaces;
+         },
+         "  7"},  // stored by a previous run
+        {[&] { Click("TB1ButtonFlt"); }, "15"},
+    };
+    for (const auto &[act, want] : steps) {
+        act();
+        EXPECT_EQ(highlighted(), want) << want;
+    }
+}
+
 }  // namespace

@@ -146,7 +146,7 @@ TEST_F(Menus, SheetBoxesNameAndTitleComeBackAndTwoCyclesKeepTheBoxOrder)
     setup.grid.SetSize(144, 144), EditText.Reset(), EditText.ShowTextBoxes = 1;
     QAction show;
     show.setCheckable(true), show.setChecked(true), menus.ShowTextBoxItem = &show, SaveUndoProc();
-    ASSERT_TRUE(menus.OpenFile());  // each box goes to the front as it is read: the list is reversed
+    ASSERT_TRUE(menus.OpenFile());
     EXPECT_TRUE(SheetBytes() == cells);
     EXPECT_EQ(std::tuple(EditText.Title, setup.grid.ColCount(), UndoEmpty, show.isChecked(), dialogs),
               std::tuple("boxes", 72, true, false,
