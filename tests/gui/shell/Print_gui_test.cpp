@@ -118,7 +118,7 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPic
     const std::string one = "P&roperties|...|Reverse|&Print|Cancel|&Options <<";  // no print range, no pages
     // 7 x 2 cells at size 90, cells 562 x 702: 3942 by 1407 (size 91 is 1425 high, the room 1416); the pictures,
     // scaled with the cells, cross the frame's edges on the lines Printed() reads.
-    const QRect sheet(643, 1241, 3673, 4537), cut(510, 2806, 3942, 1407);
+    const QRect sheet(642, 1240, 3673, 4537), cut(508, 2805, 3942, 1407);
     const std::tuple<TGridRect, QPrintDialog::PrintRange, std::string, const char *, QRect, int> rows[] = {
         {{10, 20, 16, 21}, QPrintDialog::AllPages, block, "12+30=42INSIDE", sheet, 1},
         {{10, 20, 16, 21}, QPrintDialog::Selection, block, "INSIDEINSIDE", cut, 2},    // copies as pages of their own
