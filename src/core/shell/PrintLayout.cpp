@@ -177,12 +177,14 @@ TGridRect TPrintLayout::CellRect(int col, int row) const
 
 namespace {
 
-// Moves both edges by half the room that the printed sheet leaves.
-void Center(bool on, int32_t room, int32_t used, int32_t &first, int32_t &last)
+// Moves both edges so that what is printed, first pixel to last, lies in the
+// middle of the room.
+void Center(bool on, int32_t roomFirst, int32_t room, int32_t printedFirst, int32_t printedLast, int32_t &first,
+            int32_t &last)
 {
     if (!on)
         return;
-    const int32_t d = ToInt32((room - used) / 2.0);
+    const int32_t d = roomFirst + ToInt32((room - (printedLast - printedFirst + 1)) / 2.0) - printedFirst;
     first += d;
     last += d;
 }
@@ -191,12 +193,14 @@ void Center(bool on, int32_t room, int32_t used, int32_t &first, int32_t &last)
 
 void TPrintLayout::CenterHorizontally()
 {
-    Center(CenterHoriz, AreaWidth, TargetWidth, OutRect.Left, OutRect.Right);
+    const TGridRect p = Printed();
+    Center(CenterHoriz, AreaRect.Left, AreaWidth, p.Left, p.Right, OutRect.Left, OutRect.Right);
 }
 
 void TPrintLayout::CenterVertically()
 {
-    Center(CenterVert, AreaHeight, TargetHeight, OutRect.Top, OutRect.Bottom);
+    const TGridRect p = Printed();
+    Center(CenterVert, AreaRect.Top, AreaHeight, p.Top, p.Bottom, OutRect.Top, OutRect.Bottom);
 }
 
 TGridRect TPrintLayout::Range() const
@@ -210,9 +214,20 @@ TGridRect TPrintLayout::Frame() const
 {
     if (!PrintSelection)
         return OutRect;
+    // Framed as the whole sheet is: the lines lie between the cells and close
+    // at the corners.
     const TGridRect first = CellRect(Selection.Left, Selection.Top);
     const TGridRect last = CellRect(Selection.Right, Selection.Bottom);
-    return {first.Left, first.Top, last.Right, last.Bottom};
+    return {first.Left - 1, first.Top, last.Right + GridLine, last.Bottom + GridLine + 1};
+}
+
+TGridRect TPrintLayout::Printed() const
+{
+    const TGridRect f = Frame();
+    if (GridLine)
+        return f;
+    // The cells alone: each starts one pixel right of the frame's edge.
+    return {f.Left + 1, f.Top, f.Right, f.Bottom - 1};
 }
 
 TGridRect TPrintLayout::PictureRect(int col, int row, int dx, int dy, int width, int height) const

@@ -105,6 +105,9 @@ public:
     // The printed columns and rows (inclusive) and the frame around them.
     TGridRect Range() const;
     TGridRect Frame() const;
+    // What the print inks, edges included: the frame with its lines, or the
+    // cells alone when the grid hides its lines. Centring places this.
+    TGridRect Printed() const;
 
     // Where a box's picture lands: anchored at (col, row), moved back by its
     // screen offsets (dx, dy), scaled from screen pixels.

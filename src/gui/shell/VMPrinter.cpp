@@ -158,7 +158,7 @@ bool TVMPrint::PrintSheet(QPainter &canvas)
     if (!OnBoxPictures)
         return true;
     canvas.save();
-    canvas.setClipRect(ToQRect(frame));
+    canvas.setClipRect(ToQRect(frame), Qt::IntersectClip);
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
     // The list runs from the newest box to the oldest; the newest lies on top.
     const std::vector<TBoxPicture> boxes = OnBoxPictures();
@@ -171,6 +171,19 @@ bool TVMPrint::PrintSheet(QPainter &canvas)
     }
     canvas.restore();
     return true;
+}
+
+bool TVMPrint::PrintPage(QPainter &painter)
+{
+    painter.save();
+    // The printer's painter starts at its own page margins; the layout counts
+    // from the paper's edge.
+    painter.translate(-OffsetX, -OffsetY);
+    // Whatever a cell paints beyond its rectangle stays out of the margins.
+    painter.setClipRect(QRect(AreaRect.Left, AreaRect.Top, AreaWidth, AreaHeight));
+    const bool drawn = PrintSheet(painter);
+    painter.restore();
+    return drawn;
 }
 
 int TVMPrint::PrintJob()
@@ -196,7 +209,7 @@ int TVMPrint::PrintJob()
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
     bool drawn = true;
     for (int copy = 0; copy < copies && drawn; ++copy)
-        drawn = (copy == 0 || printer.newPage()) && PrintSheet(painter);
+        drawn = (copy == 0 || printer.newPage()) && PrintPage(painter);
     const bool aborted = !drawn && printer.abort();
     const bool ended = painter.end();
     OnSetFontSize(SavedFontSize);

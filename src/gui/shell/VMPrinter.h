@@ -91,6 +91,8 @@ public:
 
 private:
     int PrintJob();
+    // One page of the job: the sheet placed on the paper inside the margins.
+    bool PrintPage(QPainter &painter);
     std::unique_ptr<QPrinter> printer_;
 };
 

@@ -57,19 +57,20 @@ TEST(PrintLayout, EveryMarginUsesTheHorizontalResolution)
     EXPECT_EQ(std::tuple(l.AreaWidth, l.AreaHeight), std::tuple(4058, 6117));
     EXPECT_EQ(Edges(l.OutRect), std::tuple(450, 450, 4122, 4986));
     EXPECT_DOUBLE_EQ(l.Scale, 4535.0 / 1297);
-    // Centred: (4058 - 3671) / 2 = 193 across, (6117 - 4535) / 2 = 791 down.
+    // Centred is what is printed, 3673 x 4537 with the closing lines: (4058 - 3673) / 2 = 192 across and
+    // (6117 - 4537) / 2 = 790 down, 642 and 643 pixels from the paper's left and right edges, 1240 from both others.
     l.CenterHoriz = l.CenterVert = true;
     l.CenterHorizontally();
     l.CenterVertically();
-    EXPECT_EQ(Edges(l.OutRect), std::tuple(643, 1241, 4315, 5777));
+    EXPECT_EQ(Edges(l.OutRect), std::tuple(642, 1240, 4314, 5776));
     // The left edge carries one extra pixel, the top does not.
-    EXPECT_EQ(Edges(l.CellRect(0, 0)), std::tuple(644, 1241, 693, 1302));
-    EXPECT_EQ(Edges(l.CellRect(2, 1)), std::tuple(746, 1304, 795, 1365));
+    EXPECT_EQ(Edges(l.CellRect(0, 0)), std::tuple(643, 1240, 692, 1301));
+    EXPECT_EQ(Edges(l.CellRect(2, 1)), std::tuple(745, 1303, 794, 1364));
     EXPECT_EQ(Edges(l.Frame()), Edges(l.OutRect));
     EXPECT_EQ(Edges(l.Range()), std::tuple(0, 0, 71, 71));
     // Pictures: offsets 5 and 7 become 17 and 24, the width 51 x 30 / 15 = 102, the height (20 - 1) x 3.4965 = 66.
     EXPECT_EQ(Edges(l.PictureRect(2, 1, 5, 7, 30, 20)),
-              std::tuple(746 - 17, 1304 - 24, 746 - 17 + 102, 1304 - 24 + 66));
+              std::tuple(745 - 17, 1303 - 24, 745 - 17 + 102, 1303 - 24 + 66));
 }
 
 TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
@@ -78,15 +79,49 @@ TEST(PrintLayout, SelectionIsPlacedAtTheTopLeftOfTheSheet)
     l.PrepareSheet(Sheet(72, true, {10, 20, 12, 21}));
     ASSERT_TRUE(l.CalcPageLayout({4958, 7017, 0, 0, 600}, {}, Height600));
     l.PrintSelection = l.HasSelection;
-    // The frame runs from the first cell's top-left to the last cell's bottom-right.
+    // Framed as a sheet of these cells would be: the lines left of the first cell, right of and below the last.
     EXPECT_EQ(std::tuple(Edges(l.CellRect(10, 20)), Edges(l.Range()), Edges(l.Frame())),
-              std::tuple(std::tuple(451, 450, 500, 511), std::tuple(10, 20, 12, 21), std::tuple(451, 450, 602, 574)));
+              std::tuple(std::tuple(451, 450, 500, 511), std::tuple(10, 20, 12, 21), std::tuple(450, 450, 603, 576)));
     EXPECT_LT(l.CellRect(8, 18).Left, l.Frame().Left);  // a box anchored left of the selection lands outside
 
     // A single cell selected prints the whole sheet, whatever was asked before.
     l.PrepareSheet(Sheet(72, true, {4, 4, 4, 4}));
     EXPECT_EQ(std::tuple(l.HasSelection, l.PrintSelection, Edges(l.Range())),
               std::tuple(false, false, Edges({0, 0, 71, 71})));
+}
+
+TEST(PrintLayout, CentringLeavesTheSameRoomOnBothSidesOfWhatIsPrinted)
+{
+    const TPageGeometry a4{4958, 7017, 0, 0, 600}, a4Wide{7017, 4958, 0, 0, 600};
+    // Without lines only the cells are printed: they are what is centred, and they are all of it.
+    const std::tuple<const char *, TPageGeometry, TSheetView> cases[] = {
+        {"sheet, lines", a4, Sheet(72, true)},
+        {"sheet, no lines", a4, Sheet(72, false)},
+        {"sheet, no lines, landscape", a4Wide, Sheet(72, false)},
+        {"selection, no lines", a4, Sheet(72, false, {3, 4, 11, 40})},
+        {"selection, lines, landscape", a4Wide, Sheet(72, true, {3, 4, 12, 41})},
+    };
+    for (const auto &[what, page, sheet] : cases) {
+        TPrintLayout l;
+        l.PrepareSheet(sheet);
+        l.PrintSelection = l.HasSelection;
+        ASSERT_TRUE(l.CalcPageLayout(page, {}, Height600, true)) << what;
+        l.CenterHoriz = l.CenterVert = true;
+        l.CenterHorizontally();
+        l.CenterVertically();
+        const TGridRect p = l.Printed(), range = l.Range();
+        const TGridRect first = l.CellRect(range.Left, range.Top), last = l.CellRect(range.Right, range.Bottom);
+        const int left = p.Left, top = p.Top, right = page.PageWidth - 1 - p.Right,
+                  bottom = page.PageHeight - 1 - p.Bottom;
+        EXPECT_TRUE(std::abs(left - right) <= 1 && std::abs(top - bottom) <= 1)
+            << what << ": " << left << " " << right << " " << top << " " << bottom;
+        EXPECT_GE(std::min({left, top, right, bottom}), 450) << what;
+        if (sheet.VertLines)  // the frame's lines close around the cells
+            EXPECT_TRUE(p.Left < first.Left && p.Top <= first.Top && last.Right < p.Right && last.Bottom < p.Bottom)
+                << what;
+        else
+            EXPECT_EQ(Edges(p), Edges({first.Left, first.Top, last.Right, last.Bottom})) << what;
+    }
 }
 
 TEST(PrintLayout, Conversions)

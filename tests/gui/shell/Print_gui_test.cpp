@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <array>
 #include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
@@ -119,7 +121,7 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPic
     const std::string one = "P&roperties|...|Reverse|&Print|Cancel|&Options <<";  // no print range, no pages
     // 7 x 2 cells at size 90, cells 562 x 702: 3942 by 1407 (size 91 is 1425 high, the room 1416); the pictures,
     // scaled with the cells, cross the frame's edges on the lines Printed() reads.
-    const QRect sheet(643, 1241, 3673, 4537), cut(510, 2806, 3942, 1407);
+    const QRect sheet(642, 1240, 3673, 4537), cut(508, 2805, 3942, 1407);
     const std::tuple<TGridRect, QPrintDialog::PrintRange, std::string, const char *, QRect, int> rows[] = {
         {{10, 20, 16, 21}, QPrintDialog::AllPages, block, "12+30=42INSIDE", sheet, 1},
         {{10, 20, 16, 21}, QPrintDialog::Selection, block, "INSIDEINSIDE", cut, 2},    // copies as pages of their own
@@ -143,6 +145,105 @@ TEST_F(PrintTest, SheetOrSelectionGetsTheLargestFontAndIsCentredWithGridLinesPic
     for (const QImage &line : {PdfPixels({frame.left(), empty.y(), frame.width(), 1}),
                                PdfPixels({empty.x(), frame.top(), 1, frame.height()})})
         EXPECT_EQ(std::count(line.constBits(), line.constBits() + line.sizeInBytes(), 0xBF), 73 * 3);
+}
+
+// The whole printed page at the printer's resolution: one printed pixel is one pixel here.
+struct PrintedPage {
+    QSize size;
+    QRect ink;    // every pixel that is not white
+    QRect frame;  // the grid's grey
+};
+
+TEST_F(PrintTest, CentredPrintLiesInTheMiddleOfThePaperAndNothingInsideTheMargins)
+{
+    using enum QPageLayout::Orientation;
+    // Two pixels a point: the PDF's paper (whole points) and the 0.75 inch margins are whole pixels.
+    const int dpi = 144, margin = MarginPixels(dpi, 750);
+    // The printer keeps uneven edges of its own; the sheet's margins count from the paper's edge all the same.
+    auto layout = [](QPageLayout::Orientation o) {
+        return QPageLayout(QPageSize(QPageSize::A4), o, QMarginsF(0.3, 0.5, 0.1, 0.2), QPageLayout::Inch);
+    };
+    auto render = [&] {
+        const QString base = dir.filePath(QStringLiteral("page"));
+        RunTool("pdftoppm", QString("-r %1 -aa no -aaVector no -png -singlefile").arg(dpi).split(' ') << Pdf() << base);
+        const QImage img = QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+        PrintedPage page{img.size(), {}, {}};
+        for (int y = 0; y < img.height(); ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = line[x] & 0xFFFFFF;
+                if (c != 0xFFFFFF)
+                    page.ink |= QRect(x, y, 1, 1);
+                if (c == 0xBFBFBF)
+                    page.frame |= QRect(x, y, 1, 1);
+            }
+        }
+        return page;
+    };
+    // Paper edges: left, top, right, bottom.
+    auto gaps = [](const QSize &paper, const QRect &r) {
+        return std::array{r.left(), r.top(), paper.width() - 1 - r.right(), paper.height() - 1 - r.bottom()};
+    };
+    struct Row {
+        const char *what;
+        QPageLayout::Orientation orientation;
+        TGridRect selected;
+        bool fitsHeight;  // the page's height, not its width, bounds the font
+        int spill;        // a cell paints this far beyond its rectangle
+    };
+    const Row rows[] = {
+        {"sheet, portrait", Portrait, {0, 0, 0, 0}, false, 0},
+        {"sheet, landscape", Landscape, {0, 0, 0, 0}, true, 0},
+        {"selection fitted to the height, portrait", Portrait, {20, 10, 28, 50}, true, 0},
+        {"selection fitted to the height, landscape", Landscape, {5, 30, 25, 50}, true, 0},
+        {"selection fitted to the width, portrait", Portrait, {2, 60, 42, 64}, false, 0},
+        {"cells painting over their edges", Portrait, {0, 0, 0, 0}, false, 400},
+    };
+    printer.setResolution(dpi);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        setup.grid.SetSelection(row.selected), sp.Orientation = row.orientation;
+        printer.setPageLayout(layout(row.orientation));
+        const TGridRect s = row.selected;
+        const bool block = s.Right > s.Left;
+        const TGridRect range = block ? s : TGridRect{0, 0, 71, 71};
+        for (int c : {range.Left, range.Right})
+            for (int r : {range.Top, range.Bottom})
+                Put(c, r, "W");
+        // Pictures reaching out of the printed range over its top-left and bottom-right corners.
+        QImage red(70, 85, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        sp.OnBoxPictures = [&] {
+            return std::vector<TBoxPicture>{{range.Left, range.Top, 30, 40, 70, 85, red},
+                                            {range.Right, range.Bottom, 0, 0, 70, 85, red}};
+        };
+        sp.OnDrawCell = [&](QPainter &p, int c, int r, const QRect &rect, const TCellRectFunc &cellRect) {
+            PrintDrawCell(p, c, r, rect, cellRect);
+            if (row.spill && (c == range.Left || c == range.Right) && (r == range.Top || r == range.Bottom))
+                p.fillRect(rect.adjusted(-row.spill, -row.spill, row.spill, row.spill), Qt::black);
+        };
+        onDialog = [&](QDialog &d) {
+            dynamic_cast<QPrintDialog &>(d).setPrintRange(block ? QPrintDialog::Selection : QPrintDialog::AllPages);
+            return int(QDialog::Accepted);
+        };
+        ASSERT_EQ(Print(), psOk);
+        const PrintedPage page = render();
+        const auto [left, top, right, bottom] = gaps(page.size, page.frame);
+        const TGridRect f = sp.Frame();
+        // The frame lands where the layout put it, measured from the paper's corner, and in the middle.
+        const QRect &pf = page.frame;
+        EXPECT_EQ((std::array{pf.left(), pf.top(), pf.right(), pf.bottom()}),
+                  (std::array{f.Left, f.Top, f.Right, f.Bottom}));
+        EXPECT_LE(std::abs(left - right), 1) << left << " " << right;
+        EXPECT_LE(std::abs(top - bottom), 1) << top << " " << bottom;
+        // The font is bounded by the height or by the width: there the room left over is the smaller.
+        EXPECT_EQ(std::min(top, bottom) - margin < std::min(left, right) - margin, row.fitsHeight);
+        for (int gap : gaps(page.size, page.ink))
+            EXPECT_GE(gap, margin);
+        if (row.spill) {  // all the room inside the margins is inked, not a pixel more
+            EXPECT_EQ(gaps(page.size, page.ink), (std::array{margin, margin, margin, margin}));
+        }
+    }
 }
 
 TEST_F(PrintTest, FailuresAreToldSetupDialogsPrintNothingAndCancelledOnesChangeNothing)
