@@ -306,11 +306,21 @@ TCodeList *TParser::InsertTerm(TCodeList *term, const TItem &item)
     return u;
 }
 
+// The node an operator after the operand read last starts from. After a
+// function call the current node is still its name: the call is one operand,
+// so the operator starts from the node that holds it, and a/f(x)*c reads as
+// (a/f(x))*c.
+TCodeList *TParser::OperandHolder() const
+{
+    const TCodeList *c = Current;
+    return c->Kind == nkName && c->Left && c->Parent ? c->Parent : Current;
+}
+
 // Hangs the operator op behind the operand read last; false (errSyntax) when
 // the term has no operand yet.
 bool TParser::PlaceOperator(TCodeList *op)
 {
-    TCodeList *c = Current;
+    TCodeList *c = OperandHolder();
     if (IsTerm(c)) {
         if (!c->Left) {
             SetError(errSyntax, 1, 1);
@@ -342,10 +352,6 @@ bool TParser::PlaceOperator(TCodeList *op)
 
 void TParser::AddProduct(const TItem &item, TNodeKind kind)
 {
-    // After a function call the current node is still its name; the call
-    // is an operand like any other, so a/f(x)*c reads as (a/f(x))*c.
-    if (Current->Kind == nkName && Current->Left && Current->Parent && !IsTerm(Current->Parent))
-        Current = Current->Parent;
     TCodeList *n = Make(kind, item.First());
     if (!PlaceOperator(n))
         return;

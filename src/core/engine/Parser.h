@@ -58,6 +58,7 @@ private:
     void AddName(const TItem &item);
     bool AddSign(const TItem &item, TNodeKind kind);
     TCodeList *InsertTerm(TCodeList *term, const TItem &item);
+    TCodeList *OperandHolder() const;
     bool PlaceOperator(TCodeList *op);
     void AddProduct(const TItem &item, TNodeKind kind);
     void AddModDiv(const TItem &item, TNodeKind kind);

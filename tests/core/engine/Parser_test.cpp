@@ -62,6 +62,8 @@ TEST_F(ParserTest, SingleResultShapes)
         // a call is one operand: what follows it goes on left to right
         {"a / !s!i!n ( x ) * b", "S:+((a/sin((+x)))*b)"}, {"a / !l!n ( x ) ^ 2 ^! / b", "S:+((a/ln(((+x)^+2)))/b)"},
         {"#470 !s!i!n ( x ) ~* 2", "S:+(root(+2,sin((+x)))*2)"},
+        {"a / !s!i!n ( x ) #32 !m!o!d b", "S:+((a/sin((+x))) mod b)"},
+        {"a * !l!n ( x ) #32 !D!I!V b * c", "S:+(((a*ln((+x))) div b)*c)"},
     };
     // clang-format on
     for (const auto &t : table)
