@@ -309,7 +309,7 @@ TCodeList *TParser::InsertTerm(TCodeList *term, const TItem &item)
 // The node an operator after the operand read last starts from. After a
 // function call the current node is still its name: the call is one operand,
 // so the operator starts from the node that holds it, and a/f(x)*c reads as
-// (a/f(x))*c.
+// (a/f(x))*c, f(x)^2 as (f(x))^2.
 TCodeList *TParser::OperandHolder() const
 {
     const TCodeList *c = Current;
@@ -441,8 +441,9 @@ void TParser::OpenExponent(const TItem &item)
     TCodeList *p = Make(nkPower, item.First());
     p->AddCell(item.First());
     p->Order = OpCount;
-    TCodeList *base = Current->Left;
-    Hang(Current, p);
+    TCodeList *c = OperandHolder();
+    TCodeList *base = c->Left;
+    Hang(c, p);
     SetRight(p, base);
     TCodeList *e = Make(nkPlus, TCell{});
     Hang(p, e);
