@@ -55,6 +55,21 @@ void ErrorAt(int32_t code, const TCell &cell)
     SetError(code, cell.SrcCol, cell.SrcRow);
 }
 
+bool IsOperator(const TCodeList *n)
+{
+    return n->Kind == nkTimes || n->Kind == nkDivide || n->Kind == nkMod || n->Kind == nkDiv;
+}
+
+// Nothing to operate on: no node, or a bracket with nothing inside (a
+// fraction with an empty half).
+bool NoOperand(const TCodeList *n)
+{
+    if (!n)
+        return true;
+    const TCodeList *t = n->Right;
+    return n->Kind == nkBracket && (!t || (IsTerm(t) && !t->Left && !t->Right));
+}
+
 }  // namespace
 
 TParser::TParser() : Nodes(new TCodeList)
@@ -87,6 +102,8 @@ bool TParser::Parse(TCodeList *&tree)
         AddEquals(equals);
     }
     bool ok = ParseSequence();
+    if (ok && !ErrorPending())
+        RefuseLoneOperators();
     tree = ok ? Nodes : nullptr;
     return ok;
 }
@@ -406,14 +423,20 @@ bool TParser::OpenBracket(const TItem &item)
     return ok;
 }
 
-// The next item starts with the integral sign.
-bool TParser::IntegralFollows() const
+// The first cell of the next item; an empty cell at the end of the stream.
+const TCell &TParser::NextItemCell() const
 {
     const int count = std::clamp(ScannerObj.Count, 0, MaxTokens);
     int p = Pos;
     while (p < count && ScannerObj.Tokens[p].Ch == ';')
         ++p;
-    return p < count && ScannerObj.Tokens[p].Code() == scIntegralMiddle;
+    return p < count ? ScannerObj.Tokens[p] : ScannerObj.Tokens[MaxTokens];
+}
+
+// The next item starts with the integral sign.
+bool TParser::IntegralFollows() const
+{
+    return NextItemCell().Code() == scIntegralMiddle;
 }
 
 bool TParser::ReadIntegralGroup()
@@ -443,11 +466,29 @@ void TParser::OpenExponent(const TItem &item)
     p->Order = OpCount;
     TCodeList *c = OperandHolder();
     TCodeList *base = c->Left;
+    if (NoOperand(base))
+        ErrorAt(errOperatorHere, NextItemCell());  // the exponent's first cell
     Hang(c, p);
     SetRight(p, base);
     TCodeList *e = Make(nkPlus, TCell{});
     Hang(p, e);
     Current = e;
+}
+
+// A run never ends with an operator that lacks an operand: a '*', '/', MOD
+// or DIV with nothing after it, a fraction with an empty half, a sign with
+// nothing after it. The first such operator is the error.
+void TParser::RefuseLoneOperators()
+{
+    for (const TCodeList *n = Nodes->Next; n; n = n->Next) {
+        // A first term made by NewStart holds a '+' of its own; any other
+        // text of a term is a sign that was read.
+        const bool signedTerm = IsTerm(n) && n->CellCount > (n->Parent == Nodes ? 1 : 0);
+        if ((signedTerm && NoOperand(n->Left)) || (IsOperator(n) && (NoOperand(n->Left) || NoOperand(n->Right)))) {
+            SetError(errOperatorHere, n->Col, n->Row);
+            return;
+        }
+    }
 }
 
 void TParser::AddEquals(const TItem &item)

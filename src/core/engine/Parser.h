@@ -63,10 +63,12 @@ private:
     void AddProduct(const TItem &item, TNodeKind kind);
     void AddModDiv(const TItem &item, TNodeKind kind);
     bool OpenBracket(const TItem &item);
+    const TCell &NextItemCell() const;
     bool IntegralFollows() const;
     bool ReadIntegralGroup();
     void OpenExponent(const TItem &item);
     void CloseGroup(TNodeKind kind);
+    void RefuseLoneOperators();
     void AddEquals(const TItem &item);
     bool AddDefinition(const TItem &colon);
     bool AddSquareRoot(const TItem &item);

@@ -121,6 +121,12 @@ TEST_F(ParserTest, Errors)
         // items of 146 cells: a number that starts with a point gets a leading '0'
         {"a + @30,9;~0." + std::string(144, '1') + " + b", false, false, "100@30,9"},
         {"@0,0;: @2,2;" + std::string(146, 'x') + " = 1", true, false, "100@2,2"},
+        // an operator left without an operand: the first one, at its cell
+        {"x = 5 *", false, true, "103@4,5"}, {"x = ( 5 / )", false, true, "103@5,5"},
+        {"x = 5 #32 !m!o!d", false, true, "103@5,5"}, {"x = 5 - + 1 -", false, true, "103@7,5"},
+        {"- = 9", false, true, "103@1,5"}, {"x = 2 ^ - ^!", false, true, "103@4,5"},
+        {"x = ^ 2 ^!", false, true, "103@3,5"}, {"x = ( ) ^ 2 ^!", false, true, "103@4,5"},
+        {"x = < < 1 > @9,4;| < > >", false, true, "103@9,4"}, {": X = 5 @6,2;* =", true, true, "103@6,2"},
     };
     // clang-format on
     for (const auto &t : table) {
