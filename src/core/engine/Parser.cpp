@@ -55,6 +55,21 @@ void ErrorAt(int32_t code, const TCell &cell)
     SetError(code, cell.SrcCol, cell.SrcRow);
 }
 
+bool IsOperator(const TCodeList *n)
+{
+    return n->Kind == nkTimes || n->Kind == nkDivide || n->Kind == nkMod || n->Kind == nkDiv;
+}
+
+// Nothing to operate on: no node, or a bracket with nothing inside (a
+// fraction with an empty half).
+bool NoOperand(const TCodeList *n)
+{
+    if (!n)
+        return true;
+    const TCodeList *t = n->Right;
+    return n->Kind == nkBracket && (!t || (IsTerm(t) && !t->Left && !t->Right));
+}
+
 }  // namespace
 
 TParser::TParser() : Nodes(new TCodeList)
@@ -87,6 +102,8 @@ bool TParser::Parse(TCodeList *&tree)
         AddEquals(equals);
     }
     bool ok = ParseSequence();
+    if (ok && !ErrorPending())
+        RefuseLoneOperators();
     tree = ok ? Nodes : nullptr;
     return ok;
 }
@@ -306,11 +323,21 @@ TCodeList *TParser::InsertTerm(TCodeList *term, const TItem &item)
     return u;
 }
 
+// The node an operator after the operand read last starts from. After a
+// function call the current node is still its name: the call is one operand,
+// so the operator starts from the node that holds it, and a/f(x)*c reads as
+// (a/f(x))*c, f(x)^2 as (f(x))^2.
+TCodeList *TParser::OperandHolder() const
+{
+    const TCodeList *c = Current;
+    return c->Kind == nkName && c->Left && c->Parent ? c->Parent : Current;
+}
+
 // Hangs the operator op behind the operand read last; false (errSyntax) when
 // the term has no operand yet.
 bool TParser::PlaceOperator(TCodeList *op)
 {
-    TCodeList *c = Current;
+    TCodeList *c = OperandHolder();
     if (IsTerm(c)) {
         if (!c->Left) {
             SetError(errSyntax, 1, 1);
@@ -342,10 +369,6 @@ bool TParser::PlaceOperator(TCodeList *op)
 
 void TParser::AddProduct(const TItem &item, TNodeKind kind)
 {
-    // After a function call the current node is still its name; the call
-    // is an operand like any other, so a/f(x)*c reads as (a/f(x))*c.
-    if (Current->Kind == nkName && Current->Left && Current->Parent && !IsTerm(Current->Parent))
-        Current = Current->Parent;
     TCodeList *n = Make(kind, item.First());
     if (!PlaceOperator(n))
         return;
@@ -400,14 +423,20 @@ bool TParser::OpenBracket(const TItem &item)
     return ok;
 }
 
-// The next item starts with the integral sign.
-bool TParser::IntegralFollows() const
+// The first cell of the next item; an empty cell at the end of the stream.
+const TCell &TParser::NextItemCell() const
 {
     const int count = std::clamp(ScannerObj.Count, 0, MaxTokens);
     int p = Pos;
     while (p < count && ScannerObj.Tokens[p].Ch == ';')
         ++p;
-    return p < count && ScannerObj.Tokens[p].Code() == scIntegralMiddle;
+    return p < count ? ScannerObj.Tokens[p] : ScannerObj.Tokens[MaxTokens];
+}
+
+// The next item starts with the integral sign.
+bool TParser::IntegralFollows() const
+{
+    return NextItemCell().Code() == scIntegralMiddle;
 }
 
 bool TParser::ReadIntegralGroup()
@@ -435,12 +464,31 @@ void TParser::OpenExponent(const TItem &item)
     TCodeList *p = Make(nkPower, item.First());
     p->AddCell(item.First());
     p->Order = OpCount;
-    TCodeList *base = Current->Left;
-    Hang(Current, p);
+    TCodeList *c = OperandHolder();
+    TCodeList *base = c->Left;
+    if (NoOperand(base))
+        ErrorAt(errOperatorHere, NextItemCell());  // the exponent's first cell
+    Hang(c, p);
     SetRight(p, base);
     TCodeList *e = Make(nkPlus, TCell{});
     Hang(p, e);
     Current = e;
+}
+
+// A run never ends with an operator that lacks an operand: a '*', '/', MOD
+// or DIV with nothing after it, a fraction with an empty half, a sign with
+// nothing after it. The first such operator is the error.
+void TParser::RefuseLoneOperators()
+{
+    for (const TCodeList *n = Nodes->Next; n; n = n->Next) {
+        // A first term made by NewStart holds a '+' of its own; any other
+        // text of a term is a sign that was read.
+        const bool signedTerm = IsTerm(n) && n->CellCount > (n->Parent == Nodes ? 1 : 0);
+        if ((signedTerm && NoOperand(n->Left)) || (IsOperator(n) && (NoOperand(n->Left) || NoOperand(n->Right)))) {
+            SetError(errOperatorHere, n->Col, n->Row);
+            return;
+        }
+    }
 }
 
 void TParser::AddEquals(const TItem &item)

@@ -58,14 +58,17 @@ private:
     void AddName(const TItem &item);
     bool AddSign(const TItem &item, TNodeKind kind);
     TCodeList *InsertTerm(TCodeList *term, const TItem &item);
+    TCodeList *OperandHolder() const;
     bool PlaceOperator(TCodeList *op);
     void AddProduct(const TItem &item, TNodeKind kind);
     void AddModDiv(const TItem &item, TNodeKind kind);
     bool OpenBracket(const TItem &item);
+    const TCell &NextItemCell() const;
     bool IntegralFollows() const;
     bool ReadIntegralGroup();
     void OpenExponent(const TItem &item);
     void CloseGroup(TNodeKind kind);
+    void RefuseLoneOperators();
     void AddEquals(const TItem &item);
     bool AddDefinition(const TItem &colon);
     bool AddSquareRoot(const TItem &item);

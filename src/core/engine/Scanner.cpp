@@ -114,7 +114,7 @@ bool TScanner::IsBlank()
 
 bool TScanner::Scan()
 {
-    OperandPending = NumLimitOn = InExponent = SignAllowed = AtEnd = false;
+    OperandPending = NumLimitOn = InExponent = AtEnd = false;
     MoreCells = true;
     NumLimitRow = NextCol = NextRow = 0;
     CurCol = CurRow = 0;
@@ -283,7 +283,6 @@ bool TScanner::ScanExpression()
             MoreCells = ReadFraction();
         } else {
             Error(errUnknownSymbol);
-            SignAllowed = false;
             ok = false;
         }
     }
@@ -426,15 +425,17 @@ bool TScanner::ReadOperator()
     const TCell op = Current;
     if (!OperandPending) {
         // Without a left operand only a sign may stand, and only where a sign
-        // can begin an operand.
+        // can begin an operand: first, after '=' or an opener, or first in an
+        // exponent. After another operator it would leave that one without
+        // its operand, exponent or not.
         bool accepted = false;
         if (op.Code() == '+' || op.Code() == '-') {
-            accepted = SignAllowed || Count == 0;
+            accepted = Count == 0;
             if (!accepted) {
                 const TCell &last = Tokens[Count - 1];
                 accepted = last.Ch == ' ' || last.Ch == '=' || last.Ch == '(' || last.Ch == '[' || last.Ch == '{' ||
                            last.Code() == scParenOpenMiddle || last.Code() == scBrackOpenMiddle ||
-                           last.Code() == scBraceOpenMiddle;
+                           last.Code() == scBraceOpenMiddle || (last.Ch == '^' && !last.Has(cfExponentEnd));
             }
         }
         if (!accepted) {
@@ -480,7 +481,6 @@ bool TScanner::ReadExponent()
     if (!PutCodes(";^"))
         return false;
     InExponent = true;
-    SignAllowed = true;
     OperandPending = false;
     const bool ok = ScanExpression();
     InExponent = false;

@@ -23,7 +23,6 @@ public:
     bool NumLimitOn = false;
     int32_t NumLimitRow = 0;
     bool InExponent = false;
-    bool SignAllowed = false;
     int32_t LimitRow = 0;
     int32_t LimitMode = 0;
     bool NewLineDone = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "engine/Errors.h"
@@ -46,7 +47,7 @@ TEST_F(ParserTest, SingleResultShapes)
         {"a - b * c + d", "S:+a-(b*c)+d"}, {"a * b * c", "S:+((a*b)*c)"}, {"a / b * c", "S:+((a/b)*c)"},
         {"~0.5 + 5. + 12.25", "S:+0.5+5+12.25"}, {"x ^ - 2 ^!", "S:+(x^-2)"}, {"x ^ a + b ^! * 2", "S:+((x^+a+b)*2)"},
         {"a * x ^ 2 ^!", "S:+(a*(x^+2))"}, {"!s!i!n ( x ) * 2", "S:+(sin((+x))*2)"},
-        {"a * !s!i!n ( x ) * b", "S:+((a*sin((+x)))*b)"}, {"!s!i!n ( x ) ^ 2 ^!", "S:+sin(((+x)^+2))"},
+        {"a * !s!i!n ( x ) * b", "S:+((a*sin((+x)))*b)"},
         {"[ a ) ~* { b )", "S:+([+a]*{+b})"}, {"#487 a ) - #490 b )", "S:+{487}+a)-{490}+b)"},
         {"a / < < 1 > | < b + c > >", "S:+(a/g(+(g(+1)|g(+b+c))))"},
         {"2 ~* #470 < x + 1 > >", "S:+(2*root(+2,g(+x+1)))"}, {"#470 x ~* 2", "S:+(root(+2,x)*2)"},
@@ -60,8 +61,13 @@ TEST_F(ParserTest, SingleResultShapes)
         // the nesting end closes a root's area with no ';' after its last ')'
         {"#470 < x > >", "S:+root(+2,g(+x))"},
         // a call is one operand: what follows it goes on left to right
-        {"a / !s!i!n ( x ) * b", "S:+((a/sin((+x)))*b)"}, {"a / !l!n ( x ) ^ 2 ^! / b", "S:+((a/ln(((+x)^+2)))/b)"},
-        {"#470 !s!i!n ( x ) ~* 2", "S:+(root(+2,sin((+x)))*2)"},
+        {"a / !s!i!n ( x ) * b", "S:+((a/sin((+x)))*b)"}, {"a / !l!n ( x ) ^ 2 ^! / b", "S:+((a/(ln((+x))^+2))/b)"},
+        {"#470 !s!i!n ( x ) ~* 2", "S:+(root(+2,sin((+x)))*2)"}, {"!s!i!n ( x ) ^ 2 ^!", "S:+(sin((+x))^+2)"},
+        {"a / !s!i!n ( x ) #32 !m!o!d b", "S:+((a/sin((+x))) mod b)"},
+        {"a * !l!n ( x ) #32 !D!I!V b * c", "S:+(((a*ln((+x))) div b)*c)"},
+        // a power inside the argument, or of a radicand read without a bracket, stays there
+        {"!s!i!n ( x ^ 2 ^! )", "S:+sin((+(x^+2)))"}, {"#470 x ^ 2 ^!", "S:+root(+2,(x^+2))"},
+        {"#470 !s!i!n ( x ) ^ 2 ^!", "S:+root(+2,(sin((+x))^+2))"},
     };
     // clang-format on
     for (const auto &t : table)
@@ -115,6 +121,12 @@ TEST_F(ParserTest, Errors)
         // items of 146 cells: a number that starts with a point gets a leading '0'
         {"a + @30,9;~0." + std::string(144, '1') + " + b", false, false, "100@30,9"},
         {"@0,0;: @2,2;" + std::string(146, 'x') + " = 1", true, false, "100@2,2"},
+        // an operator left without an operand: the first one, at its cell
+        {"x = 5 *", false, true, "103@4,5"}, {"x = ( 5 / )", false, true, "103@5,5"},
+        {"x = 5 #32 !m!o!d", false, true, "103@5,5"}, {"x = 5 - + 1 -", false, true, "103@7,5"},
+        {"- = 9", false, true, "103@1,5"}, {"x = 2 ^ - ^!", false, true, "103@4,5"},
+        {"x = ^ 2 ^!", false, true, "103@3,5"}, {"x = ( ) ^ 2 ^!", false, true, "103@4,5"},
+        {"x = < < 1 > @9,4;| < > >", false, true, "103@9,4"}, {": X = 5 @6,2;* =", true, true, "103@6,2"},
     };
     // clang-format on
     for (const auto &t : table) {
@@ -126,6 +138,27 @@ TEST_F(ParserTest, Errors)
     EXPECT_TRUE(Parse(std::string(145, '7')));  // 145 cells still fit
     EXPECT_FALSE(ErrorPending());
     EXPECT_EQ(tree->Right->Left->Value, 7.7777777777777777e144);
+}
+
+// A power of a call is the power of the call's value, here in radians.
+TEST_F(ParserTest, PowersOfCallsCalculate)
+{
+    const struct {
+        const char *stream, *value;  // to 15 digits
+    } cases[] = {
+        {"x = !l!n ( 10 ) ^ 2 ^!", "5.3018981104784"},
+        {"x = !e!x!p ( 1 ) ^ 2 ^!", "7.38905609893065"},
+        {"x = !c!o!s ( 2 ) ^ 2 ^! + !s!i!n ( 2 ) ^ 2 ^!", "1"},
+        {"x = < #500 ( 1 ) ( 0 ) #422 ( !s!i!n ( x ) ^ 2 ^! ) d x", "0.272676227975868"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(CalcStream(c.stream)) << c.stream;
+        const TCodeList *right = ExpressionTree->Right;
+        ASSERT_EQ(right->Kind, nkNumber) << c.stream << " " << TreeText(ExpressionTree);
+        char text[32];
+        std::snprintf(text, sizeof text, "%.15g", right->Value);
+        EXPECT_EQ(std::string(text), c.value) << c.stream;
+    }
 }
 
 TEST_F(ParserTest, DeepNesting)

@@ -37,10 +37,10 @@ struct ScannerTest : EngineTest {};
 TEST_F(ScannerTest, GoldenStreams)
 {
     // Rows, stream; "r/" rows get a root sign at (0, 0) whose area is column 1. Result and green cells are not read;
-    // no new line after a formula ending in column 0; an exponent allows a sign anywhere.
+    // no new line after a formula ending in column 0; a sign may open an exponent.
     // clang-format off
     const std::pair<std::vector<std::string>, const char *> cases[] = {
-        {{"ab"}, ";a;*;b;"}, {{".5"}, ";0.5;"}, {{"x<^2 >5*-3"}, ";x;^;2;|;*;5;*;-;3;"},
+        {{"ab"}, ";a;*;b;"}, {{".5"}, ";0.5;"}, {{"x<^- ><^2 >5"}, ";x;^;-;2;|;*;5;"},
         {{" 1", "###", " 2"}, ";<;<;1;>;{958};<;2;>;>"}, {{"  1", "3###", "  2"}, ";3;*;<;<;1;>;{958};<;2;>;>"},
         {{"  1", " ###", "  2", "#####", "  3"}, ";<;<;<;<;1;>;{958};<;2;>;>;>;{958};<;3;>;>"},
         {{"< 7g>x=< 5*>"}, ";x;=;"}, {{"1", "", "3"}, ";1;*;3;"}, {{"((a))"}, ";(;(;a;););"},
@@ -73,6 +73,9 @@ TEST_F(ScannerTest, Errors)
         {{"<f~ >(x)"}, Implicit, "131@3,0", true}, {{"<f~ >(x)d"}, Implicit, "132@4,0", true},
         {{"  <S/ >(1,2)", "y=<S| >x", "  <S\\ >0"}, Implicit, "102@5,0", false},
         {{":a=(1,2", "", "1.2.3"}, Implicit, "102@5,0", false},
+        // a sign after an operator, whether or not an exponent came first
+        {{"x<^2 >5*-3"}, Implicit, "103@4,0", false}, {{"x<^2 >+-3"}, Implicit, "103@3,0", false},
+        {{"x<^2 ><^/ ><^- ><^3 >"}, Implicit, "103@3,0", false},
     };
     // clang-format on
     for (const auto &[rows, mode, at, beep] : cases) {
