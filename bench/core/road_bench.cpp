@@ -1,11 +1,13 @@
 // The whole road of one calculation (route, scan, parse, evaluate, write the
 // results) on a sheet of definitions with results near the 8000-token limit,
-// against a plain read of every cell in the same run.
+// and on one such line alone, against a plain read of every cell in the same
+// run.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "RatioReporter.h"
 #include "ReadBaseline.h"
 #include "engine/Errors.h"
 #include "engine/Scanner.h"
@@ -30,8 +32,12 @@ void Put(int c, int r, uint8_t ch, uint32_t flags = 0)
     EditText.Cells[c][r].SetFlags(flags);
 }
 
+// As many lines as the sheet's rows take, one empty row between results.
+constexpr int Lines = (SheetCells - 2) / 3;
+
 // Lines "a0=12+34*56...=" every other row, each asking for its result after
 // the second '='; a number continues the line until `width`.
+
 void BuildSheet(int lines, int width)
 {
     EditText.Clear(Grid());
@@ -52,39 +58,49 @@ void BuildSheet(int lines, int width)
     }
 }
 
-void PrepareSheet()
+// F8 on the sheet, which must end "ready".
+void Calculate(const char *what)
 {
-    static bool ready = false;
-    if (ready)
-        return;
-    ready = true;
-    const int lines = (SheetCells - 2) / 3;
-    int width = 8;
+    command.PRButtonEnterClick();
+    if (ErrorPending() || window.status != "  ready") {
+        std::fprintf(stderr, "%s does not calculate: %s\n", what, window.status.c_str());
+        std::abort();
+    }
+}
+
+// The widest lines whose whole sheet still calculates.
+int RoadWidth()
+{
+    static int width = 0;
+    if (width)
+        return width;
+    width = 8;
     for (int w = 8; w < SheetCells - 30; w += 4) {
-        BuildSheet(lines, w);
+        BuildSheet(Lines, w);
         command.PRButtonEnterClick();
         if (ErrorPending())
             break;
         width = w;
     }
-    BuildSheet(lines, width);
-    command.PRButtonEnterClick();
-    if (ErrorPending() || window.status != "  ready") {
-        std::fprintf(stderr, "benchmark sheet does not calculate: %s\n", window.status.c_str());
-        std::abort();
-    }
+    return width;
+}
+
+void PrepareSheet(int lines)
+{
+    BuildSheet(lines, RoadWidth());
+    Calculate(lines == 1 ? "one line" : "benchmark sheet");
 }
 
 void BM_ReadEveryCell(benchmark::State &state)
 {
-    PrepareSheet();
+    PrepareSheet(Lines);
     ReadEveryCell(state);
 }
 BENCHMARK(BM_ReadEveryCell);
 
 void BM_WholeRoad(benchmark::State &state)
 {
-    PrepareSheet();
+    PrepareSheet(state.range(0));
     for (auto _ : state) {
         command.PRButtonEnterClick();  // removes the last results, then calculates and writes anew
         benchmark::DoNotOptimize(EditText.Cells[0][0]);
@@ -95,8 +111,18 @@ void BM_WholeRoad(benchmark::State &state)
     state.counters["per_token"] = benchmark::Counter(
         double(ScannerObj.Count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_WholeRoad);
+BENCHMARK(BM_WholeRoad)->Arg(Lines)->Arg(1);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    reporter.PrintRatio("whole road / read of every cell", "BM_WholeRoad/" + std::to_string(Lines), "BM_ReadEveryCell",
+                        40.0);
+    reporter.PrintRatio("one line / read of every cell", "BM_WholeRoad/1", "BM_ReadEveryCell", 10.0);
+    return 0;
+}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "Errors.h"
 #include "Lists.h"
@@ -32,6 +33,11 @@ int32_t fullRow = 0;
 // The cursor stands on the sheet's last cell, already written: the next
 // write would overwrite it.
 bool atSheetEnd = false;
+// The equation needs rows above or below its main row (a fraction, a tall
+// bracket), and the cursor went on into the next row or back to the row's
+// start: the next write would land among the rows the result uses itself.
+bool spansRows = false;
+bool wrapped = false;
 
 void ReportFull()
 {
@@ -50,13 +56,21 @@ bool MoveTo(int col, int row)
     EditText.SetCursorCol(col);
     EditText.SetCursorRow(row);
     atSheetEnd = false;
+    wrapped = false;
     return true;
+}
+
+// After the cursor went on from (col, row).
+void NoteAdvance(int col, int row)
+{
+    if (spansRows && (EditText.CursorRow() != row || EditText.CursorCol() <= col))
+        wrapped = true;
 }
 
 // Whether the next cell may be written at the cursor.
 bool CanWrite()
 {
-    if (atSheetEnd)
+    if (atSheetEnd || wrapped)
         ReportFull();
     return !pageFull;
 }
@@ -70,60 +84,213 @@ bool StayedOnRow(int row)
     return !pageFull;
 }
 
-// The sheet as it stood before the current equation's result. A result that
-// would change a cell the user wrote (wrapping onto the next row, a line mark
-// above it, a column opened for it) is taken back whole.
-struct TSheetCopy {
-    TCell cells[SheetCells][SheetCells];
-    TAttrCell attrs[SheetCells][SheetCells];
-    int32_t usedCol, usedRow;
-} keptSheet;
+// What the results of one calculation changed, so that a result that does
+// not fit, or that would change a cell the user wrote (wrapping onto the
+// next row, a line mark above it, a column opened for it), is taken back
+// whole. The writer keeps each cell just before it may change it; before a
+// change whose cells cannot be told beforehand (a column opened, an area
+// renumbered) the whole grid is kept once instead.
+class TResultLog {
+public:
+    bool IsOpen() const { return open_; }
 
-// The writer stays inside the grid: only its columns and rows are kept.
-template <class F>
-void EachGridColumn(F f)
-{
-    const size_t cells = sizeof(TCell) * (EditText.RowMax + 1), attrs = sizeof(TAttrCell) * (EditText.RowMax + 1);
-    for (int c = 0; c <= EditText.ColMax; ++c)
-        f(c, cells, attrs);
-}
+    void Open()
+    {
+        open_ = true;
+        whole_ = false;
+        kept_.clear();
+        touched_.clear();
+        NextStamp(run_, &TStamp::run);
+        usedCol_ = EditText.UsedColExt;
+        usedRow_ = EditText.UsedRowExt;
+    }
 
-void KeepSheet()
-{
-    EachGridColumn([](int c, size_t cells, size_t attrs) {
-        std::memcpy(static_cast<void *>(keptSheet.cells[c]), EditText.Cells[c], cells);
-        std::memcpy(static_cast<void *>(keptSheet.attrs[c]), EditText.Attrs[c], attrs);
-    });
-    keptSheet.usedCol = EditText.UsedColExt;
-    keptSheet.usedRow = EditText.UsedRowExt;
-}
+    void Close()
+    {
+        open_ = false;
+        kept_.clear();
+        touched_.clear();
+    }
 
-bool UserCellsKept()
-{
-    bool kept = true;
-    EachGridColumn([&kept](int c, size_t cells, size_t attrs) {
-        // Most columns are untouched: compare them whole first.
-        if (!kept || (std::memcmp(keptSheet.cells[c], EditText.Cells[c], cells) == 0 &&
-                      std::memcmp(keptSheet.attrs[c], EditText.Attrs[c], attrs) == 0))
+    // The cells the equation about to be written may change are checked
+    // after it; the cells earlier ones changed were checked after them.
+    void StartEquation()
+    {
+        touched_.clear();
+        NextStamp(equation_, &TStamp::equation);
+    }
+
+    void Keep(int col, int row)
+    {
+        if (whole_ || col < 0 || col > EditText.ColMax || row < 0 || row > EditText.RowMax)
             return;
-        for (int r = 0; r <= EditText.RowMax && kept; ++r) {
-            const TCell &was = keptSheet.cells[c][r];
-            kept = was.Code() == 0 || was.Has(cfResult) ||
-                   (std::memcmp(&was, &EditText.Cells[c][r], sizeof was) == 0 &&
-                    std::memcmp(&keptSheet.attrs[c][r], &EditText.Attrs[c][r], sizeof keptSheet.attrs[c][r]) == 0);
+        TStamp &s = stamps_[col][row];
+        if (s.run != run_) {
+            s.run = run_;
+            s.index = uint32_t(kept_.size());
+            kept_.push_back({int16_t(col), int16_t(row), EditText.Cells[col][row], EditText.Attrs[col][row]});
         }
-    });
-    return kept;
+        if (s.equation != equation_) {
+            s.equation = equation_;
+            touched_.push_back(s.index);
+        }
+    }
+
+    void KeepAll()
+    {
+        if (whole_)
+            return;
+        EachGridColumn([](int c, size_t cells, size_t attrs) {
+            std::memcpy(static_cast<void *>(sheet_.cells[c]), EditText.Cells[c], cells);
+            std::memcpy(static_cast<void *>(sheet_.attrs[c]), EditText.Attrs[c], attrs);
+        });
+        // The copy holds what the run changed so far: as it was before.
+        for (const TKept &k : kept_) {
+            sheet_.cells[k.col][k.row] = k.cell;
+            sheet_.attrs[k.col][k.row] = k.attr;
+        }
+        whole_ = true;
+    }
+
+    // No cell that the user wrote (not empty, not a result) differs from
+    // what it was before the run.
+    bool UserCellsKept() const
+    {
+        auto kept = [](const TCell &was, const TAttrCell &wasAttr, int c, int r) {
+            return was.Code() == 0 || was.Has(cfResult) ||
+                   (was == EditText.Cells[c][r] && wasAttr == EditText.Attrs[c][r]);
+        };
+        if (!whole_)
+            return std::all_of(touched_.begin(), touched_.end(), [&](uint32_t i) {
+                const TKept &k = kept_[i];
+                return kept(k.cell, k.attr, k.col, k.row);
+            });
+        bool all = true;
+        EachGridColumn([&](int c, size_t cells, size_t attrs) {
+            // Most columns are untouched: compare them whole first.
+            if (!all || (std::memcmp(sheet_.cells[c], EditText.Cells[c], cells) == 0 &&
+                         std::memcmp(sheet_.attrs[c], EditText.Attrs[c], attrs) == 0))
+                return;
+            for (int r = 0; r <= EditText.RowMax && all; ++r)
+                all = kept(sheet_.cells[c][r], sheet_.attrs[c][r], c, r);
+        });
+        return all;
+    }
+
+    // Every cell and the used extent as before the run.
+    void Undo()
+    {
+        if (whole_) {
+            EachGridColumn([](int c, size_t cells, size_t attrs) {
+                std::memcpy(static_cast<void *>(EditText.Cells[c]), sheet_.cells[c], cells);
+                std::memcpy(static_cast<void *>(EditText.Attrs[c]), sheet_.attrs[c], attrs);
+            });
+        } else {
+            for (const TKept &k : kept_) {
+                EditText.Cells[k.col][k.row] = k.cell;
+                EditText.Attrs[k.col][k.row] = k.attr;
+            }
+        }
+        EditText.UsedColExt = usedCol_;
+        EditText.UsedRowExt = usedRow_;
+    }
+
+private:
+    struct TKept {
+        int16_t col, row;
+        TCell cell;
+        TAttrCell attr;
+    };
+    // Which run and which equation kept a cell last, and where.
+    struct TStamp {
+        uint32_t run = 0, equation = 0, index = 0;
+    };
+
+    // The writer stays inside the grid: only its columns and rows are kept.
+    template <class F>
+    static void EachGridColumn(F f)
+    {
+        const size_t rows = size_t(EditText.RowMax) + 1;
+        for (int c = 0; c <= EditText.ColMax; ++c)
+            f(c, sizeof(TCell) * rows, sizeof(TAttrCell) * rows);
+    }
+
+    // A stamp that wraps round starts afresh in every cell.
+    template <class Field>
+    void NextStamp(uint32_t &counter, Field field)
+    {
+        if (++counter != 0)
+            return;
+        for (auto &column : stamps_)
+            for (TStamp &stamp : column)
+                stamp.*field = 0;
+        counter = 1;
+    }
+
+    bool open_ = false;
+    bool whole_ = false;
+    std::vector<TKept> kept_;
+    std::vector<uint32_t> touched_;
+    uint32_t run_ = 0, equation_ = 0;
+    int32_t usedCol_ = 0, usedRow_ = 0;
+    TStamp stamps_[SheetCells][SheetCells];
+    static struct TSheetCopy {
+        TCell cells[SheetCells][SheetCells];
+        TAttrCell attrs[SheetCells][SheetCells];
+    } sheet_;
+};
+
+TResultLog::TSheetCopy TResultLog::sheet_;
+TResultLog resultLog;
+
+// Before TEditText::PutChar writes at (col, row): the cells it changes. A
+// numerator or denominator cell opens a column, a root sign drops its area
+// and a tall bracket takes its pieces: those keep the whole grid.
+void KeepForPut(int col, int row)
+{
+    if (col < 0 || col > EditText.ColMax || row < 0 || row > EditText.RowMax)
+        return;
+    const TCell &cell = EditText.Cells[col][row];
+    if ((col < EditText.ColMax && cell.Has(cfAboveLine | cfBelowLine)) || cell.Has(cfTallBracket) ||
+        EditText.Attrs[col][row].RootLevel != 0) {
+        resultLog.KeepAll();
+        return;
+    }
+    resultLog.Keep(col, row);
+    // A line cell overwritten takes the marks off its neighbours.
+    if (cell.Has(cfFractionLine)) {
+        resultLog.Keep(col, row - 1);
+        resultLog.Keep(col, row + 1);
+    }
 }
 
-void RestoreSheet()
+// Before a line cell or a tall bracket at (col, row): the cell written and
+// the ones above and below it, which get their marks or pieces.
+void KeepColumnOfThree(int col, int row)
 {
-    EachGridColumn([](int c, size_t cells, size_t attrs) {
-        std::memcpy(static_cast<void *>(EditText.Cells[c]), keptSheet.cells[c], cells);
-        std::memcpy(static_cast<void *>(EditText.Attrs[c]), keptSheet.attrs[c], attrs);
-    });
-    EditText.UsedColExt = keptSheet.usedCol;
-    EditText.UsedRowExt = keptSheet.usedRow;
+    for (int r = row - 1; r <= row + 1; ++r) {
+        KeepForPut(col, r);
+        resultLog.Keep(col, r);
+    }
+}
+
+// Before the root sign at (col, row) gets the selection as its area. A root
+// inside another area renumbers the enclosing ones: the whole grid is kept.
+void KeepForRootRange(int col, int row)
+{
+    const TGridRect &s = EditText.Selection;
+    if (col < 0 || col > EditText.ColMax || row < 0 || row > EditText.RowMax || s.Top < 0 ||
+        s.Bottom > EditText.RowMax || s.Right > EditText.ColMax)
+        return;
+    if (EditText.Attrs[col][row].RootLevel != 0 || (EditText.Attrs[col][s.Top].Overline & 0xFE) != 0) {
+        resultLog.KeepAll();
+        return;
+    }
+    for (int r : {row, int(s.Top), int(s.Bottom)})
+        resultLog.Keep(col, r);
+    for (int c = col + 1; c <= s.Right; ++c)
+        for (int r = s.Top; r <= s.Bottom; ++r)
+            resultLog.Keep(c, r);
 }
 
 bool IsKind(const TCodeList *n, TNodeKind kind)
@@ -180,6 +347,7 @@ bool StoreCell(TCell cell)
     if (!CanWrite())
         return false;
     const int col = EditText.CursorCol(), row = EditText.CursorRow();
+    resultLog.Keep(col, row);
     TCell &dst = EditText.Cells[col][row];
     // A bracket's top or bottom piece cannot be overwritten; the cell is skipped.
     if (!dst.Has(cfBracketPart)) {
@@ -191,6 +359,7 @@ bool StoreCell(TCell cell)
         atSheetEnd = true;
         return false;
     }
+    NoteAdvance(col, row);
     return true;
 }
 
@@ -263,9 +432,13 @@ void DisplayResults()
     if (grid)
         grid->PaintSuspended = true;
 
+    resultLog.Open();
+    pageFull = false;
     if (EditText.EqualMode) {
         int count = 0;
-        for (const TCodeList *d = UserDefs ? UserDefs->NextDef : nullptr; d; d = d->NextDef) {
+        // A result that does not fit takes back the ones before it: the
+        // first that fails is the one to mend.
+        for (const TCodeList *d = UserDefs ? UserDefs->NextDef : nullptr; d && !pageFull; d = d->NextDef) {
             const TCodeList *e = d->Parent;
             if (IsKind(e, nkEquals) && e->Col != 0) {
                 WriteResult(e);
@@ -277,6 +450,7 @@ void DisplayResults()
     } else if (ExpressionTree) {
         WriteResult(ExpressionTree);
     }
+    resultLog.Close();
 
     SuspendDraw = false;
     if (grid) {
@@ -293,13 +467,19 @@ void WriteResult(const TCodeList *e)
     EditState = esWritingResults;
     pageFull = false;
     atSheetEnd = false;
-    KeepSheet();
+    wrapped = false;
+    // Written alone, the equation is a run of its own.
+    const bool alone = !resultLog.IsOpen();
+    if (alone)
+        resultLog.Open();
+    resultLog.StartEquation();
 
     TLayout l;
     ClearLayout(l);
     MeasureFraction(e->Left, l);
     l.Level = 0;
     MeasureFraction(e->Right, l);
+    spansRows = l.Up > 0 || l.Down > 0;
 
     if (e->Col != 0) {
         // Multi-result mode: right of the '=' that asked, when the whole
@@ -330,10 +510,14 @@ void WriteResult(const TCodeList *e)
                 WriteNode(e->Right, true);
         }
     }
-    if (!UserCellsKept()) {
-        RestoreSheet();
+    // Nothing of a result that does not fit stays behind, nor of the
+    // results written before it in the same run.
+    if (!resultLog.UserCellsKept())
         ReportFull();
-    }
+    if (pageFull)
+        resultLog.Undo();
+    if (alone)
+        resultLog.Close();
     EditState = keptState;
 }
 
@@ -342,22 +526,27 @@ void WriteText(const std::string &s)
     for (const char c : s) {
         if (!CanWrite())
             return;
-        int written = EditText.CursorCol();
+        const int col = EditText.CursorCol(), row = EditText.CursorRow();
+        int written = col;
+        KeepForPut(col, row);
         // A refused cell (a bracket piece) is skipped.
-        if (EditText.PutChar(uint8_t(c), EditText.CursorCol(), EditText.CursorRow(), written))
+        if (EditText.PutChar(uint8_t(c), col, row, written))
             EditText.Cells[written][EditText.CursorRow()].Add(cfResult);
-        if (!EditText.Next())
+        if (EditText.Next())
+            NoteAdvance(col, row);
+        else
             atSheetEnd = true;
     }
 }
 
 void WriteName(const TCodeList *n)
 {
-    for (int i = 0; i < n->CellCount; ++i) {
+    // A cell left over at the end of the sheet is page full: a cut name
+    // would read as another one.
+    for (int i = 0; i < n->CellCount && !pageFull; ++i) {
         TCell cell = n->Cells[i];
         cell.Remove(tokenOnlyFlags);
-        if (!StoreCell(cell))
-            return;
+        StoreCell(cell);
     }
 }
 
@@ -374,12 +563,13 @@ void WriteNumber(double x)
     if (exp.empty())
         return;
     WriteText(" 10");
-    for (const char c : exp) {
+    // A digit left over at the end of the sheet is page full: a cut
+    // exponent would read as another number.
+    for (size_t i = 0; i < exp.size() && !pageFull; ++i) {
         TCell digit;
-        digit.Ch = uint8_t(c);
+        digit.Ch = uint8_t(exp[i]);
         digit.SetFlags(cfRaised | cfResult);
-        if (!WriteCell(digit))
-            return;
+        WriteCell(digit);
     }
 }
 
@@ -509,9 +699,11 @@ void WriteBracket(const TCodeList *n, bool open)
                 continue;
             const uint8_t *p = open ? g.open : g.close;
             const int col = EditText.CursorCol(), row = EditText.CursorRow();
+            KeepColumnOfThree(col, row);
             if (EditText.InsertBrackets(p[0], p[1], p[2], col, row)) {
                 for (int r = row - 1; r <= row + 1; ++r)
                     EditText.Cells[col][r].Add(cfResult);
+                NoteAdvance(col, row);
             } else {
                 // No room for the pieces: the plain bracket keeps the meaning.
                 WriteText(std::string(1, open ? g.plainOpen : g.plainClose));
@@ -573,6 +765,7 @@ void WriteFraction(const TCodeList *n)
     // over; the grid's edge ends the line and the equation.
     while (EditText.CursorCol() <= cMax) {
         const int before = EditText.CursorCol();
+        KeepColumnOfThree(before, EditText.CursorRow());
         EditText.InsertFraction(true);
         if (EditText.CursorRow() == r0 && EditText.CursorCol() == before && before < EditText.ColMax)
             EditText.SetCursorCol(before + 1);
@@ -595,5 +788,6 @@ void WriteRootBar(const TCodeList *radicand, int32_t col, int32_t row)
     EditText.SelCol = col;
     EditText.SelRow = row;
     EditText.Selection = {col, row - l.Up, EditText.CursorCol() - 1, row + l.Down};
+    KeepForRootRange(col, row);
     EditText.SetRootRange();
 }

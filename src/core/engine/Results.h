@@ -28,6 +28,8 @@ void MeasureFraction(const TCodeList *n, TLayout &layout);
 
 // Writes the results of the calculation: every '=' that asks for one in
 // multi-result mode, the whole equation below the input in single-result mode.
+// A result that does not fit (page full) leaves no result of the calculation
+// behind: the sheet is as it was before.
 void DisplayResults();
 
 // The pieces, in the order the writer uses them.

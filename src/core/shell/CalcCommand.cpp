@@ -1,6 +1,7 @@
 #include "CalcCommand.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/CalcThread.h"
 #include "engine/Errors.h"
@@ -115,31 +116,37 @@ void TCalcCommand::PRButtonResetClick()
 void TCalcCommand::RemoveResults()
 {
     int maxCol = 0, maxRow = 0;
+    // The route's line-end mark is the route's own (it clears the mark on
+    // every cell and sets it again where a line ends): a cell holding only
+    // that mark is empty, so a calculation never moves the extent the next
+    // one starts from.
+    TCell lineEndCell;
+    lineEndCell.SetFlags(cfLineEnd);
+    uint64_t lineEndOnly;
+    std::memcpy(&lineEndOnly, &lineEndCell, sizeof lineEndOnly);
     for (int c = 0; c <= EditText.ColMax; ++c)
         for (int r = 0; r <= EditText.RowMax; ++r) {
             TCell &cell = EditText.Cells[c][r];
-            if (cell.Has(cfResult)) {
-                if (cell.Code() == scRootSign) {
-                    // Row numbers come from bytes: keep them inside the sheet.
-                    const TAttrCell &a = EditText.Attrs[c][r];
-                    const int top = std::min<int>(a.RootTop, EditText.RowMax);
-                    const int bottom = std::min<int>(a.RootBottom, EditText.RowMax);
-                    for (int y = top; y <= bottom; ++y)
-                        EditText.Attrs[c][y].Zero();
-                }
-                cell.Zero();
-                EditText.Attrs[c][r].Zero();
-            }
-            // The route's line-end mark is the route's own (it clears the mark
-            // on every cell and sets it again where a line ends): a cell
-            // holding only that mark is empty, so a calculation never moves
-            // the extent the next one starts from.
-            TCell written = cell;
-            written.Remove(cfLineEnd);
-            if (!written.AllZero() && !cell.Has(cfResult)) {
+            // Most cells are empty: one look at the whole record each.
+            uint64_t bits;
+            std::memcpy(&bits, &cell, sizeof bits);
+            if ((bits & ~lineEndOnly) == 0)
+                continue;
+            if (!cell.Has(cfResult)) {
                 maxCol = std::max(maxCol, c);
                 maxRow = std::max(maxRow, r);
+                continue;
             }
+            if (cell.Code() == scRootSign) {
+                // Row numbers come from bytes: keep them inside the sheet.
+                const TAttrCell &a = EditText.Attrs[c][r];
+                const int top = std::min<int>(a.RootTop, EditText.RowMax);
+                const int bottom = std::min<int>(a.RootBottom, EditText.RowMax);
+                for (int y = top; y <= bottom; ++y)
+                    EditText.Attrs[c][y].Zero();
+            }
+            cell.Zero();
+            EditText.Attrs[c][r].Zero();
         }
     EditText.UsedColExt = maxCol;
     EditText.UsedRowExt = maxRow;

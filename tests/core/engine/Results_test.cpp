@@ -164,7 +164,7 @@ TEST_F(ResultsTest, PageFullChangesNothing)
         const std::string error = c.col < 0 ? "" : "109@" + std::to_string(c.col) + "," + std::to_string(c.row);
         EXPECT_EQ(std::pair(SuspendDraw, ErrorPending() ? ErrorAt() : ""), std::pair(false, error));
         EXPECT_TRUE(c.col >= 0 || EditText.Cells[1][71].Has(cfResult));
-        EXPECT_TRUE(c.col < 0 || c.cols == 8 || SheetBytes() == before);
+        EXPECT_TRUE(c.col < 0 || SheetBytes() == before);
         for (int col = 0; c.cols == 8 && col < 8; ++col)  // the line would need columns 6..8
             for (int row = 0; row < 5; ++row)
                 EXPECT_FALSE(EditText.Cells[col][row].Has(cfFractionLine)) << col << "," << row;
@@ -173,12 +173,61 @@ TEST_F(ResultsTest, PageFullChangesNothing)
 
 TEST_F(ResultsTest, ResultStopsAtTheLastCellOfTheSheet)
 {
-    // nine digits on an eight-column last row: the ninth has no cell
+    // nine digits on an eight-column last row: the ninth has no cell, and no cut number stays behind
     for (const char *items : {"12345678", "123456789"}) {
         SheetSetup small(8, 5);
         ClearError();
-        EXPECT_EQ(Write(" x\n\n y", items, true), " x\n\n y\n\n" + R("12345678") + "\n");
+        EXPECT_EQ(Write(" x\n\n y", items, true), " x\n\n y\n" + (items[8] ? "" : "\n" + R("12345678") + "\n"));
         EXPECT_EQ(ErrorPending() ? ErrorAt() : "", items[8] ? "109@0,4" : "");
+    }
+}
+
+// A result that runs out of room is taken back to the byte, both layers and the used extent, whatever it
+// wrote on the way: line cells and their marks, bracket pieces, root areas; and whatever it changed of the user's
+// structure (a column opened, a bracket's pieces erased, a root area cleared or renumbered).
+TEST_F(ResultsTest, PageFullTakesBackEveryLayer)
+{
+    const struct {
+        const char *what;
+        int cols, rows;
+        bool equalMode;
+        const char *picture, *items, *error;
+        int rootCol = -1, rootRow = 0, areaEnd = 0;  // a root area the user made
+    } cases[] = {
+        {"a root area, then the sheet ends", 10, 3, false, " x", "#470 < a + b > > + 12345678", "109@0,2"},
+        {"a root over a fraction", 12, 5, false, " x", "#470 < < < a > | < b > > > > + 12345678", "109@0,4"},
+        {"a root over a tall bracket", 12, 5, false, " x", "#470 < #487 x + 1 ) > > + 12345678", "109@0,4"},
+        {"fraction lines", 10, 5, false, " x", "< < a > | < b > > + 12345678", "109@0,4"},
+        {"a tall bracket in a fraction", 10, 5, false, " x", "< < #487 x + 1 ) > | < 2 > > + 12345678", "109@0,4"},
+        {"a tall bracket in the last column", 5, 5, false, " x", "#487 x + 1 ) + 5", "109@0,4"},
+        {"a fraction line overwritten", 10, 3, true,
+         "                   a\n X  =          -- -- --\n                   b", ": X = 12345678 @1,1;=", "109@1,1"},
+        {"a column opened under a numerator beside", 10, 5, true,
+         " \n X  =              a\n               -- -- --\n                   b", ": X = 12345678 @1,1;=", "109@1,1"},
+        {"a tall bracket overwritten", 10, 3, true, "               (/\n X  =          (|\n               (\\",
+         ": X = 12345678 @1,1;=", "109@1,1"},
+        {"a root sign overwritten", 10, 3, true, " \n X  =          r/  a  b", ": X = 12345678 @1,1;=", "109@1,1", 5, 1,
+         7},
+        {"a root inside the user's area", 10, 2, true, " \nr/  X  =", ": X = #470 < a > > + 12345678 @2,1;=", "109@2,1",
+         0, 1, 9},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SheetSetup fresh(c.cols, c.rows);
+        ClearError(), EditText.EqualMode = c.equalMode, Load(c.picture, c.items);
+        if (c.rootCol >= 0) {
+            EditText.UsedColExt = c.areaEnd;
+            EditText.SelCol = c.rootCol, EditText.SelRow = c.rootRow;
+            EditText.Selection = {c.rootCol, c.rootRow, c.areaEnd, c.rootRow};
+            EditText.SetRootRange();
+            ASSERT_NE(EditText.Attrs[c.rootCol][c.rootRow].RootLevel, 0);
+        }
+        const SheetBytes before;
+        const int usedCol = EditText.UsedColExt, usedRow = EditText.UsedRowExt;
+        DisplayResults();
+        EXPECT_EQ(ErrorPending() ? ErrorAt() : "", c.error);
+        EXPECT_TRUE(SheetBytes() == before) << SheetToPicture(EditText) << AttrsToText(EditText);
+        EXPECT_EQ(std::pair(EditText.UsedColExt, EditText.UsedRowExt), std::pair(usedCol, usedRow));
     }
 }
 
