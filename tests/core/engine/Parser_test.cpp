@@ -115,6 +115,10 @@ TEST_F(ParserTest, Errors)
         // items of 146 cells: a number that starts with a point gets a leading '0'
         {"a + @30,9;~0." + std::string(144, '1') + " + b", false, false, "100@30,9"},
         {"@0,0;: @2,2;" + std::string(146, 'x') + " = 1", true, false, "100@2,2"},
+        // integrals whose integrand is not followed by a delta name, or the delta by an index name
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) 5 x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) $a x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) d 5", false, false, "132@20,8"},
     };
     // clang-format on
     for (const auto &t : table) {
