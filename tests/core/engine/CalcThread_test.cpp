@@ -47,6 +47,8 @@ TEST_F(CalcTest, SingleResultEquationsReduceInPlace)
          "+x=+(9223372036854775808 mod 10)", "200@4,7 Invalid floating point operation"},
         {"x = ( - 2 ) ^ 0.5 ^!", "+x=+(-2^0.5)", "114@1,1 root of negative value not possible"},
         {"x ^ 0 ^! = 5", "+x=+root(0,5)", "200@4,7 Floating point division by zero"},
+        // a name in its own definition: the error stands at the definition met again, not at the cursor
+        {"x = a : a = b : b = a", "+x=+a", "118@4,5 circular reference to variable"},
     };
     // clang-format on
     for (const auto &c : cases) {

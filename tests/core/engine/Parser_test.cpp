@@ -127,6 +127,10 @@ TEST_F(ParserTest, Errors)
         {"- = 9", false, true, "103@1,5"}, {"x = 2 ^ - ^!", false, true, "103@4,5"},
         {"x = ^ 2 ^!", false, true, "103@3,5"}, {"x = ( ) ^ 2 ^!", false, true, "103@4,5"},
         {"x = < < 1 > @9,4;| < > >", false, true, "103@9,4"}, {": X = 5 @6,2;* =", true, true, "103@6,2"},
+        // integrals whose integrand is not followed by a delta name, or the delta by an index name
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) 5 x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) $a x", false, false, "131@20,8"},
+        {"@20,8;#500 ( 1 ) ( 0 ) #422 ( x ) d 5", false, false, "132@20,8"},
     };
     // clang-format on
     for (const auto &t : table) {

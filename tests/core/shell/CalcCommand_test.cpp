@@ -4,6 +4,7 @@
 #include "support/QuietWindow.h"
 #include "support/SheetPicture.h"
 #include "worksheet/Edit.h"
+#include "worksheet/UndoEd.h"
 
 namespace {
 
@@ -56,6 +57,13 @@ TEST_F(CalcCommandTest, ClearThenEnterWithinOneSecondClearsEverything)
     EXPECT_EQ(std::tuple(window.boxesDeleted, window.captionRestored, window.sizeLocked, window.lockChecked,
                          window.clearArmedGlyph, window.status),
               std::tuple(1, 1, false, false, false, "  ready"));  // no calculation ran
+}
+
+TEST_F(CalcCommandTest, ClearLeavesNothingToUndoOrRedo)
+{
+    EditText.Cells[0][0].Ch = 'a', SaveUndo(), EditText.Cells[1][0].Ch = 'b', SaveUndo(), Undo();
+    cmd.PRButtonClearClick(), cmd.PRButtonEnterClick();
+    EXPECT_EQ(std::pair(UndoEmpty, RedoEmpty), std::pair(true, true));
 }
 
 TEST_F(CalcCommandTest, CalculatingLeavesScriptModeAndTheSymbolFont)

@@ -80,6 +80,29 @@ TEST_F(PreferencesTest, PlacesFormSizeGridAndMarginsAsApplied)
     }
 }
 
+TEST_F(PreferencesTest, FormBoundsOfAMaximisedWindow)
+{
+    // Position (-8, -8) arrives as 16-bit unsigned values; each side past the limit is kept at 0 and the size
+    // loses the frame on that side. Stored position, then the stored size of a 1000 x 700 window.
+    const struct {
+        uint16_t x, y;
+        uint16_t wantX, wantY, wantW, wantH;
+    } cases[] = {
+        {120, 80, 120, 80, 1000, 700},
+        {uint16_t(-8), uint16_t(-8), 0, 0, 990, 690},
+        {10000, 10001, 10000, 0, 1000, 690},
+        {10001, 10000, 0, 10000, 990, 700},
+    };
+    for (const auto &c : cases) {
+        prefs.SetFormBounds(poFormSize, 1000, 700);
+        prefs.SetFormBounds(poFormPosition, c.x, c.y);
+        prefs.SetFormBounds(poFontSize, 1, 1);  // not a bounds option: nothing changes
+        const TPrefRecord &position = prefs.Records[prFormPosition], &size = prefs.Records[prFormSize];
+        EXPECT_EQ(std::tuple(position.X(), position.Y(), size.X(), size.Y()),
+                  std::tuple(c.wantX, c.wantY, c.wantW, c.wantH));
+    }
+}
+
 TEST_F(PreferencesTest, MissingOrMistypedValues)
 {
     // A stored key deleted ('d'), holding another record ('w') or cut to 63 bytes

@@ -85,6 +85,7 @@ TEST(Rtf, ForeignUnknownAndMalformedInput)
          "Café +fett+ +rot|Zeile\xE2\x80\xA8zwei+\tx\xC2\xA0y\xE2\x80\x94|"},  // as WordPad writes it
         {"{\\rtf1 a{\\stylesheet{\\s0 Normal;}}b{\\info{\\title T}{\\author X}}c}", "abc"},
         {"{\\rtf1 a\\frobnicate42 b\\zzz c}", "abc"},
+        {"{\\rtf1 a{\\*\\unknown {nested} text}b}", "ab"},  // an optional destination we do not know, whole
         {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", "link"},
         {"{\\rtf1 a{\\pict\\wmetafile8 0123abcd}b{\\*\\bin3 }x}z}", "abz"},
         {"{\\rtf1 \\uc2\\u8364\\'80\\'80 x\\uc0\\u8364 y}", "€ x€y"},

@@ -198,6 +198,24 @@ TEST_F(FileTest, AFileCutShortKeepsWhatWasReadCompletely)
     }
 }
 
+// A damaged file with a second, smaller GRID: the sheet is the second one's
+// alone, no cell of the first left outside it.
+TEST_F(FileTest, ALaterGridReplacesTheEarlierWhole)
+{
+    LoadPicture(EditText, "\n\n\n\n\n             a");
+    Bytes file = Save();
+    SheetSetup small(10, 2);
+    LoadPicture(EditText, "\n    b");
+    const Bytes second = Save();
+    const SheetBytes expected;
+    const size_t chunkHeader = 12;  // 8-byte name, 32-bit size
+    file.insert(file.end(), second.begin() + ptrdiff_t(GridAt - chunkHeader), second.end());
+    EXPECT_EQ(Open(file).Error + Open(file).Warning, "");
+    EXPECT_TRUE(SheetBytes() == expected);
+    EXPECT_EQ(std::tuple(small.grid.ColCount(), small.grid.RowCount(), EditText.UsedColExt, EditText.UsedRowExt),
+              std::tuple(10, 2, 1, 0));
+}
+
 TEST(FileTitle, TheNameAfterTheLastSeparatorUpToItsFirstDot)
 {
     // clang-format off

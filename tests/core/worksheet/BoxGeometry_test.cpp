@@ -45,13 +45,40 @@ TEST(BoxList, NewestFirstAndUnlinking)
 TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
 {
     const TGridMetrics g = Grid;
-    const std::array<int, 4> cases[] = {{14, 17, 2, 5}, {15, 18, 3, 6}, {-1, 10, -1, -1}, {0, 67 * 18, -1, -1}};
+    // Pixel x, y, then the cell under it (-1: none).
+    // clang-format off
+    const std::array<int, 4> cases[] = {{14, 17, 2, 5}, {15, 18, 3, 6}, {-1, 10, -1, -1}, {0, 67 * 18, -1, -1},
+        {0, 0, 2, 5},          // pixel 0 lies in the first column and row shown
+        {50, 50, 5, 7},
+        {10, -1, -1, -1},      // above the grid
+        {70 * 15, 0, -1, -1},  // right of the last column
+    };
+    // clang-format on
     for (const auto &[x, y, wantCol, wantRow] : cases) {
         int col = 99, row = 99;
         EXPECT_EQ(std::tuple(CellUnder(g, x, y, col, row), col, row), std::tuple(wantCol >= 0, wantCol, wantRow)) << x;
     }
     EXPECT_EQ(std::tuple(Rect(CellOrigin(g, 5, 7)), Rect(CellOrigin(g, 0, 0)), Rect(CellOrigin(g, -1, -1))),
               std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));
+}
+
+// A press on a box: ignored while a calculation runs; with Clear armed it deletes the box, unless the page is
+// locked; otherwise it drags, unless the page is locked.
+TEST(BoxGeometry, PressActions)
+{
+    // Busy, Clear armed, page locked, then the action.
+    // clang-format off
+    const std::tuple<bool, bool, bool, TBoxPress> cases[] = {
+        {true, true, false, TBoxPress::Ignore},
+        {true, false, false, TBoxPress::Ignore},
+        {false, true, false, TBoxPress::Delete},
+        {false, true, true, TBoxPress::Refuse},
+        {false, false, true, TBoxPress::Ignore},
+        {false, false, false, TBoxPress::Drag},
+    };
+    // clang-format on
+    for (const auto &[busy, clearArmed, pageLocked, action] : cases)
+        EXPECT_EQ(BoxPressAction(busy, clearArmed, pageLocked), action) << busy << clearArmed << pageLocked;
 }
 
 // A box snapped onto the sheet is anchored to the cell of its corner (-1 left of or above

@@ -145,6 +145,19 @@ TEST(Structure, EditsMoveTheSheet)
     }
 }
 
+TEST(Rows, CellsBeyondAStaleUsedExtentMoveToo)
+{
+    Sheet rows(" a\n b\n c", 0, 1);
+    EditText.Attrs[5][2].Protection = 2;
+    EditText.UsedColExt = EditText.UsedRowExt = 0;
+    EditText.InsertRow();
+    EXPECT_EQ(SheetToPicture(EditText) + AttrsToText(EditText), " a\n\n b\n c\n5,3 P2\n");
+    Sheet columns(" a  b");
+    EditText.UsedColExt = 0;
+    EXPECT_TRUE(EditText.InsertColumn());
+    EXPECT_EQ(SheetToPicture(EditText), "    a  b\n");
+}
+
 const char *const areaA = "2,4 R5\n3-7,4 N02 O02\n2,5 L1 T4 B6 O01\n3-7,5 N02\n2,6 R5\n3-7,6 N02\n";
 const char *const areaB = "4,4 R5\n5-6,4 N02 O02\n4,5 L1 T4 B6 O01\n5-6,5 N02\n4,6 R5\n5-6,6 N02\n";
 // B inside A: B level 1, A raised to level 2 in all its rows.

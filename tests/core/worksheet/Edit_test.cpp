@@ -98,6 +98,25 @@ TEST(PutChar, OverwritingABracketMiddleErasesItsPieces)
     EXPECT_EQ(std::pair(newCol, Shot(2)), std::pair(1, std::string("\n    x\n\n1,1 b1")));
 }
 
+// Each row: the move, the cursor before it on a 10 x 8 sheet, the cursor and beeps after it.
+TEST(Cursor, MovesBeepAtTheEdges)
+{
+    using T = TEditText;
+    // clang-format off
+    const std::tuple<void (TEditText::*)(), int, int, const char *> cases[] = {
+        {&T::CursorLeft, 3, 2, "2,2 b0"},  {&T::CursorLeft, 0, 2, "0,2 b1"},    {&T::CursorRight, 3, 2, "4,2 b0"},
+        {&T::CursorRight, 9, 2, "9,2 b1"}, {&T::CursorDown, 3, 2, "3,3 b0"},    {&T::CursorDown, 3, 7, "3,7 b1"},
+        {&T::Home, 5, 5, "0,0 b0"},        {&T::RefreshCursor, 9, 2, "9,2 b0"}, {&T::RefreshCursor, 0, 2, "0,2 b0"},
+    };
+    // clang-format on
+    for (auto [move, col, row, where] : cases) {
+        SCOPED_TRACE(testing::Message() << col << "," << row << " to " << where);
+        Sheet s("", col, row, 10, 8);
+        (EditText.*move)();
+        EXPECT_EQ(Where(), where);
+    }
+}
+
 TEST(Sheet, ClearEmptiesOnlyTheGridAndKeepsModesAndExtent)
 {
     Sheet s(" a  b");

@@ -32,6 +32,17 @@ void Int32(std::vector<uint8_t> &v, std::initializer_list<int32_t> values)
 
 }  // namespace
 
+// Clear and Open reset the ring: neither Undo nor Redo has anything left.
+TEST_F(UndoRing, BoundAtStartAndEmptiedByReset)
+{
+    EXPECT_TRUE(SaveUndoProc == &SaveUndo && UndoProc == &Undo && RedoProc == &Redo);
+    EditText.Cells[0][0].Ch = 'a', SaveUndo(), EditText.Cells[1][0].Ch = 'b', SaveUndo(), Edit(true);
+    ResetUndo();
+    EXPECT_EQ(std::tuple(UndoIndex, RedoLimit, UndoOldest, UndoEmpty, RedoEmpty), std::tuple(2, 2, 0, true, true));
+    for (const TMemoryStream &s : UndoStreams)
+        EXPECT_EQ(s.Size(), 0u);
+}
+
 TEST(MemoryStream, ReadsStopAtTheEndAndSeeksStayInside)
 {
     TMemoryStream s;
