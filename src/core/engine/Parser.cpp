@@ -477,7 +477,8 @@ void TParser::OpenExponent(const TItem &item)
 
 // A run never ends with an operator that lacks an operand: a '*', '/', MOD
 // or DIV with nothing after it, a fraction with an empty half, a sign with
-// nothing after it. The first such operator is the error.
+// nothing after it. The first such operator is the error. A call or a
+// bracket with nothing inside has no value either: a syntax error.
 void TParser::RefuseLoneOperators()
 {
     for (const TCodeList *n = Nodes->Next; n; n = n->Next) {
@@ -486,6 +487,11 @@ void TParser::RefuseLoneOperators()
         const bool signedTerm = IsTerm(n) && n->CellCount > (n->Parent == Nodes ? 1 : 0);
         if ((signedTerm && NoOperand(n->Left)) || (IsOperator(n) && (NoOperand(n->Left) || NoOperand(n->Right)))) {
             SetError(errOperatorHere, n->Col, n->Row);
+            return;
+        }
+        if ((n->Kind == nkName || IsTerm(n)) && n->Left && NoOperand(n->Left)) {
+            const TCodeList *at = n->Kind == nkName ? n : n->Left;
+            SetError(errSyntax, at->Col, at->Row);
             return;
         }
     }
