@@ -145,11 +145,13 @@ TEST_F(Menus, SheetBoxesNameAndTitleComeBackAndTwoCyclesKeepTheBoxOrder)
     const SheetBytes cells;
     setup.grid.SetSize(144, 144), EditText.Reset(), EditText.ShowTextBoxes = 1;
     QAction show;
-    show.setCheckable(true), show.setChecked(true), menus.ShowTextBoxItem = &show, SaveUndoProc();
+    show.setCheckable(true), show.setChecked(true), menus.ShowTextBoxItem = &show;
+    SaveUndoProc(), SaveUndoProc(), UndoProc();  // something to undo and to redo
+    ASSERT_FALSE(UndoEmpty || RedoEmpty);
     ASSERT_TRUE(menus.OpenFile());
     EXPECT_TRUE(SheetBytes() == cells);
-    EXPECT_EQ(std::tuple(EditText.Title, setup.grid.ColCount(), UndoEmpty, show.isChecked(), dialogs),
-              std::tuple("boxes", 72, true, false,
+    EXPECT_EQ(std::tuple(EditText.Title, setup.grid.ColCount(), UndoEmpty, RedoEmpty, show.isChecked(), dialogs),
+              std::tuple("boxes", 72, true, true, false,
                          QStringList({"Save as :|rec (*.rec)|rec", "Open File :|rec (*.rec);;all (*.*)|rec"})));
     ASSERT_TRUE(menus.SaveFile() && menus.OpenFile());
     EXPECT_EQ(Shape(), before);
