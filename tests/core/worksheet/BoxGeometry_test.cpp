@@ -62,6 +62,20 @@ TEST(BoxGeometry, CellsUnderPixelsAndTheirOrigins)
               std::tuple(R4({45, 36, 59, 53}), R4({-30, -90, -16, -73}), R4({-45, -108, -31, -91})));
 }
 
+// Without vertical grid lines the cells lie side by side: boxes are placed
+// and hit without the line width.
+TEST(BoxGeometry, LineWidthCountsOnlyWithVerticalLines)
+{
+    TGridMetrics g = Grid;
+    g.VertLines = false;
+    int col = 99, row = 99;
+    const bool hit = CellUnder(g, 42, 34, col, row);
+    EXPECT_EQ(std::tuple(BoxLineWidth(g), Rect(CellOrigin(g, 5, 7)), hit, col, row),
+              std::tuple(0, R4({42, 34, 56, 51}), true, 5, 7));
+    g.VertLines = true, g.LineWidth = 3;
+    EXPECT_EQ(BoxLineWidth(g), 3);
+}
+
 // A press on a box: ignored while a calculation runs; with Clear armed it deletes the box, unless the page is
 // locked; otherwise it drags, unless the page is locked.
 TEST(BoxGeometry, PressActions)
