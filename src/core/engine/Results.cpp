@@ -268,10 +268,8 @@ void KeepForPut(int col, int row)
 // the ones above and below it, which get their marks or pieces.
 void KeepColumnOfThree(int col, int row)
 {
-    for (int r = row - 1; r <= row + 1; ++r) {
+    for (int r = row - 1; r <= row + 1; ++r)
         KeepForPut(col, r);
-        resultLog.Keep(col, r);
-    }
 }
 
 // Before the root sign at (col, row) gets the selection as its area. A root
