@@ -95,6 +95,7 @@ void TObjBox::DeleteBox(TObjBox *box)
         return;
     Unlink(*box);
     box->Kind = bkHead;
+    ReleaseFocus(box->Edit);
     // The controls may be dispatching the event that deletes them.
     for (QWidget *w : {static_cast<QWidget *>(box->Edit.data()), static_cast<QWidget *>(box->Image.data())})
         if (w) {
@@ -124,6 +125,16 @@ void TObjBox::DeleteBoxesOf(const TEditText *editor)
         if (b->Editor == editor)
             DeleteBox(b);
     }
+}
+
+// A hidden text edit keeps the keyboard (it refuses to pass the focus on)
+// and would take keys nobody sees; the sheet takes them instead, as after a
+// click on it. A focus already on its way elsewhere is left alone.
+void TObjBox::ReleaseFocus(const QWidget *control)
+{
+    const QWidget *focus = control ? control->window()->focusWidget() : nullptr;
+    if (focus && (focus == control || control->isAncestorOf(focus)))
+        Grid->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget *TObjBox::ShownControl() const

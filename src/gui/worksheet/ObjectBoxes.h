@@ -107,6 +107,7 @@ protected:
 
 private:
     void Watch(QWidget *control);
+    void ReleaseFocus(const QWidget *control);
     QWidget *ShownControl() const;
     void EndDrag();
     bool cursorSet_ = false;

@@ -438,6 +438,7 @@ bool TObjBox::RenderTextBox(TObjBox *box)
     Watch(label);
     box->Image = label;
     box->Kind = bkPicture;
+    ReleaseFocus(edit);
     edit->hide();
     label->show();
     Busy = 0;

@@ -1,7 +1,9 @@
 // Boxes reached from the window: the Insert menu, Clear and Undo, and the pictures printing puts on the page.
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -124,6 +126,52 @@ TEST_F(WindowBoxesTest, KeysTypedIntoATextBoxNeverReachTheSheet)
     EXPECT_EQ(SheetToPicture(EditText), " 5  +  6\n");
     QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(std::pair(SheetToPicture(EditText), edit->hasFocus()), std::pair(sheet, true));
+}
+
+// A text box that stops being edited, in any way, leaves the keyboard to the
+// sheet: the next keys go in at the sheet's cursor, and the box keeps (and
+// saves) the text it shows.
+TEST_F(WindowBoxesTest, KeysGoToTheSheetOnceATextBoxStopsBeingEdited)
+{
+    const QString rec = dir.filePath(QStringLiteral("five.rec"));
+    const struct {
+        const char *path;
+        std::function<void(TForm2 &, TObjBox *)> end;  // ends the editing of the new box
+        const char *sheet;                             // after "88" is typed
+        const char *boxes;                             // text of every box left, newest first
+    } paths[] = {
+        {"double-click on the word TEXT",
+         [](TForm2 &, TObjBox *box) {
+             QTextCursor word(box->Edit->document());
+             word.setPosition(6);
+             QTest::mouseDClick(box->Edit->viewport(), Qt::LeftButton, {}, box->Edit->cursorRect(word).center());
+         },
+         " 5  +  6  =  8  8\n", "NEW TEXT BOX|"},
+        {"Textbox To Image",
+         [](TForm2 &f, TObjBox *) { f.Action(QStringLiteral("Menu_InsertTextToBitmap1"))->trigger(); },
+         " 5  +  6  =  8  8\n", "|"},
+        {"Delete TextBox", [](TForm2 &, TObjBox *box) { box->Menu->DeleteItem->trigger(); }, " 5  +  6  =  8  8\n", ""},
+        {"a worksheet opened", [](TForm2 &f, TObjBox *) { f.Action(QStringLiteral("Open1"))->trigger(); },
+         " 8  8  6  =\n", ""},
+    };
+    for (const auto &p : paths) {
+        Start(true);
+        QTest::keyClicks(form->Grid(), QStringLiteral("5+6="));
+        MenuCommands->FileDialog = [rec](const TFileDialogRequest &) { return rec; };
+        Item("SaveAs1")->trigger();
+        Item("Menu_InsertTextbox")->trigger();
+        TObjBox *box = ObjBoxList->NextBox();
+        ASSERT_TRUE(box->Edit->hasFocus()) << p.path;
+        p.end(*form, box);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::keyClicks(nullptr, QStringLiteral("88"));  // wherever the keyboard is
+        std::string boxes;
+        for (const TObjBox *b = ObjBoxList->NextBox(); b; b = b->NextBox())
+            boxes += (b->Edit ? b->Edit->toPlainText().toStdString() : std::string()) + "|";
+        EXPECT_EQ(std::tuple(SheetToPicture(EditText), boxes, QApplication::focusWidget() == form->Grid()),
+                  std::tuple(std::string(p.sheet), std::string(p.boxes), true))
+            << p.path;
+    }
 }
 
 // A picture and a newer text box over it: the text box lies on top on the
