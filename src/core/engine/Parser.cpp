@@ -500,7 +500,9 @@ void TParser::RefuseLoneOperators()
 void TParser::AddEquals(const TItem &item)
 {
     TCodeList *root = Nodes;
-    if (root->Kind != nkEquals) {
+    // In single-result mode the '=' of a definition is its line's only one.
+    const bool inDefinition = !EditText.EqualMode && EqualsNode != root;
+    if (root->Kind != nkEquals && !inDefinition) {
         root->Left = root->Right;
         root->Right = nullptr;
         NewStart();

@@ -138,7 +138,8 @@ void NegateSide(TCodeList *Root)
 
 void NegateRightSide(TCodeList *Root)
 {
-    if (!Root || !LoneMinusOnLeft(Root))
+    // Nothing on the right can take the sign: -x= stays as written, not x=-.
+    if (!Root || !LoneMinusOnLeft(Root) || EmptySide(Root->Right))
         return;
     TCodeList *s = Root->Left;
     s->Kind = nkPlus;
