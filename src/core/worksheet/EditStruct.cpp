@@ -121,15 +121,11 @@ void TEditText::FindBlockRows(int &first, int &last)
 void TEditText::ColumnRowRange(int row, int &first, int &last) const
 {
     BlockRows(row, first, last);
-    if (last > UsedRowExt) {
-        last = UsedRowExt;
-    } else if (row >= last) {
-        first = last;
-        last = UsedRowExt;
-    } else {
+    // The empty row below ends the block and stays; a block that reaches the
+    // sheet's last row keeps that row, or a column step would tear it apart.
+    if (last > row && RowIsEmpty(last))
         --last;
-    }
-    last = std::min(last, int(RowMax));
+    last = std::min({last, int(UsedRowExt), int(RowMax)});
 }
 
 // ---------------------------------------------------------------------------

@@ -113,6 +113,12 @@ TEST(Structure, EditsMoveTheSheet)
         {" sn in nn", 1, 0, col, "    sn in nn\n1,0 b0 u3,0", -1},
         {"       sn in nn\n x", 1, 1, delCol, "    sn in nn\n x\n1,1 b0 u4,1", -1},
         {"    a\n-- -- --\n", 1, 1, col, "       a\n-- -- -- --\n1,1 b0 u3,2", 1},  // the line grows
+        // A block down to the last row moves whole, from any of its rows; a block beyond an empty row stays.
+        {" \n\n\n\n\n         (/\n       a (|  b\n         (\\", 2, 6, col,
+         "\n\n\n\n\n            (/\n          a (|  b\n            (\\\n2,6 b0 u5,7", -1},
+        {" \n\n x\n\n\n       a\n   -- -- --\n       b", 0, 7, delCol,
+         "\n\n x\n\n\n    a\n-- -- --\n    b\n0,7 b0 u3,7", 6},
+        {" a\n b\n\n\n\n\n\n c", 0, 0, col, "    a\n    b\n\n\n\n\n\n c\n0,0 b0 u1,7", -1},
         // A fraction centred on the cursor, one cell more right of a line, moved by text left of it.
         {"", 3, 2, fraction, "\n\n      -- -- --\n5,2 b0 u4,3", 2},
         {"", 0, 2, fraction, "\n\n-- -- --\n3,2 b0 u2,3", 2},
