@@ -221,7 +221,10 @@ void TEditText::DeleteColumn()
                 Cells[x][r] = Cells[x + 1][r];
                 Attrs[x][r] = Attrs[x + 1][r];
             } else {
+                // Freed in both layers: a stale structure cell would still
+                // name a root or carry its marks.
                 Cells[x][r].Zero();
+                Attrs[x][r].Zero();
             }
         }
     RepaintChanged();
@@ -334,7 +337,10 @@ void TEditText::DeleteRow()
                 Cells[x][y] = Cells[x][y + 1];
                 Attrs[x][y] = Attrs[x][y + 1];
             } else {
+                // Freed in both layers: the renumbering below would point a
+                // stale copy at the root that moved up.
                 Cells[x][y].Zero();
+                Attrs[x][y].Zero();
             }
         }
     ShiftRootRows(r, -1);

@@ -76,8 +76,9 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
             }
 }
 
-// Each row: the picture, the cursor, the step, then picture, cursor, beeps and used extent
-// after it, and a row whose fraction line must carry its zone marks (-1: none). A 10 x 8 sheet.
+// Each row: the picture, the cursor, the step, then picture, cursor, beeps, used extent and the
+// structure layer (when not empty) after it, and a row whose fraction line must carry its zone
+// marks (-1: none). A 10 x 8 sheet.
 TEST(Structure, EditsMoveTheSheet)
 {
     using Step = void (*)();
@@ -119,6 +120,15 @@ TEST(Structure, EditsMoveTheSheet)
         {" \n\n x\n\n\n       a\n   -- -- --\n       b", 0, 7, delCol,
          "\n\n x\n\n\n    a\n-- -- --\n    b\n0,7 b0 u3,7", 6},
         {" a\n b\n\n\n\n\n\n c", 0, 0, col, "    a\n    b\n\n\n\n\n\n c\n0,0 b0 u1,7", -1},
+        // The freed last row or column is empty in both layers: typing there leaves the root that moved up
+        // whole, and an area ends before the freed column.
+        // clang-format off
+        {" \n\n\n\n\n\n          a  b  c\n      r/", 0, 0,
+         [] { int n; SelectRoot({2, 7, {3, 6, 5, 6}}), delRow(), EditText.PutChar('x', 2, 7, n); },
+         "\n\n\n\n\n          a  b  c\n      r/\n       x\n0,0 b0 u5,7\n2,5 R6\n3-5,5 N02 O02\n2,6 L1 T5 B5 O01\n", -1},
+        {rootSheet, 4, 5, [] { SelectRoot({2, 5, {3, 5, 9, 5}}), EditText.DeleteColumn(); },
+         "\n\n\n\n\n      r/  a              z\n4,5 b0 u9,5\n2,5 L1 T5 B5 R5 O01\n3-8,5 N02 O02\n", -1},
+        // clang-format on
         // A fraction centred on the cursor, one cell more right of a line, moved by text left of it.
         {"", 3, 2, fraction, "\n\n      -- -- --\n5,2 b0 u4,3", 2},
         {"", 0, 2, fraction, "\n\n-- -- --\n3,2 b0 u2,3", 2},
@@ -145,7 +155,9 @@ TEST(Structure, EditsMoveTheSheet)
         SCOPED_TRACE(testing::Message() << c.before << " at " << c.col << "," << c.row);
         Sheet setup(c.before, c.col, c.row, 10, 8);
         c.step();
-        EXPECT_EQ(Shot() + " u" + std::to_string(EditText.UsedColExt) + "," + std::to_string(EditText.UsedRowExt),
+        const std::string attrs = AttrsToText(EditText);
+        EXPECT_EQ(Shot() + " u" + std::to_string(EditText.UsedColExt) + "," + std::to_string(EditText.UsedRowExt) +
+                      (attrs.empty() ? "" : "\n" + attrs),
                   c.after);
         EXPECT_EQ(c.zoneRow < 0 ? "" : StrayZoneMarks(c.zoneRow, 9), "");
     }
