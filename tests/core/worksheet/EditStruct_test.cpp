@@ -31,13 +31,16 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
     const Step fraction = [] { EditText.InsertFraction(false); };
-    const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); };
+    const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); },
+               integral = [] { EditText.InsertBrackets(243, 244, 245, 2, EditText.CursorRow()); };
     const Step insertRow = [] { EditText.InsertRow(); }, deleteRow = [] { EditText.DeleteRow(); };
     const Step insertColumn = [] { EXPECT_FALSE(EditText.InsertColumn()); },
                deleteColumn = [] { EditText.DeleteColumn(); };
     const char *const name = "       sn in nn\n x";
+    const char *const line = " \n\n\n\n      -- -- --";
     // Picture, cursor, page lock, a 10 x 8 sheet, step: a fraction and a bracket on a locked page; a bracket in the
-    // first and last row, outside the grid, with the cell above or below taken, on another's bottom piece or middle;
+    // first and last row, outside the grid, with the cell above or below taken, on another's bottom piece or middle,
+    // on a fraction's line or with its top on the denominator;
     // a row or column with the last one taken or on a locked page; a column deleted at a name's start, in, at its end.
     // clang-format off
     const std::tuple<const char *, int, int, int, bool, Step> cases[] = {
@@ -45,6 +48,7 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
         {"", 2, 3, 0, 1, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
         {" \n\n       x", 2, 3, 0, 1, brackets}, {" \n\n\n\n       x", 2, 3, 0, 1, brackets},
         {" \n\n      (/\n      (|\n      (\\", 2, 4, 0, 1, brackets}, {" \n\n      [/\n      [|\n      [\\", 2, 3, 0, 1, brackets},
+        {line, 2, 4, 0, 1, brackets}, {line, 2, 6, 0, 1, integral},
         {" a\n\n\n\n\n\n\n b", 0, 0, 0, 1, insertRow}, {" a\n b", 0, 0, 1, 1, insertRow}, {" a\n b", 0, 0, 1, 1, deleteRow},
         {" a  b                       z", 0, 0, 0, 1, insertColumn}, {" a  b", 0, 0, 1, 1, insertColumn},
         {" a  b", 0, 0, 1, 1, deleteColumn}, {name, 2, 1, 0, 0, deleteColumn}, {name, 3, 1, 0, 0, deleteColumn},
