@@ -121,15 +121,11 @@ void TEditText::FindBlockRows(int &first, int &last)
 void TEditText::ColumnRowRange(int row, int &first, int &last) const
 {
     BlockRows(row, first, last);
-    if (last > UsedRowExt) {
-        last = UsedRowExt;
-    } else if (row >= last) {
-        first = last;
-        last = UsedRowExt;
-    } else {
+    // The empty row below ends the block and stays; a block that reaches the
+    // sheet's last row keeps that row, or a column step would tear it apart.
+    if (last > row && RowIsEmpty(last))
         --last;
-    }
-    last = std::min(last, int(RowMax));
+    last = std::min({last, int(UsedRowExt), int(RowMax)});
 }
 
 // ---------------------------------------------------------------------------
@@ -225,7 +221,10 @@ void TEditText::DeleteColumn()
                 Cells[x][r] = Cells[x + 1][r];
                 Attrs[x][r] = Attrs[x + 1][r];
             } else {
+                // Freed in both layers: a stale structure cell would still
+                // name a root or carry its marks.
                 Cells[x][r].Zero();
+                Attrs[x][r].Zero();
             }
         }
     RepaintChanged();
@@ -338,7 +337,10 @@ void TEditText::DeleteRow()
                 Cells[x][y] = Cells[x][y + 1];
                 Attrs[x][y] = Attrs[x][y + 1];
             } else {
+                // Freed in both layers: the renumbering below would point a
+                // stale copy at the root that moved up.
                 Cells[x][y].Zero();
+                Attrs[x][y].Zero();
             }
         }
     ShiftRootRows(r, -1);
@@ -490,6 +492,13 @@ bool TEditText::InsertBrackets(uint8_t top, uint8_t middle, uint8_t bottom, int 
         Beep();
         return false;
     }
+    // A fraction's line and its empty zone cells are taken too: a piece there
+    // would overwrite the line or make it grow under the bracket.
+    for (int r = row - 1; r <= row + 1; ++r)
+        if (Cells[col][r].Has(cfFractionLine | cfAboveLine | cfBelowLine)) {
+            Beep();
+            return false;
+        }
     if (CellLocked(col, row - 1) || CellLocked(col, row) || CellLocked(col, row + 1)) {
         Beep();
         return false;

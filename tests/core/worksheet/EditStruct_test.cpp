@@ -31,13 +31,16 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
 {
     using Step = void (*)();
     const Step fraction = [] { EditText.InsertFraction(false); };
-    const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); };
+    const Step brackets = [] { EditText.InsertBrackets(233, 234, 235, 2, EditText.CursorRow()); },
+               integral = [] { EditText.InsertBrackets(243, 244, 245, 2, EditText.CursorRow()); };
     const Step insertRow = [] { EditText.InsertRow(); }, deleteRow = [] { EditText.DeleteRow(); };
     const Step insertColumn = [] { EXPECT_FALSE(EditText.InsertColumn()); },
                deleteColumn = [] { EditText.DeleteColumn(); };
     const char *const name = "       sn in nn\n x";
+    const char *const line = " \n\n\n\n      -- -- --";
     // Picture, cursor, page lock, a 10 x 8 sheet, step: a fraction and a bracket on a locked page; a bracket in the
-    // first and last row, outside the grid, with the cell above or below taken, on another's bottom piece or middle;
+    // first and last row, outside the grid, with the cell above or below taken, on another's bottom piece or middle,
+    // on a fraction's line or with its top on the denominator;
     // a row or column with the last one taken or on a locked page; a column deleted at a name's start, in, at its end.
     // clang-format off
     const std::tuple<const char *, int, int, int, bool, Step> cases[] = {
@@ -45,6 +48,7 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
         {"", 2, 3, 0, 1, [] { EditText.InsertBrackets(233, 234, 235, 10, 3); }},
         {" \n\n       x", 2, 3, 0, 1, brackets}, {" \n\n\n\n       x", 2, 3, 0, 1, brackets},
         {" \n\n      (/\n      (|\n      (\\", 2, 4, 0, 1, brackets}, {" \n\n      [/\n      [|\n      [\\", 2, 3, 0, 1, brackets},
+        {line, 2, 4, 0, 1, brackets}, {line, 2, 6, 0, 1, integral},
         {" a\n\n\n\n\n\n\n b", 0, 0, 0, 1, insertRow}, {" a\n b", 0, 0, 1, 1, insertRow}, {" a\n b", 0, 0, 1, 1, deleteRow},
         {" a  b                       z", 0, 0, 0, 1, insertColumn}, {" a  b", 0, 0, 1, 1, insertColumn},
         {" a  b", 0, 0, 1, 1, deleteColumn}, {name, 2, 1, 0, 0, deleteColumn}, {name, 3, 1, 0, 0, deleteColumn},
@@ -76,8 +80,9 @@ TEST(Structure, RefusalsChangeNothingAndBeepOnce)
             }
 }
 
-// Each row: the picture, the cursor, the step, then picture, cursor, beeps and used extent
-// after it, and a row whose fraction line must carry its zone marks (-1: none). A 10 x 8 sheet.
+// Each row: the picture, the cursor, the step, then picture, cursor, beeps, used extent and the
+// structure layer (when not empty) after it, and a row whose fraction line must carry its zone
+// marks (-1: none). A 10 x 8 sheet.
 TEST(Structure, EditsMoveTheSheet)
 {
     using Step = void (*)();
@@ -113,6 +118,21 @@ TEST(Structure, EditsMoveTheSheet)
         {" sn in nn", 1, 0, col, "    sn in nn\n1,0 b0 u3,0", -1},
         {"       sn in nn\n x", 1, 1, delCol, "    sn in nn\n x\n1,1 b0 u4,1", -1},
         {"    a\n-- -- --\n", 1, 1, col, "       a\n-- -- -- --\n1,1 b0 u3,2", 1},  // the line grows
+        // A block down to the last row moves whole, from any of its rows; a block beyond an empty row stays.
+        {" \n\n\n\n\n         (/\n       a (|  b\n         (\\", 2, 6, col,
+         "\n\n\n\n\n            (/\n          a (|  b\n            (\\\n2,6 b0 u5,7", -1},
+        {" \n\n x\n\n\n       a\n   -- -- --\n       b", 0, 7, delCol,
+         "\n\n x\n\n\n    a\n-- -- --\n    b\n0,7 b0 u3,7", 6},
+        {" a\n b\n\n\n\n\n\n c", 0, 0, col, "    a\n    b\n\n\n\n\n\n c\n0,0 b0 u1,7", -1},
+        // The freed last row or column is empty in both layers: typing there leaves the root that moved up
+        // whole, and an area ends before the freed column.
+        // clang-format off
+        {" \n\n\n\n\n\n          a  b  c\n      r/", 0, 0,
+         [] { int n; SelectRoot({2, 7, {3, 6, 5, 6}}), delRow(), EditText.PutChar('x', 2, 7, n); },
+         "\n\n\n\n\n          a  b  c\n      r/\n       x\n0,0 b0 u5,7\n2,5 R6\n3-5,5 N02 O02\n2,6 L1 T5 B5 O01\n", -1},
+        {rootSheet, 4, 5, [] { SelectRoot({2, 5, {3, 5, 9, 5}}), EditText.DeleteColumn(); },
+         "\n\n\n\n\n      r/  a              z\n4,5 b0 u9,5\n2,5 L1 T5 B5 R5 O01\n3-8,5 N02 O02\n", -1},
+        // clang-format on
         // A fraction centred on the cursor, one cell more right of a line, moved by text left of it.
         {"", 3, 2, fraction, "\n\n      -- -- --\n5,2 b0 u4,3", 2},
         {"", 0, 2, fraction, "\n\n-- -- --\n3,2 b0 u2,3", 2},
@@ -139,7 +159,9 @@ TEST(Structure, EditsMoveTheSheet)
         SCOPED_TRACE(testing::Message() << c.before << " at " << c.col << "," << c.row);
         Sheet setup(c.before, c.col, c.row, 10, 8);
         c.step();
-        EXPECT_EQ(Shot() + " u" + std::to_string(EditText.UsedColExt) + "," + std::to_string(EditText.UsedRowExt),
+        const std::string attrs = AttrsToText(EditText);
+        EXPECT_EQ(Shot() + " u" + std::to_string(EditText.UsedColExt) + "," + std::to_string(EditText.UsedRowExt) +
+                      (attrs.empty() ? "" : "\n" + attrs),
                   c.after);
         EXPECT_EQ(c.zoneRow < 0 ? "" : StrayZoneMarks(c.zoneRow, 9), "");
     }
