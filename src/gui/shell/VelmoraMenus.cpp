@@ -189,7 +189,8 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
         Message("Open File", Quoted(name) + " cannot be read: " + file.errorString() + ".");
         return false;
     }
-    const TReadResult read = ReadWorksheet(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    const TReadResult read = ReadWorksheet(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()),
+                                           EditText.ColMax, EditText.RowMax);
     std::vector<QImage> pictures;
     QString error = QString::fromStdString(read.Error);
     for (const TFileBox &box : read.Sheet.Boxes) {
