@@ -33,14 +33,15 @@ TOpened Opened(const TDrawGrid &grid)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const TReadResult first = ReadWorksheet(data, size);
+    // A file without its own sheet size keeps this one's, and its boxes must lie on it.
+    SheetSetup setup;
+    const TReadResult first = ReadWorksheet(data, size, EditText.ColMax, EditText.RowMax);
     if (!first.Ok())
         return 0;
     for (const TFileBox &box : first.Sheet.Boxes)
         if (!box.Text.empty())
             ReadRtf(std::string_view(reinterpret_cast<const char *>(box.Text.data()), box.Text.size()));
 
-    SheetSetup setup;
     FontSize = 16;
     ApplyLoadedSheet(first.Sheet, EditText);
     const TOpened opened = Opened(setup.grid);

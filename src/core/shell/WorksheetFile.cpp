@@ -32,6 +32,8 @@ constexpr uint8_t TextBoxKind = 4;
 constexpr int32_t MinFontSize = 8;
 constexpr int32_t MaxFontSize = 512;
 constexpr size_t BmpFileHeaderSize = 14;
+// The widest and highest picture a file holds; no box is larger.
+constexpr int32_t MaxPictureSide = 32767;
 constexpr uint64_t MaxBitmapBytes = uint64_t(1) << 30;
 
 void PutInt32(std::vector<uint8_t> &out, int32_t v)
@@ -95,6 +97,14 @@ std::string Range(int64_t first, int64_t last)
     return std::to_string(first) + " to " + std::to_string(last);
 }
 
+// The farthest a box may lie from its cell, in pixels: the whole sheet up to
+// its last cell, cell -1 included, at the largest font size, where a row with
+// its line is MaxFontSize * 5 / 4 + 1 pixels high and a column no wider.
+int64_t SheetReach(int32_t last)
+{
+    return (int64_t(last) + 2) * (MaxFontSize * 5 / 4 + 1);
+}
+
 // The bytes of one file; every take says whether the bytes were there.
 class TReader {
 public:
@@ -120,11 +130,13 @@ private:
 // stops: an error (the file is refused) or the end of the bytes.
 class TSheetReader {
 public:
-    TSheetReader(const uint8_t *data, size_t size, TReadResult &result)
+    TSheetReader(const uint8_t *data, size_t size, int32_t colMax, int32_t rowMax, TReadResult &result)
         : data_(data), size_(size), in_(data, size), result_(result), sheet_(result.Sheet)
     {
         sheet_.Cells.assign(size_t(SheetCells) * SheetCells, TCell{});
         sheet_.Attrs.assign(size_t(SheetCells) * SheetCells, TAttrCell{});
+        sheet_.ColMax = colMax;
+        sheet_.RowMax = rowMax;
     }
 
     void Read()
@@ -134,6 +146,8 @@ public:
             ReadChunks();
         else
             ReadOldLayout();
+        if (result_.Ok())
+            CheckBoxPlaces();
         if (!result_.Ok())
             result_.Warning.clear();
     }
@@ -311,6 +325,10 @@ private:
             box.Geometry[i] = GetInt32(rec + 4 * i);
         if (box.Geometry[TFileBox::Width] < 0 || box.Geometry[TFileBox::Height] < 0)
             return Fail("a box has a negative width or height");
+        for (auto [field, what] : {std::pair{TFileBox::Width, "wide"}, std::pair{TFileBox::Height, "high"}})
+            if (box.Geometry[field] > MaxPictureSide)
+                return Fail("a box is " + std::to_string(box.Geometry[field]) + " pixels " + what + ", more than " +
+                            std::to_string(MaxPictureSide));
         size_t length = 0;
         if (text) {
             const int32_t textSize = GetInt32(rec + 44);
@@ -333,6 +351,27 @@ private:
         const uint8_t *p = in_.Take(length);
         (text ? box.Text : box.Picture).assign(p, p + length);
         sheet_.Boxes.push_back(std::move(box));
+        return true;
+    }
+
+    // Only once the whole file is read is the sheet known that the boxes lie
+    // on: a later GRID replaces an earlier one. Each box lies on it, or on the
+    // cells -1 just before it, and its offsets reach no farther than it does.
+    bool CheckBoxPlaces()
+    {
+        for (const TFileBox &box : sheet_.Boxes)
+            for (auto [cell, offset, last, cellName, offsetName] :
+                 {std::tuple{TFileBox::Col, TFileBox::DX, sheet_.ColMax, "column", "horizontal"},
+                  std::tuple{TFileBox::Row, TFileBox::DY, sheet_.RowMax, "row", "vertical"}}) {
+                const int32_t at = box.Geometry[cell], by = box.Geometry[offset];
+                const int64_t reach = SheetReach(last);
+                if (at < -1 || at > last)
+                    return Fail(std::string("a box is anchored at ") + cellName + " " + std::to_string(at) +
+                                ", outside " + Range(-1, last));
+                if (by < -reach || by > reach)
+                    return Fail(std::string("a box's ") + offsetName + " offset " + std::to_string(by) +
+                                " is outside " + Range(-reach, reach));
+            }
         return true;
     }
 
@@ -416,10 +455,10 @@ std::vector<uint8_t> SaveWorksheet(const TEditText &sheet, int32_t fontSize, con
     return out;
 }
 
-TReadResult ReadWorksheet(const uint8_t *data, size_t size)
+TReadResult ReadWorksheet(const uint8_t *data, size_t size, int32_t colMax, int32_t rowMax)
 {
     TReadResult result;
-    TSheetReader(data, size, result).Read();
+    TSheetReader(data, size, colMax, rowMax, result).Read();
     return result;
 }
 
@@ -491,7 +530,7 @@ size_t BitmapStreamLength(const uint8_t *data, size_t size, std::string &error)
         error = "its bit depth " + std::to_string(bits) + " is unknown";
         return 0;
     }
-    if (width <= 0 || width > 32767 || height == 0 || height < -32767 || height > 32767) {
+    if (width <= 0 || width > MaxPictureSide || height == 0 || height < -MaxPictureSide || height > MaxPictureSide) {
         error = "its size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
         return 0;
     }

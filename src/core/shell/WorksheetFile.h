@@ -48,7 +48,7 @@ std::vector<uint8_t> SaveWorksheet(const TEditText &sheet, int32_t fontSize, con
 struct TLoadedSheet {
     bool OldLayout = false;
     bool HasGrid = false;  // the file set the sheet size
-    int32_t ColMax = 0;
+    int32_t ColMax = 0;    // the file's, else the sheet's it is read into
     int32_t RowMax = 0;
     int32_t UsedColExt = 0;
     int32_t UsedRowExt = 0;
@@ -70,10 +70,13 @@ struct TReadResult {
     bool Ok() const { return Error.empty(); }
 };
 
-TReadResult ReadWorksheet(const uint8_t *data, size_t size);
-inline TReadResult ReadWorksheet(const std::vector<uint8_t> &bytes)
+// colMax and rowMax: the sheet the file is opened into, which a file without
+// a GRID chunk keeps; its boxes must lie on that one.
+TReadResult ReadWorksheet(const uint8_t *data, size_t size, int32_t colMax = SheetLast, int32_t rowMax = SheetLast);
+inline TReadResult ReadWorksheet(const std::vector<uint8_t> &bytes, int32_t colMax = SheetLast,
+                                 int32_t rowMax = SheetLast)
 {
-    return ReadWorksheet(bytes.data(), bytes.size());
+    return ReadWorksheet(bytes.data(), bytes.size(), colMax, rowMax);
 }
 
 // Empties the sheet and puts the loaded one in its place: the grid size, the

@@ -59,10 +59,13 @@ void TObjBoxFiles::DeleteBoxes()
 
 void TObjBoxFiles::AddFileBox(const TFileBox &box, const QImage &picture)
 {
-    const auto &g = box.Geometry;
-    const TBoxGeometry geometry{g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9]};
     if (!head_)
         return;
+    const auto &g = box.Geometry;
+    TBoxGeometry geometry{g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9]};
+    // Opening places every box from its cell and offsets anyway; the stored
+    // Left and Top, which may lie anywhere, do not even make the control.
+    ::PlaceBox(geometry, head_->Metrics());
     if (box.SavedAsText())
         head_->AddTextBox(std::string_view(reinterpret_cast<const char *>(box.Text.data()), box.Text.size()), geometry);
     else
@@ -189,7 +192,8 @@ bool TVelmoraMenus::OpenFileNamed(const QString &path)
         Message("Open File", Quoted(name) + " cannot be read: " + file.errorString() + ".");
         return false;
     }
-    const TReadResult read = ReadWorksheet(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    const TReadResult read = ReadWorksheet(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()),
+                                           EditText.ColMax, EditText.RowMax);
     std::vector<QImage> pictures;
     QString error = QString::fromStdString(read.Error);
     for (const TFileBox &box : read.Sheet.Boxes) {

@@ -169,3 +169,80 @@ TEST_F(Menus, ATextBoxTooLargeForTheWindowStaysEditingAfterItsMessage)
                                                                              "enlarge the window"},
                                                     std::to_string(bkTextEdit) + "2 0x0 wide|"));
 }
+
+// Each geometry field of a picture and of a text box, read from a 72 x 72 sheet
+// with cells of 14 x 17. Opened boxes get Left and Top from their cell and
+// offsets, whatever the file says; the other fields stay as stored.
+TEST_F(Menus, BoxGeometryThatCannotLieOnTheSheetIsRefused)
+{
+    constexpr int32_t far = 0x7FFFFFF0;
+    using F = TFileBox;
+    struct Case {
+        int field;
+        int32_t value;
+        const char *refused;  // nullptr: the file opens, the box at (left, top)
+        int left = 41, top = 66;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {F::Col, far, "a box is anchored at column 2147483632, outside -1 to 71"},
+        {F::Col, -far, "a box is anchored at column -2147483632, outside -1 to 71"},
+        {F::Col, 145, "a box is anchored at column 145, outside -1 to 71"},
+        {F::Col, 72, "a box is anchored at column 72, outside -1 to 71"},
+        {F::Col, -2, "a box is anchored at column -2, outside -1 to 71"},
+        {F::Col, 71, nullptr, 993},
+        {F::Col, -1, nullptr, -15},
+        {F::Row, far, "a box is anchored at row 2147483632, outside -1 to 71"},
+        {F::Row, -far, "a box is anchored at row -2147483632, outside -1 to 71"},
+        {F::Row, 145, "a box is anchored at row 145, outside -1 to 71"},
+        {F::Row, 72, "a box is anchored at row 72, outside -1 to 71"},
+        {F::Row, -2, "a box is anchored at row -2, outside -1 to 71"},
+        {F::Row, 71, nullptr, 41, 1205},
+        {F::Row, -1, nullptr, 41, -19},
+        {F::DX, far, "a box's horizontal offset 2147483632 is outside -46793 to 46793"},
+        {F::DX, -far, "a box's horizontal offset -2147483632 is outside -46793 to 46793"},
+        {F::DX, 46793, nullptr, -46751},
+        {F::DY, far, "a box's vertical offset 2147483632 is outside -46793 to 46793"},
+        {F::DY, -far, "a box's vertical offset -2147483632 is outside -46793 to 46793"},
+        {F::DY, -46794, "a box's vertical offset -46794 is outside -46793 to 46793"},
+        {F::Left, far, nullptr},
+        {F::Left, -far, nullptr},
+        {F::Top, far, nullptr},
+        {F::Top, -far, nullptr},
+        {F::DragX, far, nullptr},
+        {F::DragY, -far, nullptr},
+        {F::Width, far, "a box is 2147483632 pixels wide, more than 32767"},
+        {F::Width, -far, "a box has a negative width or height"},
+        {F::Height, far, "a box is 2147483632 pixels high, more than 32767"},
+        {F::Height, -far, "a box has a negative width or height"},
+    };
+    // clang-format on
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(60, 40, QImage::Format_RGB32).save(&buffer, "BMP"));
+    const std::string rtf = "{\\rtf1 t}";
+    for (const bool text : {false, true})
+        for (const Case &c : cases) {
+            TFileBox box{1, uint8_t(text ? 2 : 0), {3, 4, 1, 2, 41, 66, 7, 8, 60, 40}, {bmp.begin(), bmp.end()}, {}};
+            if (text)
+                box.Text.assign(rtf.begin(), rtf.end()), box.Picture.clear();
+            box.Geometry[size_t(c.field)] = c.value;
+            WriteFile(chosen = Path("box.rec"), SaveWorksheet(EditText, 14, {box}));
+            const std::string row = std::to_string(c.field) + " " + std::to_string(c.value) + (text ? " text" : "");
+            std::vector<std::string> said;
+            if (c.refused)
+                said.push_back("Open File|\"~/box.rec\" cannot be opened: " + std::string(c.refused) + ".");
+            const bool opened = menus.OpenFile();
+            EXPECT_EQ(std::pair(opened, Said()), std::pair(!c.refused, said)) << row;
+            if (c.refused)
+                continue;
+            box.Geometry[F::Left] = c.left, box.Geometry[F::Top] = c.top;
+            const TBoxGeometry &g = Boxes().at(0)->Geometry();
+            EXPECT_EQ((std::array{g.Col, g.Row, g.DX, g.DY, g.Left, g.Top, g.DragX, g.DragY, g.Width, g.Height}),
+                      box.Geometry)
+                << row;
+            // The largest font, scrolled to the far corner: placed without overflowing.
+            grid.ApplyFontSize(512), grid.ShowCell(71, 71), head.PlaceBoxes();
+            grid.ApplyFontSize(14), grid.ShowCell(0, 0), head.PlaceBoxes();
+        }
+}
