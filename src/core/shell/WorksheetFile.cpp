@@ -99,10 +99,11 @@ std::string Range(int64_t first, int64_t last)
 
 // The farthest a box may lie from its cell, in pixels: the whole sheet up to
 // its last cell, cell -1 included, at the largest font size, where a row with
-// its line is MaxFontSize * 5 / 4 + 1 pixels high and a column no wider.
+// its line is MaxFontSize * 5 / 4 + 1 pixels high and a column no wider; and
+// past that the box's own size, as a box may hang off the sheet's first edges.
 int64_t SheetReach(int32_t last)
 {
-    return (int64_t(last) + 2) * (MaxFontSize * 5 / 4 + 1);
+    return (int64_t(last) + 2) * (MaxFontSize * 5 / 4 + 1) + MaxPictureSide;
 }
 
 // The bytes of one file; every take says whether the bytes were there.
