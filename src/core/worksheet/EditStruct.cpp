@@ -488,17 +488,14 @@ bool TEditText::InsertBrackets(uint8_t top, uint8_t middle, uint8_t bottom, int 
         Beep();
         return false;
     }
-    if (above.Code() != 0 || below.Code() != 0) {
+    // A fraction's line and its empty zone cells are taken too: a piece there
+    // would overwrite the line or make it grow under the bracket.
+    const uint32_t fraction = cfFractionLine | cfAboveLine | cfBelowLine;
+    if (above.Code() != 0 || below.Code() != 0 || above.Has(fraction) || below.Has(fraction) ||
+        Cells[col][row].Has(fraction)) {
         Beep();
         return false;
     }
-    // A fraction's line and its empty zone cells are taken too: a piece there
-    // would overwrite the line or make it grow under the bracket.
-    for (int r = row - 1; r <= row + 1; ++r)
-        if (Cells[col][r].Has(cfFractionLine | cfAboveLine | cfBelowLine)) {
-            Beep();
-            return false;
-        }
     if (CellLocked(col, row - 1) || CellLocked(col, row) || CellLocked(col, row + 1)) {
         Beep();
         return false;
